@@ -1,0 +1,90 @@
+#include "aaalib/AAA_Block.h"
+
+#include "aaalib/AAA_BitWriter.h"
+#include "aaalib/AAA_Exceptions.h"
+
+namespace AAA {
+
+void Block::EnsureLinked() const {
+  // Linking is logically const: it only rebuilds the list of pointers to
+  // members and their parents after this block was copied.
+  if (!linked_) const_cast<Block*>(this)->Link();
+}
+
+const std::vector<Element*>& Block::Children() const {
+  EnsureLinked();
+  return children_;
+}
+
+void Block::Link() {
+  children_.clear();
+  linked_ = true;
+  Declare();
+  for (Element* child : children_) {
+    child->SetParent(this);
+    child->Link();
+  }
+}
+
+std::int32_t Block::BitLength() const {
+  std::int64_t total = 0;
+  for (const Element* child : Children()) total += child->BitLength();
+  return static_cast<std::int32_t>(total);
+}
+
+void Block::Read(BitReader& reader) {
+  for (Element* child : Children()) child->Read(reader);
+}
+
+void Block::Write(BitWriter& writer) {
+  for (Element* child : Children()) child->Write(writer);
+}
+
+void Block::Initialize() {
+  for (Element* child : Children()) child->Initialize();
+}
+
+void Block::Update() {
+  for (Element* child : Children()) child->Update();
+}
+
+bool Block::IsModified() const {
+  for (const Element* child : Children()) {
+    if (child->IsModified()) return true;
+  }
+  return false;
+}
+
+void Block::ReadPadding(BitReader& reader, Field::Padding& padding, std::int64_t bitLength, const Rule& rule) {
+  Verify(padding, bitLength >= 0, rule);
+  padding.SetBitLength(bitLength);
+  padding.Read(reader);
+}
+
+std::int64_t Block::BitOffsetOf(const Element& child) const {
+  std::int64_t offset = 0;
+  for (const Element* each : Children()) {
+    if (each == &child) return offset;
+    offset += each->BitLength();
+  }
+  // Asking for a member that does not take part is a fault of the model.
+  throw ArgumentException();
+}
+
+void Block::SetStartAddress(FieldBase& address, std::int64_t originBits, const Element& target,
+                            Field::Padding* paddingBefore) {
+  std::int64_t bytes = (BitOffsetOf(target) - originBits) / 8;
+  if (paddingBefore != nullptr && bytes % 4 != 0) {
+    paddingBefore->SetBitLength(paddingBefore->BitLength() + 32 - (bytes % 4) * 8);
+    bytes += 4 - bytes % 4;
+  }
+  address.SetValue(static_cast<std::uint32_t>(bytes));
+}
+
+void FileBlock::Write(BitWriter& writer) {
+  Link();
+  Update();
+  Block::Write(writer);
+}
+
+}  // namespace AAA

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <vector>
+
+#include "aaalib/AAA_Element.h"
+#include "aaalib/AAA_Field.h"
+#include "aaalib/AAA_Verify.h"
+
+namespace AAA {
+
+// A block of a file format. Its fields and sub-blocks are members; `Declare`
+// lists the ones that take part in the data, in file order, and may leave out
+// what the current version or type does not have. A member left out is
+// neither read, written, counted nor tested for changes.
+//
+// A derived block's constructor ends with `Link()`. Copies link themselves on
+// first use, so that the children list and the callbacks point into the copy.
+class Block : public Element {
+ public:
+  using Element::Element;
+  Block(const Block& other) : Element(other) {}
+  Block& operator=(const Block& other) {
+    Element::operator=(other);
+    linked_ = false;
+    return *this;
+  }
+
+  std::int32_t BitLength() const override;
+  // Wires the callbacks and re-declares the children, then links each child.
+  void Link() final;
+  void Read(BitReader& reader) override;
+  void Write(BitWriter& writer) override;
+  void Initialize() override;
+  void Update() override;
+  bool IsModified() const override;
+
+  const std::vector<Element*>& Children() const;
+
+ protected:
+  // Wires the callbacks of the structural fields (`OnChange`) and appends the
+  // children (`Add`) in file order.
+  virtual void Declare() = 0;
+  void Add(Element& child) { children_.push_back(&child); }
+  void OnChange(FieldBase& field, ChangeCallback callback) { field.SetChangeCallback(callback, this); }
+
+  // Reads a padding of `bitLength` bits (use AAA_READ_PADDING, which names
+  // the rule after the caller's length variable); a negative length means
+  // that an addressed sub-block would begin before data already read.
+  void ReadPadding(BitReader& reader, Field::Padding& padding, std::int64_t bitLength, const Rule& rule);
+
+  // The offset in bits of the direct child `child` from this block's start.
+  std::int64_t BitOffsetOf(const Element& child) const;
+
+  // Sets `address` to the distance in bytes from `originBits` (an offset in
+  // this block) to the child `target`. With `paddingBefore`, an address that
+  // is not a multiple of 4 is raised to the next one by widening that padding.
+  void SetStartAddress(FieldBase& address, std::int64_t originBits, const Element& target,
+                       Field::Padding* paddingBefore = nullptr);
+
+ private:
+  void EnsureLinked() const;
+
+  std::vector<Element*> children_;
+  bool linked_ = false;
+};
+
+// The root of a file model: writing it first re-links and updates it, so that
+// lengths, addresses, counts and paddings are recomputed from its content.
+class FileBlock : public Block {
+ public:
+  using Block::Block;
+  void Write(BitWriter& writer) override;
+};
+
+}  // namespace AAA
+
+// Reads `padding` with the length held in the local variable `lengthVariable`;
+// the rule's text is "<lengthVariable> >= 0".
+#define AAA_READ_PADDING(reader, padding, lengthVariable) \
+  ReadPadding(reader, padding, lengthVariable, AAA_RULE(#lengthVariable " >= 0"))
+
+// The length a block's own `Length` field must hold: the bytes after it.
+#define AVCHD_BLOCK_LENGTH() (static_cast<std::uint32_t>((BitLength() - Length.BitLength()) / 8))

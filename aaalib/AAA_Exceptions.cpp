@@ -1,0 +1,26 @@
+#include "aaalib/AAA_Exceptions.h"
+
+#include <cerrno>
+
+#include "aaalib/AAA_StringTable.h"
+
+namespace AAA {
+
+ExceptionBase::ExceptionBase(int messageId) : message_(StringTable::Text(messageId)) {}
+
+void ThrowFromErrorNumber(int errorNumber) {
+  switch (errorNumber) {
+    case ENOENT:
+      throw FileNotFoundException();
+    case ENOMEM:
+      throw InsufficientMemoryException();
+    case EINVAL:
+      throw ArgumentException();
+    case ENOSPC:
+      throw IOException(MessageId::DiskFull);
+    default:
+      throw IOException();
+  }
+}
+
+}  // namespace AAA

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "aaalib/AAA_FieldBase.h"
+
+// The field kinds every format uses. Typed fields with their own text
+// renderings (time codes, dates, enumerations) derive from these in the
+// same namespace.
+namespace AAA::Field {
+
+// A big-endian number of 1 to 32 bits, or a run of bytes handled as such
+// (reserved areas, identifiers, navigation commands).
+class BE : public FieldBase {
+ public:
+  BE(const char* name, std::int32_t width) : FieldBase(name, width, "BE") {}
+};
+
+// Characters, one per byte.
+class Str : public FieldBase {
+ public:
+  Str(const char* name, std::int32_t width) : FieldBase(name, width, "Str") {}
+  std::string ToString(const Bytes& value) const override;
+  using FieldBase::ToString;
+};
+
+// Bits that are passed over: the width is set at run time; no value is kept,
+// reading skips and writing skips (a rewritten file keeps what was there,
+// a new file gets zeros).
+class Padding : public FieldBase {
+ public:
+  explicit Padding(const char* name) : FieldBase(name, 0, "Padding") {}
+  void SetBitLength(std::int64_t bitLength) override { SetWidthOnly(bitLength); }
+  void Read(BitReader& reader) override;
+  void Write(BitWriter& writer) override;
+};
+
+// Opaque data whose size is known only at run time (data of an unknown
+// extension, makers' private data): kept as read and written back as is.
+class ExtData : public FieldBase {
+ public:
+  explicit ExtData(const char* name) : FieldBase(name, 0, "ExtData") {}
+  void SetBitLength(std::int64_t bitLength) override { SetWidthOnly(bitLength); }
+  void Read(BitReader& reader) override;
+  void Write(BitWriter& writer) override;
+};
+
+}  // namespace AAA::Field

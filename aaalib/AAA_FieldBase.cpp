@@ -1,0 +1,142 @@
+#include "aaalib/AAA_FieldBase.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "aaalib/AAA_BitWriter.h"
+#include "aaalib/AAA_Exceptions.h"
+#include "aaalib/AAA_Log.h"
+
+namespace AAA {
+namespace {
+constexpr std::uint8_t kUnset = 0xAA;
+}  // namespace
+
+FieldBase::FieldBase(const char* name, std::int32_t width, const char* typeName)
+    : Element(name),
+      value_((static_cast<std::size_t>(width) + 7) / 8, kUnset),
+      baseline_(value_),
+      width_(width),
+      typeName_(typeName) {}
+
+FieldBase::FieldBase(const FieldBase& other)
+    : Element(other),
+      value_(other.value_),
+      baseline_(other.baseline_),
+      width_(other.width_),
+      typeName_(other.typeName_),
+      position_(other.position_),
+      callback_(other.callback_) {}
+
+FieldBase& FieldBase::operator=(const FieldBase& other) {
+  if (this == &other) return *this;
+  Element::operator=(other);
+  value_ = other.value_;
+  baseline_ = other.baseline_;
+  width_ = other.width_;
+  typeName_ = other.typeName_;
+  position_ = other.position_;
+  callback_ = other.callback_;
+  return *this;
+}
+
+void FieldBase::Read(BitReader& reader) {
+  RecordPosition(reader);
+  if (width_ == 0) return;
+  reader.Read(value_, static_cast<std::uint64_t>(width_));
+  baseline_ = value_;
+  Changed();
+  LogValue("");
+}
+
+void FieldBase::Write(BitWriter& writer) { writer.Write(value_, static_cast<std::uint64_t>(width_)); }
+
+bool FieldBase::IsModified() const { return !value_.empty() && value_ != baseline_; }
+
+void FieldBase::SetWidthOnly(std::int64_t bitLength) {
+  if (bitLength < 0 || bitLength > std::numeric_limits<std::int32_t>::max()) AAA_THROW(InvalidDataException());
+  width_ = static_cast<std::int32_t>(bitLength);
+}
+
+void FieldBase::SetBitLength(std::int64_t bitLength) {
+  SetWidthOnly(bitLength);
+  value_.resize((static_cast<std::size_t>(width_) + 7) / 8, kUnset);
+  baseline_ = value_;
+}
+
+std::string FieldBase::ToString(const Bytes& value) const {
+  if (value.empty() || value.size() > 4) return {};
+  return std::to_string(NumberOf(value));
+}
+
+std::string FieldBase::Hex(const Bytes& value) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string hex;
+  hex.reserve(value.size() * 2);
+  for (std::uint8_t byte : value) {
+    hex += kDigits[byte >> 4];
+    hex += kDigits[byte & 0x0F];
+  }
+  return hex;
+}
+
+std::uint32_t FieldBase::NumberOf(const Bytes& value) {
+  if (value.empty() || value.size() > 4) return 0;
+  std::uint32_t number = 0;
+  for (std::uint8_t byte : value) number = (number << 8) | byte;
+  return number;
+}
+
+Bytes FieldBase::BytesOf(std::uint32_t number) const {
+  Bytes bytes(value_.size(), 0);
+  for (std::size_t i = 0; i < bytes.size() && i < 4; ++i) {
+    bytes[bytes.size() - 1 - i] = static_cast<std::uint8_t>(number >> (8 * i));
+  }
+  return bytes;
+}
+
+void FieldBase::SetValue(std::uint32_t number) {
+  value_ = BytesOf(number);
+  Changed();
+  LogValue("= ");
+}
+
+std::uint32_t FieldBase::Increment() {
+  const std::uint32_t before = Value();
+  SetValue(before + 1);
+  return before;
+}
+
+void FieldBase::SetBytes(const Bytes& bytes) { SetBytes(bytes.data(), std::min(bytes.size(), value_.size())); }
+
+void FieldBase::SetBytes(const std::uint8_t* bytes, std::size_t count) {
+  std::copy_n(bytes, std::min(count, value_.size()), value_.begin());
+  Changed();
+}
+
+void FieldBase::Fill(std::uint8_t byte) {
+  std::fill(value_.begin(), value_.end(), byte);
+  Changed();
+}
+
+void FieldBase::Assign(const FieldBase& source) {
+  std::copy_n(source.value_.begin(), std::min(source.value_.size(), value_.size()), value_.begin());
+  Changed();
+}
+
+void FieldBase::SetChangeCallback(ChangeCallback callback, Block* owner) {
+  callback_ = callback;
+  owner_ = owner;
+}
+
+void FieldBase::Changed() {
+  if (callback_ != nullptr && owner_ != nullptr) callback_(*owner_);
+}
+
+void FieldBase::LogValue(const char* prefix) const {
+  if (!Log::Enabled(Log::kValue)) return;
+  Log::Line(Log::kValue, "    %s%s {%d,%s} = 0x%s \"%s\"\n", prefix, FullName().c_str(), width_, typeName_,
+            Hex(value_).c_str(), ToString().c_str());
+}
+
+}  // namespace AAA

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "aaalib/AAA_BitReader.h"
+#include "aaalib/AAA_Element.h"
+
+namespace AAA {
+
+class Block;
+
+// Run after every change of a field's value, with the block that owns it:
+// count fields resize their arrays this way, version and type fields
+// re-declare their block's children.
+using ChangeCallback = void (*)(Block& owner);
+
+// A bit field: its value is (width + 7) / 8 bytes, big-endian and
+// right-aligned. The baseline is the value as last read; the field is
+// modified while the two differ.
+class FieldBase : public Element {
+ public:
+  // A new field holds 0xAA bytes, equal to its baseline, never read.
+  FieldBase(const char* name, std::int32_t width, const char* typeName);
+  // The copy keeps the callback; its owner is wired again when the copy's
+  // block links it.
+  FieldBase(const FieldBase& other);
+  FieldBase& operator=(const FieldBase& other);
+
+  std::int32_t BitLength() const override { return width_; }
+  void Link() override {}
+  void Read(BitReader& reader) override;
+  void Write(BitWriter& writer) override;
+  void Initialize() override {}
+  void Update() override {}
+  bool IsModified() const override;
+
+  // Changes the width; the value keeps its bytes, grows with 0xAA bytes and
+  // becomes the baseline. A width outside 0..2^31-1 (a length read from a
+  // broken file) throws InvalidDataException.
+  virtual void SetBitLength(std::int64_t bitLength);
+
+  // The value as text. Typed fields override the rendering of given bytes,
+  // which also renders the expected value of a failed rule.
+  std::string ToString() const { return ToString(value_); }
+  virtual std::string ToString(const Bytes& value) const;
+
+  const char* TypeName() const { return typeName_; }
+  const Bytes& ValueBytes() const { return value_; }
+  std::int64_t BitPosition() const { return position_; }
+
+  // The value as a number for widths of 1 to 32 bits; 0 for wider fields.
+  std::uint32_t Value() const { return NumberOf(value_); }
+  // Lets rules read like the format's own conditions ("Length % 4 == 0").
+  operator std::uint32_t() const { return Value(); }
+
+  // Stores the number big-endian (bytes beyond the last four become 0), runs
+  // the callback and logs the new value with the prefix "= ".
+  void SetValue(std::uint32_t number);
+  std::uint32_t Increment();
+  void SetBytes(const Bytes& bytes);
+  void SetBytes(const std::uint8_t* bytes, std::size_t count);
+  void Fill(std::uint8_t byte);
+  void Assign(const FieldBase& source);
+
+  void SetChangeCallback(ChangeCallback callback, Block* owner);
+
+  // The number as this field's bytes: big-endian into the field's byte count.
+  Bytes BytesOf(std::uint32_t number) const;
+  static std::uint32_t NumberOf(const Bytes& value);
+  // Two lower-case hex digits a byte, as every log line prints values.
+  static std::string Hex(const Bytes& value);
+
+ protected:
+  void Changed();
+  void LogValue(const char* prefix) const;
+  void RecordPosition(const BitReader& reader) { position_ = static_cast<std::int64_t>(reader.BitPosition()); }
+  void SetWidthOnly(std::int64_t bitLength);
+
+  Bytes value_;
+  Bytes baseline_;
+
+ private:
+  std::int32_t width_;
+  const char* typeName_;
+  std::int64_t position_ = -1;
+  ChangeCallback callback_ = nullptr;
+  Block* owner_ = nullptr;
+};
+
+}  // namespace AAA

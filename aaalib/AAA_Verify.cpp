@@ -1,0 +1,71 @@
+#include "aaalib/AAA_Verify.h"
+
+#include "aaalib/AAA_Exceptions.h"
+#include "aaalib/AAA_Log.h"
+
+namespace AAA {
+namespace {
+
+void ReportPosition(const FieldBase& field, const Rule& rule) {
+  Log::Line(Log::kHeading, "%s(%d):\n", rule.file, rule.line);
+  Log::Line(Log::kHeading, "      Name: %s\n", field.FullName().c_str());
+}
+
+void ReportActual(const FieldBase& field) {
+  Log::Line(Log::kHeading, "    Actual: 0x%s \"%s\"\n", FieldBase::Hex(field.ValueBytes()).c_str(),
+            field.ToString().c_str());
+}
+
+void ReportMismatch(const FieldBase& field, const Bytes& expected, const Rule& rule) {
+  if (!Log::Enabled(Log::kHeading)) return;
+  ReportPosition(field, rule);
+  Log::Line(Log::kHeading, "  Expected: 0x%s \"%s\" (%s)\n", FieldBase::Hex(expected).c_str(),
+            field.ToString(expected).c_str(), rule.text);
+  ReportActual(field);
+}
+
+}  // namespace
+
+Bytes ExpectedBytes(const FieldBase& field, const Expected& expected) {
+  if (const auto* number = std::get_if<std::uint32_t>(&expected)) return field.BytesOf(*number);
+  if (const auto* bytes = std::get_if<Bytes>(&expected)) return *bytes;
+  return std::get<const FieldBase*>(expected)->ValueBytes();
+}
+
+bool Check(const FieldBase& field, const Expected& expected, const Rule& rule) {
+  const Bytes wanted = ExpectedBytes(field, expected);
+  if (field.ValueBytes() == wanted) return true;
+  if (rule.file != nullptr) ReportMismatch(field, wanted, rule);
+  return false;
+}
+
+void VerifyEqual(const FieldBase& field, const Expected& expected, const Rule& rule) {
+  if (!Check(field, expected, rule)) throw InvalidDataException();
+}
+
+bool ReportFailure(const FieldBase& field, const Rule& rule) {
+  if (Log::Enabled(Log::kHeading)) {
+    ReportPosition(field, rule);
+    Log::Line(Log::kHeading, "  Expected: true (\"%s\")\n", rule.text);
+    ReportActual(field);
+  }
+  return false;
+}
+
+void Verify(const FieldBase& field, bool condition, const Rule& rule) {
+  if (!condition && !ReportFailure(field, rule)) throw InvalidDataException();
+}
+
+bool Correct(FieldBase& field, const Expected& expected, const Rule& rule) {
+  if (Check(field, expected, rule)) return true;
+  if (const auto* number = std::get_if<std::uint32_t>(&expected)) {
+    field.SetValue(*number);
+  } else if (const auto* bytes = std::get_if<Bytes>(&expected)) {
+    field.SetBytes(*bytes);
+  } else {
+    field.Assign(*std::get<const FieldBase*>(expected));
+  }
+  return false;
+}
+
+}  // namespace AAA

@@ -1,0 +1,95 @@
+// A stand-in for libFuzzer where it is not linked: replays the files named
+// on the command line, or runs every seed of a folder and then a bounded,
+// repeatable series of mutations of them. Any crash or sanitizer report ends
+// the run with a failure, so ctest runs every target briefly.
+//
+//   target FILE...                 replay inputs (a kept crash file)
+//   target --runs N --seeds DIR    seeds, then N mutated inputs
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+
+namespace {
+
+using Input = std::vector<std::uint8_t>;
+
+Input Load(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return Input(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+void Run(const Input& input) { LLVMFuzzerTestOneInput(input.data(), input.size()); }
+
+Input Mutate(Input input, std::mt19937_64& random) {
+  const int edits = 1 + static_cast<int>(random() % 4);
+  for (int i = 0; i < edits; ++i) {
+    const std::size_t at = input.empty() ? 0 : random() % input.size();
+    switch (random() % 6) {
+      case 0:  // flip one bit
+        if (!input.empty()) input[at] ^= static_cast<std::uint8_t>(1u << (random() % 8));
+        break;
+      case 1:  // a random byte
+        if (!input.empty()) input[at] = static_cast<std::uint8_t>(random());
+        break;
+      case 2:  // an extreme byte, as lengths and counts like them
+        if (!input.empty()) input[at] = (random() & 1) ? 0xFF : 0x00;
+        break;
+      case 3:  // cut the end
+        input.resize(at);
+        break;
+      case 4:  // insert a few bytes
+        input.insert(input.begin() + static_cast<std::ptrdiff_t>(at), 1 + random() % 8,
+                     static_cast<std::uint8_t>(random()));
+        break;
+      default:  // drop a few bytes
+        if (!input.empty()) {
+          const std::size_t count = std::min<std::size_t>(1 + random() % 8, input.size() - at);
+          input.erase(input.begin() + static_cast<std::ptrdiff_t>(at),
+                      input.begin() + static_cast<std::ptrdiff_t>(at + count));
+        }
+        break;
+    }
+  }
+  return input;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  long runs = 0;
+  std::filesystem::path seedFolder;
+  std::vector<std::filesystem::path> replays;
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    if (argument == "--runs" && i + 1 < argc) {
+      runs = std::strtol(argv[++i], nullptr, 10);
+    } else if (argument == "--seeds" && i + 1 < argc) {
+      seedFolder = argv[++i];
+    } else {
+      replays.emplace_back(argument);
+    }
+  }
+  for (const auto& path : replays) Run(Load(path));
+
+  std::vector<Input> seeds;
+  if (!seedFolder.empty() && std::filesystem::is_directory(seedFolder)) {
+    for (const auto& entry : std::filesystem::directory_iterator(seedFolder)) {
+      if (entry.is_regular_file()) seeds.push_back(Load(entry.path()));
+    }
+  }
+  if (seeds.empty()) seeds.emplace_back();
+  for (const auto& seed : seeds) Run(seed);
+
+  std::mt19937_64 random(20261208);  // repeatable: a failure is found again by the same run
+  for (long run = 0; run < runs; ++run) Run(Mutate(seeds[random() % seeds.size()], random));
+  std::printf("%zu replayed, %zu seeds, %ld mutated inputs: no failure\n", replays.size(), seeds.size(), runs);
+  return 0;
+}

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs exactly what building and testing the restorer needs on Debian 12.
+set -euo pipefail
+packages=(
+  cmake ninja-build g++          # the build
+  libgtest-dev                   # unit tests
+  libcli11-dev                   # the command-line program
+)
+as_root=()
+[ "$(id -u)" -eq 0 ] || as_root=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -q
+"${as_root[@]}" apt-get install -y -q --no-install-recommends "${packages[@]}"
