@@ -3,14 +3,23 @@
 #include <cstdio>
 
 #include "aaalib/AAA_Log.h"
+#include "cli/Command.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"Velmar Restorer: repairs AVCHD recordings cut short on memory cards"};
   app.set_version_flag("--version", std::string("Velmar Restorer V") + VELMAR_VERSION);
   int threshold = 0;
-  app.add_option("-l", threshold, "diagnostic log threshold (8 shows everything)");
-  CLI11_PARSE(app, argc, argv);
-  if (threshold > 0) AAA::Log::SetThreshold(threshold);
-  std::printf("Velmar Restorer V%s\n", VELMAR_VERSION);
-  return 0;
+  app.add_option("-l", threshold, "diagnostic log threshold: 4 throw sites, 7 adds rule failures, 8 everything");
+  app.parse_complete_callback([&threshold] {
+    if (threshold > 0) AAA::Log::SetThreshold(threshold);
+  });
+  for (const auto& setup : Command::Registry()) setup(app);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    const int status = app.exit(error);
+    return status == 0 ? 0 : 2;
+  }
+  if (app.get_subcommands().empty()) std::printf("Velmar Restorer V%s\n", VELMAR_VERSION);
+  return Command::ExitCode();
 }
