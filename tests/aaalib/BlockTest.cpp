@@ -168,7 +168,9 @@ TEST(Block, UpdateRaisesStartAddressToMultipleOfFour) {
   file.blkEntryArray.Back().Id.SetValue(0x33);
   file.blkEntryArray.Back().Flags.SetValue(0x1);
   file.blkSub.Data.SetValue(0xCAFE);
+  file.blkSub.Length.SetValue(9);  // stale: the update recomputes it
   const Bytes written = WriteSample(file);
+  EXPECT_EQ(file.blkSub.Length.Value(), 2u);
   EXPECT_EQ(file.NumberOfEntries.Value(), 3u);
   EXPECT_EQ(file.SubStartAddress.Value(), 16u);
   EXPECT_EQ(file.padding_word.BitLength(), 0);
