@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cstdint>
+
+#include "streamscan/EntryPoint.h"
+#include "streamscan/ReferenceGroup.h"
+#include "streamscan/StreamSummary.h"
+#include "streamscan/TimeCode.h"
+
+namespace StreamScan {
+
+// One complete video access unit, as the transport stream layer found it.
+struct PictureUnit {
+  std::uint64_t spn = 0;                // first packet
+  std::uint64_t packetsToLastVideo = 0; // from the first packet to the last video packet
+  bool discontinuity = false;           // a packet of the unit carried the indicator
+  std::uint64_t discontinuitySpn = 0;
+  std::uint64_t pts = 0;
+  int primary_pic_type = -1;
+  bool idr = false;
+  int pulldown = 0; // class that this picture's pic_struct implies
+  MetadataRecord metadata = MetadataRecord::absent();
+};
+
+// Turns access units, in decoding order, into entry points: groups start at
+// I pictures, STC sequences at discontinuities, and a group's record is handed
+// out once the next group begins (or at the end, when the last group is as
+// long as the one before it). Keeps only the current group.
+class GroupTracker {
+public:
+  void reset() { *this = GroupTracker{}; }
+
+  // Takes the next unit. `frameRateCode` is the video's code before the
+  // pulldown adjustment. Returns 0 or a picture-level failure; sets `ready`
+  // when `record` holds a completed group's entry point.
+  int addUnit(const PictureUnit& unit, int frameRateCode, EntryPointRecord& record, bool& ready);
+
+  // The stream has ended: completes the last group if it is long enough.
+  int finish(int frameRateCode, EntryPointRecord& record, bool& ready);
+
+  const RecordingSummary& summary() const { return summary_; }
+
+private:
+  struct OpenGroup {
+    bool active = false;
+    EntryPointRecord record;
+    std::uint64_t pictureCount = 0;
+    bool opensSequence = false;
+    std::uint32_t discontinuitySpn = 0;
+    bool haveStartPts = false;
+    std::uint64_t startPts = 0;
+    MetadataRecord lastReferenceMetadata = MetadataRecord::absent();
+    int timeCodeMode = TimeCodeIncrement;
+  };
+
+  struct Sequence {
+    bool started = false;
+    std::uint64_t startPts = 0;
+    std::uint64_t pictureCount = 0;
+    std::uint32_t spnStcStart = 0;
+  };
+
+  void openGroup(const PictureUnit& unit);
+  void closeReferenceGroup(int frameRateCode);
+  int closeGroup(int frameRateCode, bool atEnd, EntryPointRecord& record, bool& ready);
+  void placeInSequence(EntryPointRecord& record, int effectiveCode);
+  int effectiveCode(int frameRateCode) const;
+
+  RecordingSummary summary_;
+  OpenGroup group_;
+  ReferenceGroup reference_;
+  Sequence sequence_;
+  TimeCodeContinuity timeCodes_;
+  bool pendingDiscontinuity_ = false;
+  std::uint32_t pendingDiscontinuitySpn_ = 0;
+  bool anyEntryPoint_ = false; // an I picture has been taken as an entry point
+  std::uint32_t previousPts45_ = 0;
+  std::uint32_t previousSpn_ = 0;
+  std::uint32_t nextFineIndex_ = 0;
+  bool anyGroupReturned_ = false;
+  std::uint64_t returnedPictureCount_ = 0;
+};
+
+} // namespace StreamScan
