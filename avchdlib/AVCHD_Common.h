@@ -4,10 +4,15 @@
 // files share: the extension data block and the makers private data block.
 // Each frames one file-specific data block T behind a header of one entry.
 
+#include <string_view>
+
 #include "aaalib/AAA_Array.h"
 #include "aaalib/AAA_Block.h"
 
 namespace AVCHD::Common {
+
+// The bytes of a text field's value ("INDX", "00001").
+inline AAA::Bytes TextBytes(std::string_view text) { return AAA::Bytes(text.begin(), text.end()); }
 
 inline constexpr std::uint32_t AVCHD_EXT_DATA_TYPE = 0x1000;
 inline constexpr std::uint32_t AVCHD_EXT_DATA_VERSION = 0x0100;

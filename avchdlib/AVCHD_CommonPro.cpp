@@ -1,5 +1,7 @@
 #include "avchdlib/AVCHD_CommonPro.h"
 
+#include "avchdlib/AVCHD_Common.h"
+
 namespace AVCHD::Common {
 namespace {
 
@@ -48,8 +50,8 @@ void BlkPRO_ContentInfo::Read(AAA::BitReader& reader) {
 
 void BlkPRO_ContentInfo::Initialize() {
   Block::Initialize();
-  ContentID.SetBytes(AAA::Bytes{'3', 'D', 'S'});
-  ChannelID.SetBytes(AAA::Bytes{'L'});
+  ContentID.SetBytes(TextBytes("3DS"));
+  ChannelID.SetBytes(TextBytes("L"));
 }
 
 void BlkPRO_ContentInfo::Update() {
