@@ -1,0 +1,115 @@
+#include "restorelib/Restore_RestoreStreamFolder.h"
+
+#include <algorithm>
+#include <cinttypes>
+#include <cstdio>
+#include <numeric>
+
+#include "aaalib/AAA_Exceptions.h"
+#include "aaalib/AAA_Log.h"
+
+namespace Restore {
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kNumberCount = 100000;
+
+std::string FiveDigits(int number) {
+  char name[8];
+  std::snprintf(name, sizeof name, "%05d", number);
+  return name;
+}
+
+std::string NameOf(const fs::path& path) { return path.filename().string().substr(0, 5); }
+
+// A stream is taken when it holds bytes and has a five-digit name.
+bool IsStream(const Utility::DirectoryEntry& entry) {
+  return entry.Size > 0 && Utility::IsNumberedFileName(entry.Name);
+}
+
+}  // namespace
+
+RestoreStreamFolder::RestoreStreamFolder(const AvchdFolder& folder, const Utility::VolumeQueries& volume)
+    : folder_(folder), volume_(volume) {}
+
+void RestoreStreamFolder::VerifyStreamFolder() {
+  AAA::Log::Heading("verify stream folder");
+  streams_.clear();
+  namesInStreamFolder_.clear();
+  AddTreeStreams();
+  if (!folder_.RootPath.empty()) {
+    AddRootStreams(folder_.RootPath / "?????.m2ts");
+    AddRootStreams(folder_.RootPath / "?????.MTS");
+  }
+  if (TotalStreamSize() == 0) AAA_THROW(AAA::FileNotFoundException());
+  Utility::CheckWriteProtect(streams_.front().Source, volume_);
+  AAA::Log::Line(AAA::Log::kHeading, "total stream size: %" PRIu64 " bytes\n", TotalStreamSize());
+}
+
+void RestoreStreamFolder::AddTreeStreams() {
+  const fs::path streamFolder = Utility::StreamFolder(folder_);
+  for (const auto& entry : Utility::ListFiles(streamFolder / "?????.*")) {
+    namesInStreamFolder_.push_back(entry.Name.substr(0, 5));
+  }
+  for (const auto& entry : Utility::ListFiles(Utility::StreamPattern(folder_))) {
+    if (!IsStream(entry)) continue;
+    const fs::path path = streamFolder / entry.Name;
+    streams_.push_back({path, path, entry.Size, 0});
+  }
+}
+
+void RestoreStreamFolder::AddRootStreams(const fs::path& pattern) {
+  for (const auto& entry : Utility::ListFiles(pattern)) {
+    if (!IsStream(entry)) continue;
+    const int start = std::stoi(entry.Name.substr(0, 5));
+    int candidate = start;
+    while (IsNameTaken(FiveDigits(candidate))) {
+      candidate = (candidate + 1) % kNumberCount;
+      if (candidate == start) AAA_THROW(AAA::InvalidDataException());
+    }
+    streams_.push_back(
+        {folder_.RootPath / entry.Name, Utility::StreamFile(folder_, FiveDigits(candidate), true), entry.Size, 0});
+  }
+}
+
+bool RestoreStreamFolder::IsNameTaken(const std::string& name) const {
+  return std::any_of(streams_.begin(), streams_.end(),
+                     [&name](const StreamEntry& stream) { return NameOf(stream.Destination) == name; }) ||
+         std::find(namesInStreamFolder_.begin(), namesInStreamFolder_.end(), name) != namesInStreamFolder_.end();
+}
+
+std::uint64_t RestoreStreamFolder::TotalStreamSize() const {
+  return std::accumulate(streams_.begin(), streams_.end(), std::uint64_t{0},
+                         [](std::uint64_t sum, const StreamEntry& stream) { return sum + stream.Size; });
+}
+
+bool RestoreStreamFolder::NeedsRepair() const {
+  return std::any_of(streams_.begin(), streams_.end(), [](const StreamEntry& stream) {
+    return stream.Source != stream.Destination || stream.Size % kStreamUnitBytes != 0;
+  });
+}
+
+void RestoreStreamFolder::Commit() {
+  if (Utility::EqualsIgnoringCase(folder_.Path.parent_path().filename().string(), "PRIVATE")) {
+    Utility::MakeDirectory(folder_.Path.parent_path());
+  }
+  Utility::MakeDirectory(folder_.Path);
+  Utility::MakeDirectory(Utility::BdmvFolder(folder_));
+  Utility::MakeDirectory(Utility::StreamFolder(folder_));
+  for (const auto& stream : streams_) {
+    std::error_code error;
+    if (stream.Source != stream.Destination) {
+      // The name was chosen free; a file that appeared there since is kept.
+      if (Utility::Exists(stream.Destination)) AAA_THROW(AAA::IOException());
+      fs::rename(stream.Source, stream.Destination, error);
+      if (error) RESTORE_THROW_ERROR(error.value());
+    }
+    if (stream.Size % kStreamUnitBytes == 0) continue;
+    Utility::MakeWritable(stream.Destination);
+    fs::resize_file(stream.Destination, stream.Size / kStreamUnitBytes * kStreamUnitBytes, error);
+    if (error) RESTORE_THROW_ERROR(error.value());
+  }
+}
+
+}  // namespace Restore

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+
+#include "restorelib/Restore_AvchdFolder.h"
+#include "restorelib/Restore_Utility.h"
+
+namespace Restore {
+
+// Streams are kept and cut in whole units of 32 source packets of 192 bytes.
+constexpr std::uint64_t kStreamUnitBytes = 6144;
+
+// One stream file of the tree, where it is now and where it belongs.
+struct StreamEntry {
+  std::filesystem::path Source;
+  // The tree's STREAM folder, a five-digit name, the extension of the tree kind.
+  std::filesystem::path Destination;
+  std::uint64_t Size = 0;
+  // Advanced by the clip information step as it analyses the stream.
+  std::uint64_t BytesScanned = 0;
+};
+
+// Decides which stream files make up the tree and where each will live:
+// the streams of the STREAM folder stay, bare streams lying in the root
+// folder (card root, or the source folder of a tree being built) get free
+// five-digit names in STREAM. At commit the folders are made, the streams
+// moved and every stream cut to whole 6144-byte units.
+class RestoreStreamFolder {
+ public:
+  RestoreStreamFolder(const AvchdFolder& folder, const Utility::VolumeQueries& volume);
+
+  // Builds the stream list; throws FileNotFoundException (104) when the
+  // streams hold no byte at all, InvalidDataException (109) when no
+  // five-digit name is free, WriteProtectException (108) when the medium
+  // refuses writes.
+  void VerifyStreamFolder();
+
+  std::uint64_t TotalStreamSize() const;
+  // A stream must move or be cut.
+  bool NeedsRepair() const;
+  // Creates the folders, moves and cuts the streams; throws the exception
+  // of the system error. Streams already moved stay moved.
+  void Commit();
+
+  std::deque<StreamEntry>& Streams() { return streams_; }
+  const std::deque<StreamEntry>& Streams() const { return streams_; }
+
+ private:
+  void AddTreeStreams();
+  void AddRootStreams(const std::filesystem::path& pattern);
+  bool IsNameTaken(const std::string& name) const;
+
+  const AvchdFolder& folder_;
+  const Utility::VolumeQueries& volume_;
+  std::deque<StreamEntry> streams_;
+  // Five-digit names used by any file of the STREAM folder, listed or not:
+  // a move must never replace a file.
+  std::vector<std::string> namesInStreamFolder_;
+};
+
+}  // namespace Restore

@@ -1,0 +1,318 @@
+#include "restorelib/Restore_Utility.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <fstream>
+#include <sstream>
+
+#include "aaalib/AAA_BitWriter.h"
+#include "aaalib/AAA_MemoryStream.h"
+
+namespace Restore::Utility {
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* Pick(const AvchdFolder& folder, const char* shortName, const char* longName) {
+  return folder.IsLongName ? longName : shortName;
+}
+
+fs::path NumberedFile(const fs::path& folderPath, const std::string& name, bool withExtension, const char* extension) {
+  return folderPath / (withExtension ? name + extension : name);
+}
+
+bool IsDigit(char character) { return character >= '0' && character <= '9'; }
+
+bool HasFiveDigitsAndLength(std::string_view name) {
+  return (name.size() == 9 || name.size() == 10) && std::all_of(name.begin(), name.begin() + 5, IsDigit);
+}
+
+char Lower(char character) { return static_cast<char>(std::tolower(static_cast<unsigned char>(character))); }
+
+// "\040" and the other octal escapes of a mountinfo path.
+std::string UnescapeMountPath(const std::string& text) {
+  std::string path;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto isOctal = [](char c) { return c >= '0' && c <= '7'; };
+    if (text[i] == '\\' && i + 3 < text.size() && std::all_of(text.begin() + i + 1, text.begin() + i + 4, isOctal)) {
+      path += static_cast<char>(std::stoi(text.substr(i + 1, 3), nullptr, 8));
+      i += 3;
+    } else {
+      path += text[i];
+    }
+  }
+  return path;
+}
+
+bool IsBelow(const fs::path& path, const fs::path& mountPoint) {
+  auto [mountEnd, pathAt] = std::mismatch(mountPoint.begin(), mountPoint.end(), path.begin(), path.end());
+  (void)pathAt;
+  return mountEnd == mountPoint.end() || (std::next(mountEnd) == mountPoint.end() && mountEnd->empty());
+}
+
+std::string FirstLineOf(const fs::path& file) {
+  std::ifstream stream(file);
+  std::string line;
+  std::getline(stream, line);
+  return line;
+}
+
+// The block device under `folder` (or, for a partition, its disk) reports
+// read-only: what the card's lock switch sets.
+bool IsDeviceReadOnly(const fs::path& folder, const VolumeQueries& volume) {
+  const auto device = volume.DeviceOf(folder);
+  if (!device) return false;
+  std::error_code error;
+  const auto deviceFolder = fs::canonical(
+      volume.SysfsRoot / "dev" / "block" / (std::to_string(device->Major) + ":" + std::to_string(device->Minor)),
+      error);
+  if (error) return false;  // not a block device (tmpfs, network): nothing to ask
+  if (FirstLineOf(deviceFolder / "ro") == "1") return true;
+  return fs::exists(deviceFolder / "partition", error) && FirstLineOf(deviceFolder.parent_path() / "ro") == "1";
+}
+
+void StoreBcd(AAA::FieldBase& field, const std::vector<std::uint8_t>& bcd) {
+  auto bytes = field.ValueBytes();
+  std::copy(bcd.begin(), bcd.end(), bytes.begin());
+  field.SetBytes(bytes);
+}
+
+}  // namespace
+
+fs::path BdmvFolder(const AvchdFolder& folder) { return folder.Path / "BDMV"; }
+fs::path IndexTableFile(const AvchdFolder& folder) {
+  return BdmvFolder(folder) / Pick(folder, "INDEX.BDM", "index.bdmv");
+}
+fs::path MovieObjectFile(const AvchdFolder& folder) {
+  return BdmvFolder(folder) / Pick(folder, "MOVIEOBJ.BDM", "MovieObject.bdmv");
+}
+fs::path ClipInformationFolder(const AvchdFolder& folder) { return BdmvFolder(folder) / "CLIPINF"; }
+fs::path PlayListFolder(const AvchdFolder& folder) { return BdmvFolder(folder) / "PLAYLIST"; }
+fs::path StreamFolder(const AvchdFolder& folder) { return BdmvFolder(folder) / "STREAM"; }
+fs::path BackupFolder(const AvchdFolder& folder) { return BdmvFolder(folder) / "BACKUP"; }
+fs::path ThumbnailFolder(const AvchdFolder& folder) { return folder.Path / "AVCHDTN"; }
+fs::path ThumbnailIndexFile(const AvchdFolder& folder) {
+  return ThumbnailFolder(folder) / Pick(folder, "THUMB.TID", "thumbnail.tidx");
+}
+fs::path ThumbnailDataFile(const AvchdFolder& folder) {
+  return ThumbnailFolder(folder) / Pick(folder, "THUMB.TDT", "thumbnail.tdt2");
+}
+
+fs::path ClipInformationPattern(const AvchdFolder& folder) { return ClipInformationFile(folder, "?????", true); }
+fs::path PlayListPattern(const AvchdFolder& folder) { return PlayListFile(folder, "?????", true); }
+fs::path StreamPattern(const AvchdFolder& folder) { return StreamFile(folder, "?????", true); }
+
+fs::path ClipInformationFile(const AvchdFolder& folder, const std::string& name, bool withExtension) {
+  return NumberedFile(ClipInformationFolder(folder), name, withExtension, Pick(folder, ".CPI", ".clpi"));
+}
+fs::path PlayListFile(const AvchdFolder& folder, const std::string& name, bool withExtension) {
+  return NumberedFile(PlayListFolder(folder), name, withExtension, Pick(folder, ".MPL", ".mpls"));
+}
+fs::path StreamFile(const AvchdFolder& folder, const std::string& name, bool withExtension) {
+  return NumberedFile(StreamFolder(folder), name, withExtension, Pick(folder, ".MTS", ".m2ts"));
+}
+
+bool IsNumberedFileName(std::string_view name) { return HasFiveDigitsAndLength(name); }
+
+bool IsMoviePlayListFileName(std::string_view name) { return HasFiveDigitsAndLength(name) && name.starts_with("00"); }
+
+bool IsVirtualPlayListFileName(std::string_view name) {
+  return HasFiveDigitsAndLength(name) && name.starts_with("01") && (name[2] == '0' || name[2] == '1');
+}
+
+bool IsFirstPlaybackOrMenuPlayListFileName(std::string_view name) {
+  return HasFiveDigitsAndLength(name) && name.starts_with("01") && name[2] >= '2';
+}
+
+std::string Get3dPairFileName(std::string_view name) {
+  std::string pair(name);
+  if (!pair.empty() && IsDigit(pair[0])) pair[0] = ((pair[0] - '0') % 2 == 0) ? pair[0] + 1 : pair[0] - 1;
+  return pair;
+}
+
+bool EqualsIgnoringCase(std::string_view left, std::string_view right) {
+  return left.size() == right.size() &&
+         std::equal(left.begin(), left.end(), right.begin(), [](char a, char b) { return Lower(a) == Lower(b); });
+}
+
+bool MatchesPattern(std::string_view name, std::string_view pattern) {
+  // Greedy matching with one back-tracking point for the last '*'.
+  std::size_t n = 0, p = 0, starAt = std::string_view::npos, nameAtStar = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && (pattern[p] == '?' || Lower(pattern[p]) == Lower(name[n]))) {
+      ++n;
+      ++p;
+    } else if (p < pattern.size() && pattern[p] == '*') {
+      starAt = p++;
+      nameAtStar = n;
+    } else if (starAt != std::string_view::npos) {
+      p = starAt + 1;
+      n = ++nameAtStar;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+fs::path NormalizePath(const fs::path& path) {
+  std::error_code error;
+  const fs::path absolute = path.empty() ? fs::path() : fs::absolute(path, error);
+  if (absolute.empty() || error) AAA_THROW(AAA::PathTooLongException());
+  std::string text = absolute.lexically_normal().string();
+  while (text.size() > 1 && text.back() == '/') text.pop_back();
+  // The longest path the system accepts in one call.
+  if (text.size() >= PATH_MAX) AAA_THROW(AAA::PathTooLongException());
+  return text;
+}
+
+std::vector<DirectoryEntry> ListFiles(const fs::path& pattern) {
+  const std::string wanted = pattern.filename().string();
+  std::vector<DirectoryEntry> entries;
+  std::error_code error;
+  fs::directory_iterator entry(pattern.parent_path(), error);
+  if (error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory) return entries;
+  if (error) RESTORE_THROW_ERROR(error.value());
+  for (; entry != fs::directory_iterator(); entry.increment(error)) {
+    if (error) RESTORE_THROW_ERROR(error.value());
+    std::error_code ignored;
+    if (!fs::is_regular_file(entry->symlink_status(ignored))) continue;
+    const std::string name = entry->path().filename().string();
+    if (!MatchesPattern(name, wanted)) continue;
+    const std::uintmax_t size = entry->file_size(ignored);
+    if (ignored) continue;  // gone since it was listed
+    entries.push_back({name, size});
+  }
+  std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.Name < b.Name; });
+  return entries;
+}
+
+bool Exists(const fs::path& path) {
+  std::error_code error;
+  return fs::exists(fs::symlink_status(path, error));
+}
+
+void MakeDirectory(const fs::path& path) {
+  std::error_code error;
+  if (fs::is_directory(fs::symlink_status(path, error))) return;
+  if (!fs::create_directory(path, error) && !error) error = std::make_error_code(std::errc::file_exists);
+  if (error) RESTORE_THROW_ERROR(error.value());
+}
+
+void MakeWritable(const fs::path& path) {
+  if (!Exists(path)) return;
+  std::error_code error;
+  fs::permissions(path, fs::perms::owner_write, fs::perm_options::add, error);
+  if (error) RESTORE_THROW_ERROR(error.value());
+}
+
+void RemoveFile(const fs::path& path) {
+  std::error_code ignored;
+  fs::permissions(path, fs::perms::owner_write, fs::perm_options::add, ignored);
+  fs::remove(path, ignored);
+}
+
+void DeleteTree(const fs::path& path) {
+  std::error_code error;
+  fs::remove_all(path, error);
+  if (error) AAA_THROW(AAA::IOException());
+}
+
+void CopyTree(const fs::path& source, const fs::path& destination) {
+  std::error_code error;
+  fs::copy(source, destination / source.filename(),
+           fs::copy_options::recursive | fs::copy_options::overwrite_existing | fs::copy_options::copy_symlinks, error);
+  if (error) AAA_THROW(AAA::IOException());
+}
+
+void WriteModel(const fs::path& path, AAA::Element& model) {
+  AAA::MemoryStream stream;
+  AAA::BitWriter writer(stream);
+  model.Write(writer);
+  WriteBytes(path, stream.Bytes());
+}
+
+void WriteBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes, Platform::WriteCall write) {
+  MakeWritable(path);
+  AAA::Log::Line(AAA::Log::kHeading, "write: %s\n", path.c_str());
+  if (const int error = Platform::ReplaceFileDurably(path, bytes, write); error != 0) RESTORE_THROW_ERROR(error);
+}
+
+std::string MountType(const fs::path& path, const fs::path& mountInfo) {
+  std::error_code error;
+  const fs::path target = fs::weakly_canonical(fs::absolute(path, error), error);
+  std::ifstream stream(mountInfo);
+  std::string line, type;
+  std::size_t bestLength = 0;
+  while (std::getline(stream, line)) {
+    // id parent major:minor root mount-point options [optional...] - type source super-options
+    std::istringstream fields(line);
+    std::vector<std::string> field;
+    for (std::string word; fields >> word;) field.push_back(word);
+    const auto separator = std::find(field.begin(), field.end(), "-");
+    if (field.size() < 5 || separator == field.end() || std::next(separator) == field.end()) continue;
+    const fs::path mountPoint = UnescapeMountPath(field[4]);
+    const std::size_t length = mountPoint.string().size();
+    if (!IsBelow(target, mountPoint) || length < bestLength) continue;
+    bestLength = length;  // the longest mount point wins; a later mount hides an earlier one
+    type = *std::next(separator);
+  }
+  return type;
+}
+
+bool IsFatFamilyVolume(const fs::path& path, const VolumeQueries& volume) {
+  constexpr std::uint64_t kMsdosMagic = 0x4d44;
+  constexpr std::uint64_t kExfatMagic = 0x2011BAB0;
+  constexpr std::uint64_t kFuseMagic = 0x65735546;
+  const auto magic = volume.FileSystemMagic(path);
+  if (!magic) return false;
+  if (*magic == kMsdosMagic || *magic == kExfatMagic) return true;
+  if (*magic != kFuseMagic) return false;
+  std::string type = MountType(path, volume.MountInfo);
+  for (const std::string prefix : {"fuseblk.", "fuse."}) {
+    if (type.starts_with(prefix)) type.erase(0, prefix.size());
+  }
+  return type == "vfat" || type == "msdos" || type == "exfat";
+}
+
+void CheckWriteProtect(const fs::path& path, const VolumeQueries& volume) {
+  std::error_code error;
+  const fs::path folder = fs::is_directory(path, error) ? path : path.parent_path();
+  if (!fs::is_directory(folder, error)) RESTORE_THROW_ERROR(error ? error.value() : ENOENT);
+  if (volume.IsMountReadOnly(folder) || IsDeviceReadOnly(folder, volume) || !volume.IsWritableForUser(folder)) {
+    AAA_THROW(AAA::WriteProtectException());
+  }
+}
+
+std::vector<std::uint8_t> BcdOf(const std::tm& time) {
+  const auto bcd = [](int value) { return static_cast<std::uint8_t>((value / 10 % 10) << 4 | (value % 10)); };
+  const int year = time.tm_year + 1900;
+  return {bcd(year / 100),   bcd(year % 100),  bcd(time.tm_mon + 1), bcd(time.tm_mday),
+          bcd(time.tm_hour), bcd(time.tm_min), bcd(time.tm_sec)};
+}
+
+bool CurrentTimeBcd(AAA::FieldBase& field) {
+  if (field.ValueBytes().size() <= 6) return false;
+  const auto now = Platform::LocalTime(std::time(nullptr));
+  if (!now) return false;
+  StoreBcd(field, BcdOf(*now));
+  return true;
+}
+
+bool FileTimeBcd(AAA::FieldBase& field, const fs::path& path) {
+  if (field.ValueBytes().size() <= 6) return false;
+  std::error_code error;
+  const auto modified = fs::last_write_time(path, error);
+  if (error) return false;
+  const auto seconds = std::chrono::time_point_cast<std::chrono::seconds>(std::chrono::file_clock::to_sys(modified));
+  const auto local = Platform::LocalTime(std::chrono::system_clock::to_time_t(seconds));
+  if (!local) return false;
+  StoreBcd(field, BcdOf(*local));
+  return true;
+}
+
+}  // namespace Restore::Utility
