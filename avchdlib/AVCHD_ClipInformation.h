@@ -1,0 +1,368 @@
+#pragma once
+
+// The clip information file: what one stream file holds (its transport
+// stream type and length, STC sequences, elementary streams and the entry
+// points of its video), plus the values the repair steps keep beside it.
+
+#include <array>
+#include <string>
+
+#include "aaalib/AAA_Array.h"
+#include "aaalib/AAA_Block.h"
+#include "aaalib/AAA_TypedFields.h"
+#include "avchdlib/AVCHD_ClipInformationExt.h"
+#include "avchdlib/AVCHD_Common.h"
+
+namespace AVCHD::ClipInformation {
+
+// A clip information file larger than this is not read: no clip needs more,
+// and it bounds what a broken file can make the model allocate.
+inline constexpr std::uint32_t kMaxFileBytes = 1048576;
+
+class BlkTSTypeInfoBlock : public AAA::Block {
+ public:
+  AAA::Field::BE Length{"Length", 16};
+  AAA::Field::BE ValidityFlags{"ValidityFlags", 8};
+  AAA::Field::Str FormatIdentifier{"FormatIdentifier", 32};
+  AAA::Field::Str NetworkInformation{"NetworkInformation", 72};
+  AAA::Field::Str StreamFormatName{"StreamFormatName", 128};
+
+  BlkTSTypeInfoBlock() : Block("TSTypeInfoBlock") { Link(); }
+  void Read(AAA::BitReader& reader) override;
+  void Initialize() override;
+  void Update() override;
+
+ protected:
+  void Declare() override;
+};
+
+// `IsCC5` 1 adds the six fields that name the clip this one continues into.
+class BlkClipInfo : public AAA::Block {
+ public:
+  AAA::Field::BE Length{"Length", 32};
+  AAA::Field::BE reserved1{"reserved", 16};
+  AAA::Field::BE ClipStreamType{"ClipStreamType", 8};
+  AAA::Field::ApplicationType ApplicationType{"ApplicationType", 8};
+  AAA::Field::BE reserved2{"reserved", 31};
+  AAA::Field::BE IsCC5{"IsCC5", 1};
+  AAA::Field::BE TSRecordingRate{"TSRecordingRate", 32};
+  AAA::Field::BE NumberOfSourcePackets{"NumberOfSourcePackets", 32};
+  AAA::Field::BE reserved3{"reserved", 1024};
+  BlkTSTypeInfoBlock blkTSTypeInfoBlock;
+  AAA::Field::BE reserved4{"reserved", 8};
+  AAA::Field::BE FollowingClipStreamType{"FollowingClipStreamType", 8};
+  AAA::Field::BE reserved5{"reserved", 32};
+  AAA::Field::Str FollowingClipInformationFileName{"FollowingClipInformationFileName", 40};
+  AAA::Field::Str ClipCodecIdentifier{"ClipCodecIdentifier", 32};
+  AAA::Field::BE reserved6{"reserved", 8};
+
+  BlkClipInfo() : Block("blkClipInfo") {
+    IsCC5.Fill(0);
+    Link();
+  }
+  void Read(AAA::BitReader& reader) override;
+  void Initialize() override;
+  void Update() override;
+
+ protected:
+  void Declare() override;
+};
+
+class BlkSTCSequence : public AAA::Block {
+ public:
+  AAA::Field::BE PCRPID{"PCRPID", 16};
+  AAA::Field::BE SPNSTCStart{"SPNSTCStart", 32};
+  AAA::Field::BE PresentationStartTime{"PresentationStartTime", 32};
+  AAA::Field::BE PresentationEndTime{"PresentationEndTime", 32};
+
+  // Kept beside the file: the presentation time the 3D pair check assigns
+  // and the playlist step reads.
+  std::uint32_t PresentationTime = 0;
+
+  BlkSTCSequence() : Block("STCSequence") { Link(); }
+  void Read(AAA::BitReader& reader) override;
+  void Initialize() override;
+  void Update() override;
+
+ protected:
+  void Declare() override;
+};
+
+class BlkSequenceInfo : public AAA::Block {
+ public:
+  AAA::Field::BE Length{"Length", 32};
+  AAA::Field::BE reserved1{"reserved", 15};
+  AAA::Field::BE One{"'1'", 1};
+  AAA::Field::BE SPNATCStart{"SPNATCStart", 32};
+  AAA::Field::BE NumberOfSTCSequences{"NumberOfSTCSequences", 8};
+  AAA::Field::BE reserved2{"reserved", 8};
+  AAA::Array<BlkSTCSequence> blkSTCSequenceArray{"STCSequence"};
+
+  BlkSequenceInfo() : Block("blkSequenceInfo") {
+    NumberOfSTCSequences.Fill(0);
+    Link();
+  }
+  void Read(AAA::BitReader& reader) override;
+  void Update() override;
+
+ protected:
+  void Declare() override;
+};
+
+// The coding of one elementary stream; the fields after `StreamCodingType`
+// follow the coding type.
+class BlkStreamCodingInfo : public AAA::Block {
+ public:
+  AAA::Field::BE Length{"Length", 8};
+  AAA::Field::StreamCodingType StreamCodingType;
+  // Video (0x1B)
+  AAA::Field::VideoFormat VideoFormat{"VideoFormat", 4};
+  AAA::Field::FrameRate FrameRate{"FrameRate", 4};
+  AAA::Field::AspectRatio AspectRatio{"AspectRatio", 4};
+  AAA::Field::BE reservedVideo1{"reserved", 2};
+  AAA::Field::BE CCFlag{"CCFlag", 1};
+  AAA::Field::BE reservedVideo2{"reserved", 17};
+  AAA::Field::BE reservedVideo3{"reserved", 128};
+  // Audio (0x80, 0x81)
+  AAA::Field::AudioPresentationType AudioPresentationType{"AudioPresentationType", 4};
+  AAA::Field::SamplingFrequency SamplingFrequency{"SamplingFrequency", 4};
+  AAA::Field::Str AudioLanguageCode{"AudioLanguageCode", 24};
+  AAA::Field::BE reservedAudio{"reserved", 128};
+  // Overlay bitmap (0x90)
+  AAA::Field::Str OBLanguageCode{"OBLanguageCode", 24};
+  AAA::Field::BE reservedOB{"reserved", 136};
+  // Menu bitmap (0x91)
+  AAA::Field::Str MBLanguageCode{"MBLanguageCode", 24};
+  AAA::Field::BE reservedMB{"reserved", 136};
+
+  BlkStreamCodingInfo() : Block("blkStreamCodingInfo") { Link(); }
+  void Read(AAA::BitReader& reader) override;
+  void Initialize() override;
+  void Update() override;
+
+ protected:
+  void Declare() override;
+};
+
+class BlkStreamsInPS : public AAA::Block {
+ public:
+  AAA::Field::BE StreamPID{"StreamPID", 16};
+  BlkStreamCodingInfo blkStreamCodingInfo;
+
+  BlkStreamsInPS() : Block("StreamsInPS") { Link(); }
+
+ protected:
+  void Declare() override;
+};
+
+class BlkProgramInfo : public AAA::Block {
+ public:
+  AAA::Field::BE Length{"Length", 32};
+  AAA::Field::BE reserved1{"reserved", 15};
+  AAA::Field::BE One{"'1'", 1};
+  AAA::Field::BE SPNProgramSequenceStart{"SPNProgramSequenceStart", 32};
+  AAA::Field::BE ProgramMapPID{"ProgramMapPID", 16};
+  AAA::Field::BE NumberOfStreamsInPS{"NumberOfStreamsInPS", 8};
+  AAA::Field::BE reserved2{"reserved", 8};
+  AAA::Array<BlkStreamsInPS> blkStreamsInPSArray{"StreamsInPS"};
+
+  BlkProgramInfo() : Block("blkProgramInfo") {
+    NumberOfStreamsInPS.Fill(0);
+    Link();
+  }
+  void Read(AAA::BitReader& reader) override;
+  void Update() override;
+
+ protected:
+  void Declare() override;
+};
+
+// The entry points of one stream: a coarse table and a fine table.
+class BlkEPCoarseEntry : public AAA::Block {
+ public:
+  AAA::Field::BE RefToEPFineID{"RefToEPFineID", 18};
+  AAA::Field::BE PTSEPCoarse{"PTSEPCoarse", 14};
+  AAA::Field::BE SPNEPCoarse{"SPNEPCoarse", 32};
+
+  BlkEPCoarseEntry() : Block("blkEPCoarseEntryArray") { Link(); }
+
+ protected:
+  void Declare() override;
+};
+
+class BlkEPFineEntry : public AAA::Block {
+ public:
+  AAA::Field::BE ReservedEPFine{"ReservedEPFine", 1};
+  AAA::Field::IEndPositionOffset IEndPositionOffset{"IEndPositionOffset", 3};
+  AAA::Field::BE PTSEPFine{"PTSEPFine", 11};
+  AAA::Field::BE SPNEPFine{"SPNEPFine", 17};
+
+  BlkEPFineEntry() : Block("blkEPFineEntryArray") { Link(); }
+  void Read(AAA::BitReader& reader) override;
+  void Update() override;
+
+ protected:
+  void Declare() override;
+};
+
+// The entry point tables of one stream. The gap in front of it is its own
+// first member; the EP map reads that gap, since the address it ends at
+// belongs to the EP map.
+class BlkEPMapForOneStreamPID : public AAA::Block {
+ public:
+  AAA::Field::Padding padding_word1{"padding_word"};
+  AAA::Field::BE EPFineTableStartAddress{"EPFineTableStartAddress", 32};
+  AAA::Array<BlkEPCoarseEntry> blkEPCoarseEntryArray{"blkEPCoarseEntryArray"};
+  AAA::Field::Padding padding_word2{"padding_word"};
+  AAA::Array<BlkEPFineEntry> blkEPFineEntryArray{"blkEPFineEntryArray"};
+  AAA::Field::Padding padding_word3{"padding_word"};
+
+  BlkEPMapForOneStreamPID() : Block("blkEPMapForOneStreamPIDArray") { Link(); }
+  // Reads from `EPFineTableStartAddress` on; `cpiBytes` is the length of the
+  // enclosing CPI block.
+  void ReadTables(AAA::BitReader& reader, std::uint32_t cpiBytes);
+  void Update() override;
+
+ protected:
+  void Declare() override;
+};
+
+class BlkStreamPIDEntry : public AAA::Block {
+ public:
+  AAA::Field::BE StreamPID{"StreamPID", 16};
+  AAA::Field::BE reserved{"reserved", 10};
+  AAA::Field::BE EPStreamType{"EPStreamType", 4};
+  AAA::Field::BE NumberOfEPCoarseEntries{"NumberOfEPCoarseEntries", 16};
+  AAA::Field::BE NumberOfEPFineEntries{"NumberOfEPFineEntries", 18};
+  AAA::Field::BE EPMapForOneStreamPIDStartAddress{"EPMapForOneStreamPIDStartAddress", 32};
+
+  // The tables start empty, so do their counts.
+  BlkStreamPIDEntry() : Block("StreamPIDEntry") {
+    NumberOfEPCoarseEntries.Fill(0);
+    NumberOfEPFineEntries.Fill(0);
+    Link();
+  }
+  void Read(AAA::BitReader& reader) override;
+  void Update() override;
+
+ protected:
+  void Declare() override;
+};
+
+// The counts of entry points stand in the stream PID entries, the tables
+// they size in the element of the same index of
+// `blkEPMapForOneStreamPIDArray`.
+class BlkEPMap : public AAA::Block {
+ public:
+  AAA::Field::BE reserved{"reserved", 8};
+  AAA::Field::BE NumberOfStreamPIDEntries{"NumberOfStreamPIDEntries", 8};
+  AAA::Array<BlkStreamPIDEntry> blkStreamPIDEntryArray{"StreamPIDEntry"};
+  AAA::Array<BlkEPMapForOneStreamPID> blkEPMapForOneStreamPIDArray{"blkEPMapForOneStreamPIDArray"};
+
+  BlkEPMap() : Block("blkEPMap") {
+    NumberOfStreamPIDEntries.Fill(0);
+    Link();
+  }
+  // `cpiLength` is the enclosing CPI block's length field, just read: the
+  // tables must fit in the bytes it counts.
+  void ReadMap(AAA::BitReader& reader, const AAA::FieldBase& cpiLength);
+  void Update() override;
+
+  // Sizes the tables of the stream of `entry` (one of this map's stream PID
+  // entries) to its counts, after `count` of them has changed.
+  void SizeTables(const BlkStreamPIDEntry& entry, const AAA::FieldBase& count);
+
+ protected:
+  void Declare() override;
+
+ private:
+  // While a file is read, the bits the tables may take at most: counts of a
+  // broken file are refused before they allocate more than the file holds.
+  std::int64_t tableBitsLimit_ = -1;
+};
+
+// A length of 0 stands for a clip without entry points.
+class BlkCPI : public AAA::Block {
+ public:
+  AAA::Field::BE Length{"Length", 32};
+  AAA::Field::BE reserved{"reserved", 12};
+  AAA::Field::CPIType CPIType{"CPIType", 4};
+  BlkEPMap blkEPMap;
+
+  BlkCPI() : Block("blkCPI") { Link(); }
+  void Read(AAA::BitReader& reader) override;
+  void Update() override;
+
+ protected:
+  void Declare() override;
+};
+
+// A clip mark is always empty.
+class BlkClipMark : public AAA::Block {
+ public:
+  AAA::Field::BE Length{"Length", 32};
+
+  BlkClipMark() : Block("blkClipMark") { Link(); }
+  void Read(AAA::BitReader& reader) override;
+  void Update() override;
+
+ protected:
+  void Declare() override;
+};
+
+class BlkClipInformationFile : public AAA::FileBlock {
+ public:
+  AAA::Field::Str TypeIndicator{"TypeIndicator", 32};
+  AAA::Field::Str TypeIndicator2{"TypeIndicator2", 32};
+  AAA::Field::BE SequenceInfoStartAddress{"SequenceInfoStartAddress", 32};
+  AAA::Field::BE ProgramInfoStartAddress{"ProgramInfoStartAddress", 32};
+  AAA::Field::BE CPIStartAddress{"CPIStartAddress", 32};
+  AAA::Field::BE ClipMarkStartAddress{"ClipMarkStartAddress", 32};
+  AAA::Field::BE ExtensionDataStartAddress{"ExtensionDataStartAddress", 32};
+  AAA::Field::BE reserved{"reserved", 96};
+  BlkClipInfo blkClipInfo;
+  AAA::Field::Padding padding_word1{"padding_word"};
+  BlkSequenceInfo blkSequenceInfo;
+  AAA::Field::Padding padding_word2{"padding_word"};
+  BlkProgramInfo blkProgramInfo;
+  AAA::Field::Padding padding_word3{"padding_word"};
+  BlkCPI blkCPI;
+  AAA::Field::Padding padding_word4{"padding_word"};
+  BlkClipMark blkClipMark;
+  AAA::Field::Padding padding_word5{"padding_word"};
+  Common::BlkExtensionData<ClipInformationExt::BlkClipExtensionData> blkExtensionData;
+
+  // Kept beside the file, never read from it or written to it: what the
+  // clip step learns from the stream and the later steps read.
+  std::string ClipName;  // the five digits of the stream file's name
+  std::uint8_t NoPartnerMark = 0;
+  AAA::Field::BE Refered{"Refered", 1};
+  AAA::Field::TimeCode LastTimeCode{"LastTimeCode"};
+  AAA::Field::Pulldown Pulldown{"Pulldown", 8};
+  AAA::Field::TimeZone TimeZone1{"TimeZone1"};
+  AAA::Field::TimeZone TimeZone2{"TimeZone2"};
+  AAA::Field::TimeAndDate TimeAndDate1{"TimeAndDate1"};
+  AAA::Field::TimeAndDate TimeAndDate2{"TimeAndDate2"};
+  AAA::Field::Pro_TimeCodeInfo StreamTimeCodeInfo{"StreamTimeCodeInfo", 8};
+  AAA::Field::TimeCode StartTimeCode1{"StartTimeCode1"};
+  AAA::Field::TimeCode StartTimeCode2{"StartTimeCode2"};
+  AAA::Field::Pro_BinaryGroup StartBinaryGroup;
+  // The values of the recording metadata tags 0xB1 to 0xBA, in tag order.
+  std::array<std::uint8_t, 40> RecordingParameterBytes;
+  // The recording metadata value of slot 15: 0 for a 2D clip.
+  std::uint32_t ChannelMark3D = 0;
+  std::uint32_t StartPts1 = 0;
+  std::uint32_t StartPts2 = 0;
+  // The stream's first entry picture is an IDR picture: the first set of
+  // start values is the one to use.
+  std::uint8_t FirstSetFlag = 0;
+
+  BlkClipInformationFile();
+  void Read(AAA::BitReader& reader) override;
+  void Update() override;
+
+ protected:
+  void Declare() override;
+};
+
+}  // namespace AVCHD::ClipInformation

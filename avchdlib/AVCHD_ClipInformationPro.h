@@ -1,0 +1,77 @@
+#pragma once
+
+// The professional metadata of a clip, carried in the makers private data of
+// its extension data: the meta identifier and the clip's PRO information
+// (global clip identifier, start time code, and for 3D recordings the clip
+// number of the pair).
+
+#include "aaalib/AAA_Block.h"
+#include "aaalib/AAA_TypedFields.h"
+#include "avchdlib/AVCHD_CommonPro.h"
+
+namespace AVCHD::ClipInformationPro {
+
+inline constexpr std::uint32_t kTagClipInfo = 0xE2;
+inline constexpr std::uint32_t kTag3DClipInfo = 0x05;
+
+class BlkPRO_3DClipInfo : public AAA::Block {
+ public:
+  AAA::Field::BE PRO_Tag_ID{"PRO_Tag_ID", 8};
+  AAA::Field::BE Fill_item{"Fill_item", 8};
+  AAA::Field::BE Length{"Length", 16};
+  AAA::Field::BE RecordedClipNumber{"RecordedClipNumber", 16};
+  AAA::Field::BE PRO_Reserved{"PRO_Reserved", 16};
+
+  BlkPRO_3DClipInfo() : Block("blkPRO_3DClipInfo") { Link(); }
+  // The enclosing block has read the tag.
+  void Read(AAA::BitReader& reader) override;
+  void Initialize() override;
+  void Update() override;
+
+ protected:
+  void Declare() override;
+};
+
+// From version 0x11 on the block may hold the 3D clip information; later
+// versions may add fields this model does not know, kept as read.
+class BlkPRO_ClipInfo : public AAA::Block {
+ public:
+  AAA::Field::BE Tag_ID{"Tag_ID", 8};
+  AAA::Field::BE Tag_ver{"Tag_ver", 8};
+  AAA::Field::BE Length{"Length", 16};
+  AAA::Field::Pro_Umid GlobalClipID{"GlobalClipID"};
+  AAA::Field::TimeCode StartTimeCode{"StartTimeCode"};
+  AAA::Field::Pro_BinaryGroup StartBinaryGroup;
+  // Present while its tag holds 0x05.
+  BlkPRO_3DClipInfo blkPRO_3DClipInfo;
+  AAA::Field::ExtData FutureDefinedFields{"FutureDefinedFields"};
+
+  BlkPRO_ClipInfo() : Block("PRO_ClipInfo") { Link(); }
+  // The enclosing block has read the tag.
+  void Read(AAA::BitReader& reader) override;
+  void Initialize() override;
+  void Update() override;
+
+ protected:
+  void Declare() override;
+};
+
+// The data blocks are present while their tags hold their tag values; a new
+// private data block holds both.
+class BlkClipInfoPrivateDataBlock : public AAA::Block {
+ public:
+  AAA::Field::BE NumberOfData{"NumberOfData", 16};
+  AAA::Field::BE reserved{"reserved", 16};
+  Common::BlkPRO_ProfessionalMetaID PRO_ProfessionalMetaID;
+  BlkPRO_ClipInfo PRO_ClipInfo;
+
+  BlkClipInfoPrivateDataBlock() : Block("PrivateDataBlock") { Link(); }
+  void Read(AAA::BitReader& reader) override;
+  void Initialize() override;
+  void Update() override;
+
+ protected:
+  void Declare() override;
+};
+
+}  // namespace AVCHD::ClipInformationPro
