@@ -79,8 +79,8 @@ void BlkClipInfo::Read(AAA::BitReader& reader) {
   ClipStreamType.Read(reader);
   AAA_VERIFY_EQUAL(ClipStreamType, 1);
   ApplicationType.Read(reader);
-  AAA_VERIFY(ApplicationType, (ApplicationType == 1) || (ApplicationType == 2) || (ApplicationType == 5) ||
-                                  (ApplicationType == 10));
+  AAA_VERIFY(ApplicationType,
+             (ApplicationType == 1) || (ApplicationType == 2) || (ApplicationType == 5) || (ApplicationType == 10));
   reserved2.Read(reader);
   IsCC5.Read(reader);
   if (ApplicationType == 5) AAA_VERIFY_EQUAL(IsCC5, 0U);
@@ -381,8 +381,7 @@ void BlkStreamPIDEntry::Declare() {
   });
   OnChange(NumberOfEPFineEntries, [](AAA::Block& owner) {
     auto& self = static_cast<BlkStreamPIDEntry&>(owner);
-    AAA_VERIFY(self.NumberOfEPFineEntries,
-               (1 <= self.NumberOfEPFineEntries) && (self.NumberOfEPFineEntries <= 180000));
+    AAA_VERIFY(self.NumberOfEPFineEntries, (1 <= self.NumberOfEPFineEntries) && (self.NumberOfEPFineEntries <= 180000));
     if (auto* map = dynamic_cast<BlkEPMap*>(self.Parent())) map->SizeTables(self, self.NumberOfEPFineEntries);
   });
   Add(StreamPID);

@@ -66,7 +66,8 @@ TEST(ClipInformation, BuiltModelWritesReadsBackAndWritesIdentically) {
       const auto& tables = file.blkCPI.blkEPMap.blkEPMapForOneStreamPIDArray[0];
       EXPECT_EQ(tables.blkEPCoarseEntryArray.Size(), 3u);
       EXPECT_EQ(tables.blkEPFineEntryArray[6].SPNEPFine.Value(), 0x6000u);
-      EXPECT_EQ(file.blkClipInfo.FollowingClipInformationFileName.ToString(), continued ? "00002" : "\xAA\xAA\xAA\xAA\xAA");
+      EXPECT_EQ(file.blkClipInfo.FollowingClipInformationFileName.ToString(),
+                continued ? "00002" : "\xAA\xAA\xAA\xAA\xAA");
       EXPECT_EQ(Write(file), written);
     }
   }
@@ -152,7 +153,8 @@ TEST(ClipInformation, WritingANonContinuedClipRestoresTheGapOfTheContinuationFie
 
 TEST(ClipInformation, SourcePacketsNotAMultipleOf32AreReportedAndTheFileLoads) {
   AAA::Bytes bytes = NewClipBytes();
-  const std::size_t at = OffsetOf(bytes, [](auto& f) -> auto& { return f.blkClipInfo.NumberOfSourcePackets; });
+  const std::size_t at = OffsetOf(
+      bytes, [](auto& f) -> auto& { return f.blkClipInfo.NumberOfSourcePackets; });
   Poke(bytes, at, {0x00, 0x00, 0x03, 0xE9});  // 1001
   LogCapture log(7);
   BlkClipInformationFile file;
@@ -186,7 +188,8 @@ TEST(ClipInformation, HeaderRulesRefuseTheFile) {
 
 TEST(ClipInformation, ClipInfoRulesRefuseTheFile) {
   const AAA::Bytes continued = NewClipBytes(true);
-  const std::size_t type = OffsetOf(continued, [](auto& f) -> auto& { return f.blkClipInfo.ApplicationType; });
+  const std::size_t type = OffsetOf(
+      continued, [](auto& f) -> auto& { return f.blkClipInfo.ApplicationType; });
   AAA::Bytes subPath = continued;
   subPath[type] = 5;
   ExpectRefused<AAA::InvalidDataException>(subPath,
@@ -195,16 +198,16 @@ TEST(ClipInformation, ClipInfoRulesRefuseTheFile) {
   AAA::Bytes unknownApplication = continued;
   unknownApplication[type] = 3;
   ExpectRefused<AAA::InvalidDataException>(unknownApplication, "(ApplicationType == 10)\")");
-  const std::size_t name =
-      OffsetOf(continued, [](auto& f) -> auto& { return f.blkClipInfo.FollowingClipInformationFileName; });
+  const std::size_t name = OffsetOf(
+      continued, [](auto& f) -> auto& { return f.blkClipInfo.FollowingClipInformationFileName; });
   AAA::Bytes letter = continued;
   letter[name + 4] = 'A';
   ExpectRefused<AAA::InvalidDataException>(letter, "(FollowingClipInformationFileName.Data[4] <= '9'))\")");
   AAA::Bytes codec = continued;
   codec[name + 5] = 'X';
   ExpectRefused<AAA::InvalidDataException>(codec, "(\"M2TS\")");
-  const std::size_t format =
-      OffsetOf(continued, [](auto& f) -> auto& { return f.blkClipInfo.blkTSTypeInfoBlock.FormatIdentifier; });
+  const std::size_t format = OffsetOf(
+      continued, [](auto& f) -> auto& { return f.blkClipInfo.blkTSTypeInfoBlock.FormatIdentifier; });
   AAA::Bytes professional = continued;
   Poke(professional, format, {'H', 'D', 'P', 'R'});
   EXPECT_EQ(Rewrite(professional), professional);
@@ -216,13 +219,15 @@ TEST(ClipInformation, ClipInfoRulesRefuseTheFile) {
 TEST(ClipInformation, CountsOutOfRangeFailBeforeAnyElementIsRead) {
   const AAA::Bytes good = NewClipBytes();
   AAA::Bytes noSequence = good;
-  noSequence[OffsetOf(good, [](auto& f) -> auto& { return f.blkSequenceInfo.NumberOfSTCSequences; })] = 0;
+  noSequence[OffsetOf(
+      good, [](auto& f) -> auto& { return f.blkSequenceInfo.NumberOfSTCSequences; })] = 0;
   ExpectRefused<AAA::InvalidDataException>(
       noSequence, "(\"(1 <= self.NumberOfSTCSequences) && (self.NumberOfSTCSequences <= 255)\")");
   AAA::Bytes tenStreams = good;
-  tenStreams[OffsetOf(good, [](auto& f) -> auto& { return f.blkProgramInfo.NumberOfStreamsInPS; })] = 10;
-  ExpectRefused<AAA::InvalidDataException>(
-      tenStreams, "(\"(1 <= self.NumberOfStreamsInPS) && (self.NumberOfStreamsInPS <= 9)\")");
+  tenStreams[OffsetOf(
+      good, [](auto& f) -> auto& { return f.blkProgramInfo.NumberOfStreamsInPS; })] = 10;
+  ExpectRefused<AAA::InvalidDataException>(tenStreams,
+                                           "(\"(1 <= self.NumberOfStreamsInPS) && (self.NumberOfStreamsInPS <= 9)\")");
 }
 
 TEST(ClipInformation, EntryPointCountsAreBoundedByTheFormatAndByTheCPIBlock) {
@@ -234,9 +239,8 @@ TEST(ClipInformation, EntryPointCountsAreBoundedByTheFormatAndByTheCPIBlock) {
 
   // The counts take bits 30 to 63 of the stream PID entry: 3 coarse entries and the fine count.
   const AAA::Bytes good = NewClipBytes();
-  const std::size_t counts = OffsetOf(good, [](auto& f) -> auto& {
-    return f.blkCPI.blkEPMap.blkStreamPIDEntryArray[0].NumberOfEPCoarseEntries;
-  });
+  const std::size_t counts = OffsetOf(
+      good, [](auto& f) -> auto& { return f.blkCPI.blkEPMap.blkStreamPIDEntryArray[0].NumberOfEPCoarseEntries; });
   AAA::Bytes tooManyFine = good;
   Poke(tooManyFine, counts + 1, {0x00, 0x0E, 0xBF, 0x21});  // 3 coarse, 180001 fine
   ExpectRefused<AAA::InvalidDataException>(
@@ -251,27 +255,27 @@ TEST(ClipInformation, EntryPointCountsAreBoundedByTheFormatAndByTheCPIBlock) {
 
 TEST(ClipInformation, EntryPointRulesRefuseTheFile) {
   const AAA::Bytes good = NewClipBytes();
-  const std::size_t fine = OffsetOf(good, [](auto& f) -> auto& {
-    return f.blkCPI.blkEPMap.blkEPMapForOneStreamPIDArray[0].blkEPFineEntryArray[0].ReservedEPFine;
-  });
+  const std::size_t fine = OffsetOf(
+      good, [](auto& f) -> auto& {
+        return f.blkCPI.blkEPMap.blkEPMapForOneStreamPIDArray[0].blkEPFineEntryArray[0].ReservedEPFine;
+      });
   AAA::Bytes reservedSet = good;
   reservedSet[fine] |= 0x80;
   ExpectRefused<AAA::InvalidDataException>(reservedSet, "ReservedEPFine\n  Expected: 0x00 \"0\" (0U)");
   AAA::Bytes forbiddenSize = good;
   forbiddenSize[fine] &= 0x8F;
   ExpectRefused<AAA::InvalidDataException>(forbiddenSize, "(1 <= IEndPositionOffset) && (IEndPositionOffset <= 7)");
-  const std::size_t table = OffsetOf(good, [](auto& f) -> auto& {
-    return f.blkCPI.blkEPMap.blkEPMapForOneStreamPIDArray[0].EPFineTableStartAddress;
-  });
+  const std::size_t table = OffsetOf(
+      good, [](auto& f) -> auto& { return f.blkCPI.blkEPMap.blkEPMapForOneStreamPIDArray[0].EPFineTableStartAddress; });
   AAA::Bytes fineTableBeyondTheCPI = good;
   Poke(fineTableBeyondTheCPI, table, {0, 0, 1, 0});
   ExpectRefused<AAA::InvalidDataException>(fineTableBeyondTheCPI, "(\"EPFineTableStartAddress < _Length\")");
   AAA::Bytes fineTableInsideTheCoarse = good;
   Poke(fineTableInsideTheCoarse, table, {0, 0, 0, 8});
   ExpectRefused<AAA::InvalidDataException>(fineTableInsideTheCoarse, "(\"paddingLength >= 0\")");
-  const std::size_t address = OffsetOf(good, [](auto& f) -> auto& {
-    return f.blkCPI.blkEPMap.blkStreamPIDEntryArray[0].EPMapForOneStreamPIDStartAddress;
-  });
+  const std::size_t address = OffsetOf(
+      good,
+      [](auto& f) -> auto& { return f.blkCPI.blkEPMap.blkStreamPIDEntryArray[0].EPMapForOneStreamPIDStartAddress; });
   AAA::Bytes mapBeyondTheCPI = good;
   Poke(mapBeyondTheCPI, address, {0, 0, 1, 0});
   ExpectRefused<AAA::InvalidDataException>(mapBeyondTheCPI, "(\"paddingLength < (int)_Length * 8\")");
@@ -280,9 +284,10 @@ TEST(ClipInformation, EntryPointRulesRefuseTheFile) {
 TEST(ClipInformation, CodingInfoRulesRefuseTheFile) {
   const AAA::Bytes good = NewClipBytes();
   auto typeOf = [&good](std::size_t stream) {
-    return OffsetOf(good, [stream](auto& f) -> auto& {
-      return f.blkProgramInfo.blkStreamsInPSArray[stream].blkStreamCodingInfo.StreamCodingType;
-    });
+    return OffsetOf(
+        good, [stream](auto& f) -> auto& {
+          return f.blkProgramInfo.blkStreamsInPSArray[stream].blkStreamCodingInfo.StreamCodingType;
+        });
   };
   AAA::Bytes unknownCoding = good;
   unknownCoding[typeOf(1)] = 0x82;
