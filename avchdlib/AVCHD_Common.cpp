@@ -1,8 +1,27 @@
 #include "avchdlib/AVCHD_Common.h"
 
+#include <algorithm>
+
 #include "avchdlib/AVCHD_Maker.h"
 
 namespace AVCHD::Common {
+
+bool AVCHD_VERIFY_TIMEANDDATE(const AAA::FieldBase& timeAndDate) {
+  const AAA::Bytes& bytes = timeAndDate.ValueBytes();
+  if (bytes.size() != 7) return false;
+  if (std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t byte) { return byte == 0; })) return true;
+  const bool decimal =
+      std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t byte) { return (byte >> 4) <= 9 && (byte & 0x0F) <= 9; });
+  if (!decimal) return false;
+  auto number = [&bytes](std::size_t index) { return (bytes[index] >> 4) * 10 + (bytes[index] & 0x0F); };
+  return number(2) >= 1 && number(2) <= 12 && number(3) >= 1 && number(3) <= 31 && number(4) <= 23 && number(5) <= 59 &&
+         number(6) <= 59;
+}
+
+bool AVCHD_VERIFY_CHARACTERSET(std::uint32_t characterSet) {
+  return (characterSet >= 1 && characterSet <= 7) || characterSet == 0x81 ||
+         (characterSet >= 0x90 && characterSet <= 0x99);
+}
 
 void BlkExtDataEntry::Declare() {
   Add(ExtDataType);

@@ -14,6 +14,12 @@ namespace AVCHD::Common {
 // The bytes of a text field's value ("INDX", "00001").
 inline AAA::Bytes TextBytes(std::string_view text) { return AAA::Bytes(text.begin(), text.end()); }
 
+// A recording date: seven BCD bytes of a real date and time, or all zeros
+// where none was recorded.
+bool AVCHD_VERIFY_TIMEANDDATE(const AAA::FieldBase& timeAndDate);
+// The character sets a name may be written in: 1 to 7, 0x81, 0x90 to 0x99.
+bool AVCHD_VERIFY_CHARACTERSET(std::uint32_t characterSet);
+
 inline constexpr std::uint32_t AVCHD_EXT_DATA_TYPE = 0x1000;
 inline constexpr std::uint32_t AVCHD_EXT_DATA_VERSION = 0x0100;
 inline constexpr std::uint32_t AVCHD_EXT_DATA_VERSION_EX = 0x0110;

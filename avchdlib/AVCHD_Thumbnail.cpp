@@ -68,8 +68,6 @@ void BlkThumbnailIndexFile::Update() {
   if (Length == 0) return;
   Reserved2.SetValue(0);
   Reserved3.SetValue(0);
-  // Entries appended by a repair are counted.
-  NumberOfThumbnails.SetValue(static_cast<std::uint32_t>(blkThumbnailArray.Size()));
   Length.SetValue(static_cast<std::uint32_t>((BitLength() - BitOffsetOf(Reserved2)) / 8));
 }
 
