@@ -1,0 +1,36 @@
+#include "avchdlib/AVCHD_FileKinds.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "avchdlib/AVCHD_IndexTable.h"
+#include "avchdlib/AVCHD_MovieObject.h"
+#include "avchdlib/AVCHD_Thumbnail.h"
+
+namespace AVCHD {
+namespace {
+
+template <class Model>
+std::unique_ptr<AAA::FileBlock> Make() {
+  return std::make_unique<Model>();
+}
+
+const FileKind kFileKinds[] = {
+    {"INDX", "index table", Make<IndexTable::BlkIndexTableFile>},
+    {"MOBJ", "movie object", Make<MovieObject::BlkMovieObjectFile>},
+    {"TIDX", "thumbnail index", Make<Thumbnail::BlkThumbnailIndexFile>},
+};
+
+}  // namespace
+
+std::span<const FileKind> FileKinds() { return kFileKinds; }
+
+const FileKind* FindFileKind(std::span<const std::uint8_t> bytes) {
+  if (bytes.size() < 4) return nullptr;
+  const auto* found = std::find_if(std::begin(kFileKinds), std::end(kFileKinds), [&bytes](const FileKind& kind) {
+    return std::memcmp(kind.typeIndicator, bytes.data(), 4) == 0;
+  });
+  return found == std::end(kFileKinds) ? nullptr : found;
+}
+
+}  // namespace AVCHD
