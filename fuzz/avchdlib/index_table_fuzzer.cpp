@@ -1,0 +1,7 @@
+// The index table parser on arbitrary bytes.
+#include "avchdlib/AVCHD_IndexTable.h"
+#include "fuzz/avchdlib/ModelRoundTrip.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return FuzzModelRoundTrip<AVCHD::IndexTable::BlkIndexTableFile>(data, size);
+}

@@ -1,0 +1,7 @@
+// The thumbnail index parser on arbitrary bytes.
+#include "avchdlib/AVCHD_Thumbnail.h"
+#include "fuzz/avchdlib/ModelRoundTrip.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return FuzzModelRoundTrip<AVCHD::Thumbnail::BlkThumbnailIndexFile>(data, size);
+}
