@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+namespace Restore {
+
+// What a commit will do to the tree, for showing it before the user agrees.
+
+enum class FileKind { IndexTable, MovieObject, PlayList, ClipInformation, ThumbnailIndex, Backup };
+
+struct PlannedWrite {
+  std::filesystem::path Path;
+  FileKind Kind = FileKind::IndexTable;
+  // The file does not exist yet.
+  bool IsNew = false;
+};
+
+struct PlannedMove {
+  std::filesystem::path From;
+  std::filesystem::path To;
+};
+
+struct PlannedTruncation {
+  std::filesystem::path Path;
+  std::uint64_t Size = 0;
+  std::uint64_t NewSize = 0;
+};
+
+struct RestorePlan {
+  std::vector<PlannedWrite> Writes;
+  std::vector<std::filesystem::path> Deletes;
+  std::vector<PlannedMove> Moves;
+  std::vector<PlannedTruncation> Truncations;
+};
+
+}  // namespace Restore

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <filesystem>
+
+#include "restorelib/Restore_AvchdFolder.h"
+#include "restorelib/Restore_Plan.h"
+#include "restorelib/Restore_Restore3d.h"
+#include "restorelib/Restore_RestoreClipInformation.h"
+#include "restorelib/Restore_RestoreIndexTable.h"
+#include "restorelib/Restore_RestoreMovieObject.h"
+#include "restorelib/Restore_RestoreMoviePlayList.h"
+#include "restorelib/Restore_RestoreStreamFolder.h"
+#include "restorelib/Restore_RestoreThumbnail.h"
+#include "restorelib/Restore_Thread.h"
+#include "restorelib/Restore_Utility.h"
+
+namespace Restore {
+
+// What the run was asked to work on.
+enum Mode {
+  ModeMemoryCard = 0,   // the mount point of a card; the tree is at PRIVATE/AVCHD
+  ModeAvchdFolder = 1,  // an AVCHD or AVCHDL folder
+  ModeStreamFiles = 2,  // a folder of bare streams; the tree is built below it
+};
+
+// One verification and repair of one AVCHD tree. The constructor resolves
+// the tree, plans its streams, refuses a write-protected medium and checks
+// the maker; Start verifies on a worker; Commit writes the repairs. No
+// public operation lets an exception escape: failures end in ResultState -1
+// with ErrorString.
+class RestoreMain : public Thread {
+ public:
+  RestoreMain(const std::filesystem::path& target, int mode,
+              const Utility::VolumeQueries& volume = Utility::VolumeQueries());
+  ~RestoreMain() override;
+
+  // true when the verification found anything to write, move, cut or delete.
+  bool IsRestoreRequired() const;
+  // What Commit would do; empty when no restore is required.
+  RestorePlan Plan() const;
+  // Writes the repairs when a restore is required: ResultState 0, or -1 on
+  // failure (whatever was done before the failure stays done).
+  void Commit();
+
+  const std::filesystem::path& AvchdFolderPath() const { return folder_.Path; }
+  const AvchdFolder& Folder() const { return folder_; }
+
+ protected:
+  // The verification, on the worker.
+  void Run() override;
+
+ private:
+  void ResolveFolder(const std::filesystem::path& target, int mode);
+  void VerifyMaker();
+  void CommitSteps();
+  void RefreshBackup();
+  void AddPlannedBackup(RestorePlan& plan) const;
+
+  Utility::VolumeQueries volume_;
+  AvchdFolder folder_;
+  RestoreThumbnail thumbnail_;
+  // Keeps the state after the first half of the thumbnail verification,
+  // from which the verification of a 3D pair starts.
+  RestoreThumbnail thumbnailSnapshot_;
+  RestoreStreamFolder streamFolder_;
+  RestoreClipInformation clipInformation_;
+  RestoreMoviePlayList playList_;
+  RestoreMovieObject movieObject_;
+  RestoreIndexTable indexTable_;
+  Restore3d threeD_;
+};
+
+}  // namespace Restore
