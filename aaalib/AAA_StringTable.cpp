@@ -52,6 +52,40 @@ const std::map<int, Entry>& Table() {
         "supported.",
         "申し訳ありません。\n\nサポートされていない製品で記録されたデータのため、復旧できません。"}},
       {114, {"It is not paired 3D content.", "ペアになっている3Dコンテンツではありません。"}},
+      // User-interface texts: program title and main menu.
+      {1000, {"Velmar Restorer V3.0", "Velmar Restorer V3.0"}},
+      {1001, {"E&xit", "終了(&X)"}},
+      {1002,
+       {"\nRestore the memory card.\n\nThe AVCHD content of the memory card in the drive is restored.",
+        "\nメモリーカードを復旧する\n\nドライブのメモリーカードのAVCHDコンテンツを復旧します。"}},
+      {1003,
+       {"\nRestore the AVCHD folder.\n\nThe AVCHD or AVCHDL folder copied to the disk is restored.",
+        "\nAVCHDフォルダーを復旧する\n\nディスクにコピーされたAVCHDまたはAVCHDLフォルダーを復旧します。"}},
+      {1004,
+       {"\nMake the AVCHD folder from the stream files.\n\nThe AVCHD folder is made from the stream files "
+        "(*.MTS; *.m2ts).",
+        "\nストリームファイルからAVCHDフォルダーを作成する\n\nストリームファイル（*.MTS; *.m2ts）から"
+        "AVCHDフォルダーを作成します。"}},
+      // Verification, cancellation and remaining time.
+      {1005, {"It cancels. Is it good?", "キャンセルします。よろしいですか？"}},
+      {1006, {"It is canceling...\n\nPlease wait for a while.", "キャンセルしています...\n\nしばらくお待ちください。"}},
+      {1030, {"Verifying", "検証中"}},
+      {1031,
+       {"The restoration object is being verified. Please wait for a while.",
+        "復旧対象を検証しています。しばらくお待ちください。"}},
+      {1032, {"Remaining", "残り"}},
+      {1033, {"min", "分"}},
+      {1034, {"sec", "秒"}},
+      // Verdict and result.
+      {1040, {"Restoration confirmation", "復旧の確認"}},
+      {1041,
+       {"An error was found in the restoration object. It can be restored.",
+        "復旧対象にエラーが見つかりました。復旧できます。"}},
+      {1060, {"The restoration was completed.", "復旧が完了しました。"}},
+      {1061,
+       {"The restored content can be played and copied again.", "復旧したコンテンツは再び再生やコピーができます。"}},
+      {1070, {"The restoration is not required.", "復旧の必要はありません。"}},
+      {1071, {"No error was found in the restoration object.", "復旧対象にエラーは見つかりませんでした。"}},
   };
   return table;
 }

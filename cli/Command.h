@@ -24,4 +24,10 @@ class Command {
     static int code = 0;
     return code;
   }
+  // The exit status of a command line that does not parse; a command may
+  // name its own when it is recognised (the restore commands use 64).
+  static int& UsageExitCode() {
+    static int code = 2;
+    return code;
+  }
 };

@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
     const int status = app.exit(error);
-    return status == 0 ? 0 : 2;
+    return status == 0 ? 0 : Command::UsageExitCode();
   }
   if (app.get_subcommands().empty()) std::printf("Velmar Restorer V%s\n", VELMAR_VERSION);
   return Command::ExitCode();

@@ -1,0 +1,133 @@
+#include "cli/RestoreConsole.h"
+
+#include <poll.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+
+#include "aaalib/AAA_StringTable.h"
+
+namespace RestoreConsole {
+namespace {
+
+std::atomic<int> interrupts{0};
+struct sigaction previousHandler {};
+
+void CountInterrupt(int) { interrupts.fetch_add(1); }
+
+// Lets the command wait for the worker's completion callback.
+struct Completion {
+  std::mutex mutex;
+  std::condition_variable done;
+  bool called = false;
+
+  static void Callback(const Restore::ResultBlock& result) {
+    auto* self = static_cast<Completion*>(result.Context);
+    std::lock_guard lock(self->mutex);
+    self->called = true;
+    self->done.notify_all();
+  }
+  bool WaitFor(std::chrono::milliseconds time) {
+    std::unique_lock lock(mutex);
+    return done.wait_for(lock, time, [this] { return called; });
+  }
+};
+
+void DrawBar(std::uint32_t progress, const std::string& remaining) {
+  constexpr int kWidth = 40;
+  const int filled = static_cast<int>(progress) * kWidth / 100;
+  std::fprintf(stderr, "\r\033[K[%s%s] %3u%% %s", std::string(filled, '#').c_str(),
+               std::string(kWidth - filled, '.').c_str(), progress, remaining.c_str());
+  std::fflush(stderr);
+}
+
+void ClearBar() {
+  std::fprintf(stderr, "\r\033[K");
+  std::fflush(stderr);
+}
+
+}  // namespace
+
+std::string RemainingTime::Text(std::uint32_t progress, Clock::time_point now) const {
+  if (progress == 0) return {};
+  const double elapsed = std::chrono::duration<double>(now - start_).count();
+  const int remaining = static_cast<int>(elapsed / progress * (100 - progress));
+  const bool seconds = remaining < 60;
+  return AAA::StringTable::Text(1032) + " " + std::to_string(seconds ? remaining : remaining / 60) + " " +
+         AAA::StringTable::Text(seconds ? 1034 : 1033);
+}
+
+InterruptWatch::InterruptWatch() {
+  struct sigaction handler {};
+  handler.sa_handler = CountInterrupt;
+  sigemptyset(&handler.sa_mask);
+  handler.sa_flags = 0;  // no restart: a waiting poll returns at once
+  sigaction(SIGINT, &handler, &previousHandler);
+}
+
+InterruptWatch::~InterruptWatch() { sigaction(SIGINT, &previousHandler, nullptr); }
+
+int InterruptWatch::Count() { return interrupts.load(); }
+
+bool Ask(const std::string& question, int input, std::FILE* output, bool answerOnInterrupt) {
+  const int interruptsBefore = InterruptWatch::Count();
+  std::fprintf(output, "%s [y/n] ", question.c_str());
+  std::fflush(output);
+  std::string line;
+  while (true) {
+    if (InterruptWatch::Count() != interruptsBefore) {
+      std::fprintf(output, "\n");
+      return answerOnInterrupt;
+    }
+    pollfd wait{input, POLLIN, 0};
+    if (poll(&wait, 1, 100) <= 0) continue;
+    char character = 0;
+    const ssize_t got = read(input, &character, 1);
+    if (got < 0) continue;  // interrupted: looked at above
+    if (got == 0) return false;
+    if (character != '\n') {
+      line += character;
+      continue;
+    }
+    if (line == "y" || line == "Y" || line == "yes") return true;
+    if (line == "n" || line == "N" || line == "no") return false;
+    line.clear();
+    std::fprintf(output, "%s [y/n] ", question.c_str());
+    std::fflush(output);
+  }
+}
+
+void Verify(Restore::Thread& run, bool showProgress, bool canAsk) {
+  InterruptWatch watch;
+  int interruptsHandled = InterruptWatch::Count();
+  Completion completion;
+  RemainingTime remaining(Clock::now());
+  auto lastDrawn = Clock::now() - std::chrono::seconds(1);
+  run.Start(&completion, &Completion::Callback);
+  while (!completion.WaitFor(std::chrono::milliseconds(100))) {
+    if (InterruptWatch::Count() != interruptsHandled) {
+      run.RequestPause();
+      remaining.PauseBegan(Clock::now());
+      if (showProgress) ClearBar();
+      const bool cancel = !canAsk || Ask(AAA::StringTable::Text(1005), STDIN_FILENO, stderr, true);
+      if (cancel) {
+        run.RequestCancel();
+        std::fprintf(stderr, "%s\n", AAA::StringTable::Text(1006).c_str());
+      }
+      interruptsHandled = InterruptWatch::Count();
+      remaining.PauseEnded(Clock::now());
+      run.Resume();
+    }
+    if (showProgress && !run.IsCancelRequested() && Clock::now() - lastDrawn >= std::chrono::seconds(1)) {
+      lastDrawn = Clock::now();
+      DrawBar(run.Progress(), remaining.Text(run.Progress(), lastDrawn));
+    }
+  }
+  run.Wait();
+  if (showProgress) ClearBar();
+}
+
+}  // namespace RestoreConsole

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "restorelib/Restore_Thread.h"
+
+// The terminal side of a verification: the progress bar with the remaining
+// time, and Ctrl-C, which pauses the worker and asks whether to cancel.
+
+namespace RestoreConsole {
+
+using Clock = std::chrono::steady_clock;
+
+// The remaining time estimated from the progress and the time spent so far;
+// the time spent waiting for an answer does not count.
+class RemainingTime {
+ public:
+  explicit RemainingTime(Clock::time_point start) : start_(start) {}
+  void PauseBegan(Clock::time_point now) { pausedAt_ = now; }
+  void PauseEnded(Clock::time_point now) { start_ += now - pausedAt_; }
+  // "Remaining 42 sec", "Remaining 3 min"; empty while the progress is 0.
+  std::string Text(std::uint32_t progress, Clock::time_point now) const;
+
+ private:
+  Clock::time_point start_;
+  Clock::time_point pausedAt_;
+};
+
+// Counts SIGINT while it lives; restores the previous handling afterwards.
+class InterruptWatch {
+ public:
+  InterruptWatch();
+  ~InterruptWatch();
+  InterruptWatch(const InterruptWatch&) = delete;
+  InterruptWatch& operator=(const InterruptWatch&) = delete;
+  static int Count();
+};
+
+// Asks `question` on `output` and reads "y" or "n" from `input`. A Ctrl-C
+// while asking gives `answerOnInterrupt`; the end of the input gives false.
+bool Ask(const std::string& question, int input, std::FILE* output, bool answerOnInterrupt);
+
+// Starts the verification of `run` and waits for it. With `showProgress`
+// the bar and the remaining time are drawn on standard error once a second.
+// Each Ctrl-C pauses the worker and asks question 1005 when `canAsk`
+// (otherwise the answer is yes); yes requests the cancel and shows 1006.
+void Verify(Restore::Thread& run, bool showProgress, bool canAsk);
+
+}  // namespace RestoreConsole

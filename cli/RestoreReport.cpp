@@ -1,0 +1,72 @@
+#include "cli/RestoreReport.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <filesystem>
+
+namespace RestoreReport {
+
+const char* KindName(Restore::FileKind kind) {
+  switch (kind) {
+    case Restore::FileKind::IndexTable:
+      return "index_table";
+    case Restore::FileKind::MovieObject:
+      return "movie_object";
+    case Restore::FileKind::PlayList:
+      return "playlist";
+    case Restore::FileKind::ClipInformation:
+      return "clip_information";
+    case Restore::FileKind::ThumbnailIndex:
+      return "thumbnail_index";
+    case Restore::FileKind::Backup:
+      return "backup";
+  }
+  return "";
+}
+
+nlohmann::json ToJson(const Outcome& outcome) {
+  nlohmann::json plan = {{"write", nlohmann::json::array()},
+                         {"delete", nlohmann::json::array()},
+                         {"move", nlohmann::json::array()},
+                         {"truncate", nlohmann::json::array()}};
+  for (const auto& write : outcome.Plan.Writes) {
+    plan["write"].push_back({{"path", write.Path.string()}, {"kind", KindName(write.Kind)}, {"new", write.IsNew}});
+  }
+  for (const auto& deleted : outcome.Plan.Deletes) plan["delete"].push_back(deleted.string());
+  for (const auto& move : outcome.Plan.Moves) {
+    plan["move"].push_back({{"from", move.From.string()}, {"to", move.To.string()}});
+  }
+  for (const auto& cut : outcome.Plan.Truncations) {
+    plan["truncate"].push_back({{"path", cut.Path.string()}, {"size", cut.Size}, {"new_size", cut.NewSize}});
+  }
+  return {{"mode", outcome.Mode},
+          {"avchd_folder", outcome.AvchdFolder},
+          {"result_state", outcome.ResultState},
+          {"result_3d", outcome.Result3d},
+          {"error", outcome.Error ? nlohmann::json(*outcome.Error) : nlohmann::json(nullptr)},
+          {"restore_required", outcome.RestoreRequired},
+          {"plan", plan},
+          {"committed", outcome.Committed}};
+}
+
+std::string PlanText(const Restore::RestorePlan& plan) {
+  std::string text;
+  char line[64];
+  for (const auto& write : plan.Writes) {
+    text += "  write    " + write.Path.string() + " (" + KindName(write.Kind) + (write.IsNew ? ", new)\n" : ")\n");
+  }
+  for (const auto& deleted : plan.Deletes) text += "  delete   " + deleted.string() + "\n";
+  for (const auto& move : plan.Moves) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(move.From, error);
+    std::snprintf(line, sizeof line, " (%" PRIuMAX " bytes)\n", error ? std::uintmax_t{0} : size);
+    text += "  move     " + move.From.string() + " -> " + move.To.string() + line;
+  }
+  for (const auto& cut : plan.Truncations) {
+    std::snprintf(line, sizeof line, " %" PRIu64 " -> %" PRIu64 " bytes\n", cut.Size, cut.NewSize);
+    text += "  truncate " + cut.Path.string() + line;
+  }
+  return text;
+}
+
+}  // namespace RestoreReport

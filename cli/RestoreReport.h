@@ -1,0 +1,33 @@
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+
+#include "restorelib/Restore_Plan.h"
+
+// The verdict, the plan and the result of a restore run, as text for people
+// and as one JSON document for programs.
+
+namespace RestoreReport {
+
+struct Outcome {
+  int Mode = 0;
+  std::string AvchdFolder;
+  int ResultState = 0;
+  int Result3d = 0;
+  std::optional<std::string> Error;
+  bool RestoreRequired = false;
+  Restore::RestorePlan Plan;
+  bool Committed = false;
+};
+
+// "index_table", "movie_object", "playlist", "clip_information", "thumbnail_index", "backup"
+const char* KindName(Restore::FileKind kind);
+
+nlohmann::json ToJson(const Outcome& outcome);
+
+// One line per file the commit writes, deletes, moves or cuts.
+std::string PlanText(const Restore::RestorePlan& plan);
+
+}  // namespace RestoreReport
