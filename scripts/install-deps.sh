@@ -5,6 +5,7 @@ packages=(
   cmake ninja-build g++          # the build
   libgtest-dev                   # unit tests
   libcli11-dev                   # the command-line program
+  nlohmann-json3-dev             # its JSON output
 )
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)

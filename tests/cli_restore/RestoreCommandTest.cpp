@@ -1,0 +1,125 @@
+// velmar-restore run as a user runs it: on a folder of generated streams
+// and on a copy of a tree, with its exit statuses, --check, --json and the
+// refusals of bad targets.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <nlohmann/json.hpp>
+
+#include "aaalib/AAA_StringTable.h"
+#include "tests/restorelib/TempTree.h"
+#include "tests/support/StreamGenerator.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Run {
+  int status = -1;
+  std::string output;
+};
+
+// Runs the program with `arguments`, no terminal, standard output captured.
+Run RunProgram(const std::string& arguments) {
+  const std::string command =
+      std::string("LANG=C ") + VELMAR_RESTORE_PROGRAM + " " + arguments + " </dev/null 2>/dev/null";
+  Run run;
+  std::FILE* pipe = popen(command.c_str(), "r");
+  char buffer[4096];
+  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.output.append(buffer, got);
+  const int status = pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+
+// Two recordings as a camcorder writes them, the second cut short.
+void WriteStreams(const fs::path& folder) {
+  TestSupport::StreamParameters whole;
+  whole.groups = 2;
+  TestSupport::writeStream(whole, folder / "00001.MTS");
+  TestSupport::StreamParameters cut = whole;
+  cut.padToUnit = false;
+  cut.cutAtByte = 100000;
+  TestSupport::writeStream(cut, folder / "00002.MTS");
+}
+
+}  // namespace
+
+TEST(RestoreCommand, CheckReportsARequiredRepairAndWritesNothing) {
+  TempTree tree;
+  WriteStreams(tree.Folder("videos"));
+  const auto before = Snapshot(tree.Root());
+  const auto run = RunProgram("build --check " + Quoted(tree.Root() / "videos"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.output.find("An error was found"), std::string::npos);
+  EXPECT_NE(run.output.find("move     " + (tree.Root() / "videos/00002.MTS").string()), std::string::npos);
+  EXPECT_EQ(Snapshot(tree.Root()), before);
+}
+
+TEST(RestoreCommand, WithoutATerminalAndWithoutYesNothingIsWritten) {
+  TempTree tree;
+  WriteStreams(tree.Folder("videos"));
+  const auto before = Snapshot(tree.Root());
+  EXPECT_EQ(RunProgram("build " + Quoted(tree.Root() / "videos")).status, 1);
+  EXPECT_EQ(Snapshot(tree.Root()), before);
+}
+
+TEST(RestoreCommand, YesBuildsTheTreeAndCutsTheStreams) {
+  TempTree tree;
+  WriteStreams(tree.Folder("videos"));
+  const auto run = RunProgram("build --yes " + Quoted(tree.Root() / "videos"));
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.output.find("The restoration was completed."), std::string::npos);
+  const auto stream = tree.Root() / "videos/PRIVATE/AVCHDL/BDMV/STREAM";
+  EXPECT_EQ(fs::file_size(stream / "00002.m2ts") % 6144, 0u);
+  EXPECT_TRUE(fs::exists(stream / "00001.m2ts"));
+  EXPECT_FALSE(fs::exists(tree.Root() / "videos/00001.MTS"));
+  // A second run finds nothing left to repair.
+  EXPECT_EQ(RunProgram("folder " + Quoted(tree.Root() / "videos/PRIVATE/AVCHDL")).status, 0);
+}
+
+TEST(RestoreCommand, JsonHoldsTheVerdictThePlanAndTheResult) {
+  TempTree tree;
+  tree.File("copy/AVCHD/BDMV/STREAM/00001.MTS", 6145);
+  const auto run = RunProgram("folder --json --yes " + Quoted(tree.Root() / "copy/AVCHD"));
+  EXPECT_EQ(run.status, 0);
+  const auto document = nlohmann::json::parse(run.output);
+  EXPECT_EQ(document["mode"], 1);
+  EXPECT_EQ(document["avchd_folder"], (tree.Root() / "copy/AVCHD").string());
+  EXPECT_EQ(document["result_state"], 0);
+  EXPECT_EQ(document["result_3d"], 0);
+  EXPECT_TRUE(document["error"].is_null());
+  EXPECT_EQ(document["restore_required"], true);
+  EXPECT_EQ(document["committed"], true);
+  ASSERT_EQ(document["plan"]["truncate"].size(), 1u);
+  EXPECT_EQ(document["plan"]["truncate"][0]["size"], 6145);
+  EXPECT_EQ(document["plan"]["truncate"][0]["new_size"], 6144);
+  EXPECT_TRUE(document["plan"]["write"].is_array());
+  EXPECT_TRUE(document["plan"]["delete"].is_array());
+  EXPECT_TRUE(document["plan"]["move"].is_array());
+  EXPECT_EQ(fs::file_size(tree.Root() / "copy/AVCHD/BDMV/STREAM/00001.MTS"), 6144u);
+}
+
+TEST(RestoreCommand, BadTargetsFailWithTheirMessageAndExitStatus3) {
+  TempTree tree;
+  tree.File("a-file", 10);
+  tree.Folder("empty-card");
+  for (const auto& arguments : {"card " + Quoted(tree.Root() / "missing"), "folder " + Quoted(tree.Root() / "a-file"),
+                                "card " + Quoted(tree.Root() / "empty-card")}) {
+    const auto run = RunProgram(arguments + " --json");
+    EXPECT_EQ(run.status, 3) << arguments;
+    const auto document = nlohmann::json::parse(run.output);
+    EXPECT_EQ(document["result_state"], -1);
+    EXPECT_EQ(document["error"], AAA::StringTable::Text(104, AAA::StringTable::Language::English));
+  }
+  const auto run = RunProgram("build --json " + Quoted(tree.Root() / "x/AVCHD/BDMV/STREAM"));
+  EXPECT_EQ(run.status, 3);
+}
+
+TEST(RestoreCommand, ACommandLineThatDoesNotParseExitsWith64) {
+  EXPECT_EQ(RunProgram("card").status, 64);
+  EXPECT_EQ(RunProgram("folder /tmp --lang fr").status, 64);
+}
