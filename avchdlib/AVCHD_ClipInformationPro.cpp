@@ -106,7 +106,7 @@ void BlkClipInfoPrivateDataBlock::Declare() {
   Add(NumberOfData);
   Add(reserved);
   if (PRO_ProfessionalMetaID.Tag_ID == kTagProfessionalMetaID) Add(PRO_ProfessionalMetaID);
-  if (PRO_ClipInfo.Tag_ID == kTagClipInfo) Add(PRO_ClipInfo);
+  if (blkProClipInfo.Tag_ID == kTagClipInfo) Add(blkProClipInfo);
 }
 
 void BlkClipInfoPrivateDataBlock::Read(AAA::BitReader& reader) {
@@ -120,7 +120,7 @@ void BlkClipInfoPrivateDataBlock::Read(AAA::BitReader& reader) {
     if (tag == kTagProfessionalMetaID) {
       PRO_ProfessionalMetaID.Read(reader);
     } else if (tag == kTagClipInfo) {
-      PRO_ClipInfo.Read(reader);
+      blkProClipInfo.Read(reader);
     } else {
       AAA_THROW(InvalidDataException());
     }
@@ -130,7 +130,7 @@ void BlkClipInfoPrivateDataBlock::Read(AAA::BitReader& reader) {
 
 void BlkClipInfoPrivateDataBlock::Initialize() {
   PRO_ProfessionalMetaID.Tag_ID.SetValue(kTagProfessionalMetaID);
-  PRO_ClipInfo.Tag_ID.SetValue(kTagClipInfo);
+  blkProClipInfo.Tag_ID.SetValue(kTagClipInfo);
   Link();
   Block::Initialize();
 }
@@ -138,7 +138,7 @@ void BlkClipInfoPrivateDataBlock::Initialize() {
 void BlkClipInfoPrivateDataBlock::Update() {
   Block::Update();
   const bool hasMetaID = PRO_ProfessionalMetaID.Tag_ID == kTagProfessionalMetaID;
-  const bool hasClipInfo = PRO_ClipInfo.Tag_ID == kTagClipInfo;
+  const bool hasClipInfo = blkProClipInfo.Tag_ID == kTagClipInfo;
   NumberOfData.SetValue((hasMetaID ? 1 : 0) + (hasClipInfo ? 1 : 0));
   reserved.SetValue(0);
 }

@@ -63,7 +63,7 @@ class BlkClipInfoPrivateDataBlock : public AAA::Block {
   AAA::Field::BE NumberOfData{"NumberOfData", 16};
   AAA::Field::BE reserved{"reserved", 16};
   Common::BlkPRO_ProfessionalMetaID PRO_ProfessionalMetaID;
-  BlkPRO_ClipInfo PRO_ClipInfo;
+  BlkPRO_ClipInfo blkProClipInfo;
 
   BlkClipInfoPrivateDataBlock() : Block("PrivateDataBlock") { Link(); }
   void Read(AAA::BitReader& reader) override;

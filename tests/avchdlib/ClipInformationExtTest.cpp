@@ -66,9 +66,9 @@ TEST(ClipInformationExt, MakersPrivateDataIsPresentOnlyWithItsAddress) {
             withClex.ProgramInfoExtStartAddress.Value() + withClex.blkProgramInfoExt.BitLength() / 8);
   const BlkClipInfoPrivateDataBlock& pro = withClex.blkMakersPrivateData.blkDataBlock;
   EXPECT_EQ(pro.NumberOfData.Value(), 2u);
-  EXPECT_EQ(pro.PRO_ClipInfo.Tag_ver.Value(), 0x10u);
-  EXPECT_EQ(pro.PRO_ClipInfo.Length.Value(), 40u);
-  EXPECT_EQ(pro.PRO_ClipInfo.StartTimeCode.ValueBytes(), AAA::Bytes(4, 0xFF));
+  EXPECT_EQ(pro.blkProClipInfo.Tag_ver.Value(), 0x10u);
+  EXPECT_EQ(pro.blkProClipInfo.Length.Value(), 40u);
+  EXPECT_EQ(pro.blkProClipInfo.StartTimeCode.ValueBytes(), AAA::Bytes(4, 0xFF));
 }
 
 TEST(ClipInformationExt, CountAndCodingRulesRefuseTheFile) {
