@@ -38,7 +38,7 @@ void BlkTSTypeInfoBlock::Read(AAA::BitReader& reader) {
 
 void BlkTSTypeInfoBlock::Initialize() {
   Block::Initialize();
-  FormatIdentifier.SetBytes(AAA::Bytes{'H', 'D', 'M', 'V'});
+  FormatIdentifier.SetBytes(Common::TextBytes("HDMV"));
 }
 
 void BlkTSTypeInfoBlock::Update() {
@@ -129,7 +129,7 @@ void BlkClipInfo::Update() {
   }
   ClipStreamType.SetValue(1);
   FollowingClipStreamType.SetValue(1);
-  ClipCodecIdentifier.SetBytes(AAA::Bytes{'M', '2', 'T', 'S'});
+  ClipCodecIdentifier.SetBytes(Common::TextBytes("M2TS"));
   Length.SetValue(AVCHD_BLOCK_LENGTH());
 }
 
@@ -262,7 +262,7 @@ void BlkStreamCodingInfo::Initialize() {
   StreamCodingType.SetValue(0x1B);
   CCFlag.SetValue(0);
   for (AAA::FieldBase* code : {&AudioLanguageCode, &OBLanguageCode, &MBLanguageCode}) {
-    code->SetBytes(AAA::Bytes{'e', 'n', 'g'});
+    code->SetBytes(Common::TextBytes("eng"));
   }
 }
 
@@ -617,8 +617,8 @@ void BlkClipInformationFile::Read(AAA::BitReader& reader) {
 
 void BlkClipInformationFile::Update() {
   Block::Update();
-  TypeIndicator.SetBytes(AAA::Bytes{'H', 'D', 'M', 'V'});
-  TypeIndicator2.SetBytes(AAA::Bytes{'0', '1', '0', '0'});
+  TypeIndicator.SetBytes(Common::TextBytes("HDMV"));
+  TypeIndicator2.SetBytes(Common::TextBytes("0100"));
   // The six fields of a continued clip take the place of this gap, so that
   // the sequence info starts at the same byte in both forms.
   if (blkClipInfo.IsCC5 == 0) padding_word1.SetBitLength(128);

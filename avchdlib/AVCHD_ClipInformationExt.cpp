@@ -2,9 +2,6 @@
 
 #include "avchdlib/AVCHD_Maker.h"
 
-// Count rules state their lower bound of 0 as the format does, unsigned or not.
-#pragma GCC diagnostic ignored "-Wtype-limits"
-
 namespace AVCHD::ClipInformationExt {
 
 // Clip info extension ------------------------------------------------------
@@ -171,7 +168,7 @@ void BlkClipExtensionData::Read(AAA::BitReader& reader) {
 
 void BlkClipExtensionData::Update() {
   Block::Update();
-  TypeIndicator.SetBytes(AAA::Bytes{'C', 'L', 'E', 'X'});
+  TypeIndicator.SetBytes(Common::TextBytes("CLEX"));
   reserved1.SetValue(0);
   SetStartAddress(ProgramInfoExtStartAddress, 0, blkProgramInfoExt);
   if (MakersPrivateDataStartAddress != 0) SetStartAddress(MakersPrivateDataStartAddress, 0, blkMakersPrivateData);
