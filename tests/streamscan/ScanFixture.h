@@ -44,7 +44,8 @@ protected:
   static void writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
     ASSERT_NE(f, nullptr);
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    if (!bytes.empty())
+      std::fwrite(bytes.data(), 1, bytes.size(), f);
     std::fclose(f);
   }
 
