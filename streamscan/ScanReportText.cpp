@@ -88,7 +88,10 @@ void appendRecord(std::string& out, const char* name, bool present, const Metada
   out += "    recording parameters:";
   for (unsigned slot = MetadataRecord::FirstRecordingParameter;
        slot <= MetadataRecord::LastRecordingParameter; ++slot)
-    out += r[slot].valid ? " " + hexNumber(r[slot].value, 8) : std::string(" -");
+  {
+    out += ' ';
+    out += r[slot].valid ? hexNumber(r[slot].value, 8) : std::string("-");
+  }
   out += "\n";
   const auto& maker = r[MetadataRecord::MakerValue];
   const auto& channel = r[MetadataRecord::Channel3d];

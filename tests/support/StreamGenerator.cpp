@@ -290,10 +290,10 @@ private:
     for (const auto& [pid, type] : p_.trailingStreams)
       addStream(type, pid, {});
     const std::size_t sectionLength = body.size() + 4; // and the CRC
-    std::vector<std::uint8_t> section{0x02, static_cast<std::uint8_t>(0xB0 | (sectionLength >> 8)),
-                                      static_cast<std::uint8_t>(sectionLength)};
-    section.insert(section.end(), body.begin(), body.end());
-    return section;
+    // table_id 2 and the section length, in front of the body.
+    body.insert(body.begin(), {0x02, static_cast<std::uint8_t>(0xB0 | (sectionLength >> 8)),
+                               static_cast<std::uint8_t>(sectionLength)});
+    return body;
   }
 
   const StreamParameters& p_;
