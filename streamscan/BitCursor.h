@@ -11,20 +11,17 @@ namespace StreamScan {
 // yields zeros and latches failed(), so a parser can read a whole syntax
 // structure and check once at the end.
 class BitCursor {
-public:
-  explicit BitCursor(std::span<const std::uint8_t> bytes)
-      : bytes_(bytes), limit_(bytes.size() * 8) {}
+ public:
+  explicit BitCursor(std::span<const std::uint8_t> bytes) : bytes_(bytes), limit_(bytes.size() * 8) {}
 
   // Narrows the readable bits, e.g. to stop before the RBSP stop bit.
   void limitTo(std::size_t bitCount) {
-    if (bitCount < limit_)
-      limit_ = bitCount;
+    if (bitCount < limit_) limit_ = bitCount;
   }
 
   std::uint32_t bits(unsigned count) {
     std::uint32_t value = 0;
-    for (unsigned i = 0; i < count; ++i)
-      value = (value << 1) | bit();
+    for (unsigned i = 0; i < count; ++i) value = (value << 1) | bit();
     return value;
   }
 
@@ -62,7 +59,7 @@ public:
   std::size_t position() const { return position_; }
   std::size_t remaining() const { return limit_ - position_; }
 
-private:
+ private:
   std::uint32_t bit() {
     if (position_ >= limit_) {
       failed_ = true;
@@ -79,4 +76,4 @@ private:
   bool failed_ = false;
 };
 
-} // namespace StreamScan
+}  // namespace StreamScan

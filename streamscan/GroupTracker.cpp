@@ -13,18 +13,16 @@ enum PrimaryPicType : int { IPicture = 0, PPicture = 1, BPicture = 2 };
 
 std::uint32_t low32(std::uint64_t value) { return static_cast<std::uint32_t>(value); }
 
-} // namespace
+}  // namespace
 
 int GroupTracker::effectiveCode(int frameRateCode) const {
   return effectiveFrameRateCode(frameRateCode, summary_.pulldown);
 }
 
-int GroupTracker::addUnit(const PictureUnit& unit, int frameRateCode, EntryPointRecord& record,
-                          bool& ready) {
+int GroupTracker::addUnit(const PictureUnit& unit, int frameRateCode, EntryPointRecord& record, bool& ready) {
   ready = false;
   const int type = unit.primary_pic_type;
-  if (type != IPicture && type != PPicture && type != BPicture)
-    return Status::PictureUnknownType;
+  if (type != IPicture && type != PPicture && type != BPicture) return Status::PictureUnknownType;
   summary_.pulldown = std::max(summary_.pulldown, unit.pulldown);
   // A discontinuity anywhere since the last group start (often the PCR packet
   // just before the next I picture) opens the STC sequence of the next group.
@@ -35,13 +33,12 @@ int GroupTracker::addUnit(const PictureUnit& unit, int frameRateCode, EntryPoint
   const GroupPicture picture{unit.pts, unit.metadata};
   if (type == IPicture) {
     if (group_.active) {
-      if (const int status = closeGroup(frameRateCode, false, record, ready); status != Status::Success)
-        return status;
+      if (const int status = closeGroup(frameRateCode, false, record, ready); status != Status::Success) return status;
     }
     openGroup(unit);
     reference_.start(picture);
   } else if (!group_.active) {
-    return Status::Success; // pictures before the first I picture belong to no group
+    return Status::Success;  // pictures before the first I picture belong to no group
   } else if (type == PPicture) {
     closeReferenceGroup(frameRateCode);
     reference_.start(picture);
@@ -54,8 +51,7 @@ int GroupTracker::addUnit(const PictureUnit& unit, int frameRateCode, EntryPoint
 
 int GroupTracker::finish(int frameRateCode, EntryPointRecord& record, bool& ready) {
   ready = false;
-  if (!group_.active)
-    return Status::Success;
+  if (!group_.active) return Status::Success;
   return closeGroup(frameRateCode, true, record, ready);
 }
 
@@ -78,15 +74,13 @@ void GroupTracker::openGroup(const PictureUnit& unit) {
   r.SPNCoarse = r.SPN;
   previousPts45_ = r.PTS45;
   previousSpn_ = r.SPN;
-  if (firstGroup)
-    summary_.firstPictureIdr = unit.idr;
+  if (firstGroup) summary_.firstPictureIdr = unit.idr;
   anyEntryPoint_ = true;
 }
 
 void GroupTracker::closeReferenceGroup(int frameRateCode) {
   const std::span<const MetadataRecord* const> shown = reference_.presentationOrder();
-  group_.timeCodeMode =
-      std::max<int>(group_.timeCodeMode, timeCodes_.check(shown, effectiveCode(frameRateCode)));
+  group_.timeCodeMode = std::max<int>(group_.timeCodeMode, timeCodes_.check(shown, effectiveCode(frameRateCode)));
   if (!group_.haveStartPts) {
     group_.haveStartPts = true;
     group_.startPts = reference_.startPts();
@@ -104,11 +98,9 @@ int GroupTracker::closeGroup(int frameRateCode, bool atEnd, EntryPointRecord& re
   group_.active = false;
   // A last group shorter than the one before it was cut; the very first
   // group can only be known complete when a second one starts.
-  if (atEnd && (!anyGroupReturned_ || group_.pictureCount < returnedPictureCount_))
-    return Status::Success;
+  if (atEnd && (!anyGroupReturned_ || group_.pictureCount < returnedPictureCount_)) return Status::Success;
   const int code = effectiveCode(frameRateCode);
-  if (!framePeriodOf(code))
-    return Status::PictureUnsupported;
+  if (!framePeriodOf(code)) return Status::PictureUnsupported;
   record = group_.record;
   placeInSequence(record, code);
   summary_.haveLatestRecord = true;
@@ -121,14 +113,12 @@ int GroupTracker::closeGroup(int frameRateCode, bool atEnd, EntryPointRecord& re
 }
 
 void GroupTracker::placeInSequence(EntryPointRecord& record, int code) {
-  const auto endOf = [code](const Sequence& s) {
-    return presentationEndTime45(s.startPts, s.pictureCount, code);
-  };
+  const auto endOf = [code](const Sequence& s) { return presentationEndTime45(s.startPts, s.pictureCount, code); };
   if (!sequence_.started || group_.opensSequence) {
     // The record that opens a sequence carries the end of the one it closes.
     const std::uint32_t closedEnd = sequence_.started ? endOf(sequence_) : 0;
-    sequence_ = Sequence{true, group_.startPts, group_.pictureCount,
-                         group_.opensSequence ? group_.discontinuitySpn : 0};
+    sequence_ =
+        Sequence{true, group_.startPts, group_.pictureCount, group_.opensSequence ? group_.discontinuitySpn : 0};
     record.NewSTCSequence = 1;
     record.SequenceEndTime = group_.opensSequence ? closedEnd : endOf(sequence_);
   } else {
@@ -141,4 +131,4 @@ void GroupTracker::placeInSequence(EntryPointRecord& record, int code) {
   summary_.lastSequenceEndTime = endOf(sequence_);
 }
 
-} // namespace StreamScan
+}  // namespace StreamScan

@@ -11,14 +11,14 @@ namespace StreamScan {
 
 // One complete video access unit, as the transport stream layer found it.
 struct PictureUnit {
-  std::uint64_t spn = 0;                // first packet
-  std::uint64_t packetsToLastVideo = 0; // from the first packet to the last video packet
-  bool discontinuity = false;           // a packet of the unit carried the indicator
+  std::uint64_t spn = 0;                 // first packet
+  std::uint64_t packetsToLastVideo = 0;  // from the first packet to the last video packet
+  bool discontinuity = false;            // a packet of the unit carried the indicator
   std::uint64_t discontinuitySpn = 0;
   std::uint64_t pts = 0;
   int primary_pic_type = -1;
   bool idr = false;
-  int pulldown = 0; // class that this picture's pic_struct implies
+  int pulldown = 0;  // class that this picture's pic_struct implies
   MetadataRecord metadata = MetadataRecord::absent();
 };
 
@@ -27,7 +27,7 @@ struct PictureUnit {
 // out once the next group begins (or at the end, when the last group is as
 // long as the one before it). Keeps only the current group.
 class GroupTracker {
-public:
+ public:
   void reset() { *this = GroupTracker{}; }
 
   // Takes the next unit. `frameRateCode` is the video's code before the
@@ -40,7 +40,7 @@ public:
 
   const RecordingSummary& summary() const { return summary_; }
 
-private:
+ private:
   struct OpenGroup {
     bool active = false;
     EntryPointRecord record;
@@ -73,7 +73,7 @@ private:
   TimeCodeContinuity timeCodes_;
   bool pendingDiscontinuity_ = false;
   std::uint32_t pendingDiscontinuitySpn_ = 0;
-  bool anyEntryPoint_ = false; // an I picture has been taken as an entry point
+  bool anyEntryPoint_ = false;  // an I picture has been taken as an entry point
   std::uint32_t previousPts45_ = 0;
   std::uint32_t previousSpn_ = 0;
   std::uint32_t nextFineIndex_ = 0;
@@ -81,4 +81,4 @@ private:
   std::uint64_t returnedPictureCount_ = 0;
 };
 
-} // namespace StreamScan
+}  // namespace StreamScan

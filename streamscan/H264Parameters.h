@@ -93,4 +93,4 @@ struct SequenceParameterSet {
 // for a set that is truncated or has a field out of its range.
 int parseSequenceParameterSet(std::span<const std::uint8_t> rbsp, SequenceParameterSet& out);
 
-} // namespace StreamScan
+}  // namespace StreamScan

@@ -13,4 +13,4 @@ using LogSink = std::function<void(int level, const std::string& line)>;
 inline constexpr int LogLevelAnomaly = 6;
 inline constexpr int LogLevelValues = 7;
 
-} // namespace StreamScan
+}  // namespace StreamScan

@@ -6,11 +6,10 @@ namespace StreamScan {
 
 namespace {
 
-constexpr std::array<std::uint8_t, 20> MdpmSignature{
-    0x17, 0xEE, 0x8C, 0x60, 0xF8, 0x4D, 0x11, 0xD9, 0x8C, 0xD6,
-    0x08, 0x00, 0x20, 0x0C, 0x9A, 0x66, 'M',  'D',  'P',  'M'};
+constexpr std::array<std::uint8_t, 20> MdpmSignature{0x17, 0xEE, 0x8C, 0x60, 0xF8, 0x4D, 0x11, 0xD9, 0x8C, 0xD6,
+                                                     0x08, 0x00, 0x20, 0x0C, 0x9A, 0x66, 'M',  'D',  'P',  'M'};
 
-constexpr std::size_t EntrySize = 5; // tag byte and a 32-bit big-endian value
+constexpr std::size_t EntrySize = 5;  // tag byte and a 32-bit big-endian value
 
 constexpr std::uint8_t TagTimeCode = 0x13;
 constexpr std::uint8_t TagBinaryGroup = 0x14;
@@ -34,37 +33,39 @@ struct ChannelTags {
 MetadataSlot channel3dSlot(const ChannelTags& seen) {
   MetadataSlot result;
   const MetadataSlot& announcement = seen.tags[0];
-  if (!announcement.valid || announcement.value >= Max3dAnnouncement)
-    return result;
+  if (!announcement.valid || announcement.value >= Max3dAnnouncement) return result;
   for (unsigned tag = TagFirst3dCandidate; tag <= TagLast3dCandidate; ++tag) {
     const MetadataSlot& candidate = seen.tags[tag - Tag3dAnnouncement];
-    if (candidate.valid && (candidate.value >> 24) == Channel3dMarker)
-      result = candidate;
+    if (candidate.valid && (candidate.value >> 24) == Channel3dMarker) result = candidate;
   }
   return result;
 }
 
-} // namespace
+}  // namespace
 
 MetadataRecord MetadataRecord::absent() {
   MetadataRecord record;
-  for (MetadataSlot& slot : record.slots)
-    slot.value = 0xFFFFFFFF;
+  for (MetadataSlot& slot : record.slots) slot.value = 0xFFFFFFFF;
   record.slots[BinaryGroup].value = 0;
   return record;
 }
 
 int metadataSlotOfTag(std::uint8_t tag) {
   switch (tag) {
-  case TagTimeCode: return MetadataRecord::TimeCode;
-  case TagBinaryGroup: return MetadataRecord::BinaryGroup;
-  case TagTimeZoneAndDate: return MetadataRecord::TimeZoneAndDate;
-  case TagDateTail: return MetadataRecord::DateTail;
-  case TagMakerValue: return MetadataRecord::MakerValue;
-  default:
-    if (tag >= TagFirstRecordingParameter && tag <= TagLastRecordingParameter)
-      return MetadataRecord::FirstRecordingParameter + (tag - TagFirstRecordingParameter);
-    return -1;
+    case TagTimeCode:
+      return MetadataRecord::TimeCode;
+    case TagBinaryGroup:
+      return MetadataRecord::BinaryGroup;
+    case TagTimeZoneAndDate:
+      return MetadataRecord::TimeZoneAndDate;
+    case TagDateTail:
+      return MetadataRecord::DateTail;
+    case TagMakerValue:
+      return MetadataRecord::MakerValue;
+    default:
+      if (tag >= TagFirstRecordingParameter && tag <= TagLastRecordingParameter)
+        return MetadataRecord::FirstRecordingParameter + (tag - TagFirstRecordingParameter);
+      return -1;
   }
 }
 
@@ -75,8 +76,7 @@ bool isMdpmPayload(std::span<const std::uint8_t> payload) {
 
 MetadataRecord parseMdpm(std::span<const std::uint8_t> payload) {
   MetadataRecord record = MetadataRecord::absent();
-  if (!isMdpmPayload(payload) || payload.size() <= MdpmSignature.size())
-    return record;
+  if (!isMdpmPayload(payload) || payload.size() <= MdpmSignature.size()) return record;
   const std::size_t count = payload[MdpmSignature.size()];
   const std::span<const std::uint8_t> entries = payload.subspan(MdpmSignature.size() + 1);
   const std::size_t complete = std::min(count, entries.size() / EntrySize);
@@ -96,4 +96,4 @@ MetadataRecord parseMdpm(std::span<const std::uint8_t> payload) {
   return record;
 }
 
-} // namespace StreamScan
+}  // namespace StreamScan

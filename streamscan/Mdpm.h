@@ -19,8 +19,8 @@ struct MetadataRecord {
   enum Slot : unsigned {
     TimeCode = 0,
     BinaryGroup = 1,
-    TimeZoneAndDate = 2, // time zone, then the first three bytes of the date and time
-    DateTail = 3,        // the last four bytes of the date and time
+    TimeZoneAndDate = 2,  // time zone, then the first three bytes of the date and time
+    DateTail = 3,         // the last four bytes of the date and time
     FirstRecordingParameter = 4,
     LastRecordingParameter = 13,
     MakerValue = 14,
@@ -48,4 +48,4 @@ bool isMdpmPayload(std::span<const std::uint8_t> payload);
 // into a record. Entries that the payload does not hold in full are ignored.
 MetadataRecord parseMdpm(std::span<const std::uint8_t> payload);
 
-} // namespace StreamScan
+}  // namespace StreamScan

@@ -16,7 +16,7 @@ namespace StreamScan {
 // Slices are never parsed. Keeps the table of sequence parameter sets between
 // units; everything else is rebuilt per unit.
 class NalAnalyzer {
-public:
+ public:
   static constexpr std::size_t MaxCollectedBytes = 4096;
 
   explicit NalAnalyzer(LogSink log = {}) : log_(std::move(log)) {}
@@ -33,7 +33,7 @@ public:
   // The last parsed sequence parameter set, or null before the first.
   const SequenceParameterSet* currentSps() const;
 
-private:
+ private:
   int preScan(std::span<const std::uint8_t> collected) const;
   int mainScan(std::span<const std::uint8_t> collected, AccessUnitAnalysis& unit);
   int readSequenceParameterSet(std::span<const std::uint8_t> nalPayload);
@@ -49,4 +49,4 @@ private:
   std::array<std::uint8_t, MaxCollectedBytes> rbsp_{};
 };
 
-} // namespace StreamScan
+}  // namespace StreamScan

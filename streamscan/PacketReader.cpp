@@ -11,13 +11,10 @@ int PacketReader::open(const std::filesystem::path& path) {
   close();
   std::error_code error;
   const std::uintmax_t size = std::filesystem::file_size(path, error);
-  if (error)
-    return Status::FileCannotOpen;
-  if (size == 0)
-    return Status::FileCannotRead;
+  if (error) return Status::FileCannotOpen;
+  if (size == 0) return Status::FileCannotRead;
   file_ = std::fopen(path.c_str(), "rb");
-  if (file_ == nullptr)
-    return Status::FileCannotOpen;
+  if (file_ == nullptr) return Status::FileCannotOpen;
   // Reads go straight into our block; stdio's own buffer would only add a copy.
   std::setvbuf(file_, nullptr, _IONBF, 0);
   block_.resize(PacketsPerRead * SourcePacketSize);
@@ -28,8 +25,7 @@ int PacketReader::open(const std::filesystem::path& path) {
 }
 
 int PacketReader::close() {
-  if (file_ == nullptr)
-    return Status::Success;
+  if (file_ == nullptr) return Status::Success;
   const int result = std::fclose(file_);
   file_ = nullptr;
   std::vector<std::uint8_t>().swap(block_);
@@ -37,8 +33,7 @@ int PacketReader::close() {
 }
 
 int PacketReader::rewind() {
-  if (file_ == nullptr || std::fseek(file_, 0, SEEK_SET) != 0)
-    return Status::FileCannotRead;
+  if (file_ == nullptr || std::fseek(file_, 0, SEEK_SET) != 0) return Status::FileCannotRead;
   packetsRead_ = 0;
   blockPackets_ = blockIndex_ = 0;
   return Status::Success;
@@ -50,13 +45,12 @@ int PacketReader::fill() {
   if (log_) {
     char line[96];
     std::snprintf(line, sizeof line, "  read offset: 0x%016llx  size: 0x%08x (%d)\n",
-                  static_cast<unsigned long long>(packetsRead_ * SourcePacketSize),
-                  static_cast<unsigned>(bytes), static_cast<int>(bytes));
+                  static_cast<unsigned long long>(packetsRead_ * SourcePacketSize), static_cast<unsigned>(bytes),
+                  static_cast<int>(bytes));
     log_(LogLevelValues, line);
   }
   const std::size_t got = std::fread(block_.data(), 1, bytes, file_);
-  if (got < bytes && std::ferror(file_))
-    return Status::FileCannotRead;
+  if (got < bytes && std::ferror(file_)) return Status::FileCannotRead;
   // A file that shrank since it was measured simply ends early.
   blockPackets_ = got / SourcePacketSize;
   blockIndex_ = 0;
@@ -65,19 +59,15 @@ int PacketReader::fill() {
 
 int PacketReader::next(const std::uint8_t*& packet) {
   packet = nullptr;
-  if (file_ == nullptr)
-    return Status::NoFileOpen;
-  if (packetsRead_ >= scanLimit_)
-    return Status::Success;
+  if (file_ == nullptr) return Status::NoFileOpen;
+  if (packetsRead_ >= scanLimit_) return Status::Success;
   if (blockIndex_ == blockPackets_) {
-    if (const int status = fill(); status != Status::Success)
-      return status;
-    if (blockPackets_ == 0)
-      return Status::Success;
+    if (const int status = fill(); status != Status::Success) return status;
+    if (blockPackets_ == 0) return Status::Success;
   }
   packet = block_.data() + blockIndex_++ * SourcePacketSize;
   ++packetsRead_;
   return Status::Success;
 }
 
-} // namespace StreamScan
+}  // namespace StreamScan

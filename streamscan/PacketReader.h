@@ -15,8 +15,8 @@ namespace StreamScan {
 // packets, rounded down to a multiple of 32 packets (the 6144-byte units that
 // streams are kept in). Memory is one block, whatever the file's size.
 class PacketReader {
-public:
-  static constexpr std::size_t PacketsPerRead = 2048; // 384 KiB per read
+ public:
+  static constexpr std::size_t PacketsPerRead = 2048;  // 384 KiB per read
   static constexpr std::uint64_t PacketsPerUnit = 32;
 
   explicit PacketReader(const LogSink& log) : log_(log) {}
@@ -40,7 +40,7 @@ public:
   std::uint64_t packetsRead() const { return packetsRead_; }
   std::uint64_t scanLimit() const { return scanLimit_; }
 
-private:
+ private:
   int fill();
 
   const LogSink& log_;
@@ -52,4 +52,4 @@ private:
   std::uint64_t packetsRead_ = 0;
 };
 
-} // namespace StreamScan
+}  // namespace StreamScan

@@ -11,7 +11,7 @@ namespace StreamScan {
 struct RegistrationDescriptor {
   bool present = false;
   std::uint32_t format_identifier = 0;
-  bool hasCodingType = false; // the descriptor is longer than the identifier
+  bool hasCodingType = false;  // the descriptor is longer than the identifier
   std::uint8_t coding_type = 0;
   std::uint8_t video_format = 0;
   std::uint8_t frame_rate = 0;
@@ -45,7 +45,7 @@ struct ElementaryStreamEntry {
 struct ProgramMap {
   static constexpr unsigned MaxStreams = 9;
 
-  bool valid = false; // a section has been decoded
+  bool valid = false;  // a section has been decoded
   std::uint8_t table_id = 0;
   std::uint16_t section_length = 0;
   std::uint16_t program_number = 0;
@@ -66,4 +66,4 @@ struct ProgramMap {
 // Returns 0 or Status::PacketTooLong; `out` is only written on success.
 int decodeProgramMap(std::span<const std::uint8_t> payload, ProgramMap& out);
 
-} // namespace StreamScan
+}  // namespace StreamScan

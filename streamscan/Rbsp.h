@@ -18,11 +18,10 @@ std::size_t nalUnitEnd(std::span<const std::uint8_t> bytes, std::size_t from);
 
 // Copies `nal` into `out` without its emulation prevention bytes (a 0x03 after
 // two zero bytes). Stops when `out` is full; returns the bytes written.
-std::size_t removeEmulationPrevention(std::span<const std::uint8_t> nal,
-                                      std::span<std::uint8_t> out);
+std::size_t removeEmulationPrevention(std::span<const std::uint8_t> nal, std::span<std::uint8_t> out);
 
 // Number of payload bits before the RBSP stop bit (the last set bit);
 // 0 when no bit is set at all.
 std::size_t rbspPayloadBits(std::span<const std::uint8_t> rbsp);
 
-} // namespace StreamScan
+}  // namespace StreamScan

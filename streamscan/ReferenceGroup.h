@@ -16,7 +16,7 @@ struct GroupPicture {
 // A reference picture (I or P) and the B pictures that follow it in decoding
 // order; shown as the B pictures by PTS, then the reference picture.
 class ReferenceGroup {
-public:
+ public:
   static constexpr unsigned MaxPictures = 4;
 
   void start(const GroupPicture& reference);
@@ -29,7 +29,7 @@ public:
   // PTS of the B picture decoded first, or the reference's when there is none.
   std::uint64_t startPts() const { return bCount_ == 0 ? reference_.pts : firstDecodedBPts_; }
 
-private:
+ private:
   GroupPicture reference_;
   std::array<GroupPicture, MaxPictures - 1> b_{};
   unsigned bCount_ = 0;
@@ -37,4 +37,4 @@ private:
   std::array<const MetadataRecord*, MaxPictures> order_{};
 };
 
-} // namespace StreamScan
+}  // namespace StreamScan

@@ -15,27 +15,35 @@ std::string hexNumber(std::uint32_t value, int digits) {
 
 const char* pulldownName(int pulldown) {
   switch (pulldown) {
-  case PulldownNone: return "none";
-  case Pulldown22: return "2:2";
-  case Pulldown32: return "3:2";
-  default: return "?";
+    case PulldownNone:
+      return "none";
+    case Pulldown22:
+      return "2:2";
+    case Pulldown32:
+      return "3:2";
+    default:
+      return "?";
   }
 }
 
 const char* timeCodeModeName(int mode) {
   switch (mode) {
-  case TimeCodeIncrement: return "Increment";
-  case TimeCodeUnIncrement: return "UnIncrement";
-  case TimeCodeNoTC: return "NoTC";
-  default: return "none";
+    case TimeCodeIncrement:
+      return "Increment";
+    case TimeCodeUnIncrement:
+      return "UnIncrement";
+    case TimeCodeNoTC:
+      return "NoTC";
+    default:
+      return "none";
   }
 }
 
 std::string timeCodeText(std::uint32_t value) {
   const TimeCodeDigits d = unpackTimeCode(value);
   char text[40];
-  std::snprintf(text, sizeof text, "%02u:%02u:%02u:%02u%s", d.hours, d.minutes, d.seconds,
-                d.frames, d.dropFrame ? " drop frame" : "");
+  std::snprintf(text, sizeof text, "%02u:%02u:%02u:%02u%s", d.hours, d.minutes, d.seconds, d.frames,
+                d.dropFrame ? " drop frame" : "");
   return text;
 }
 
@@ -43,9 +51,8 @@ std::string recordingDateText(const MetadataRecord& record) {
   const std::uint32_t head = record[MetadataRecord::TimeZoneAndDate].value;
   const std::uint32_t tail = record[MetadataRecord::DateTail].value;
   char text[40];
-  std::snprintf(text, sizeof text, "%02X%02X-%02X-%02X %02X:%02X:%02X", (head >> 16) & 0xFF,
-                (head >> 8) & 0xFF, head & 0xFF, tail >> 24, (tail >> 16) & 0xFF,
-                (tail >> 8) & 0xFF, tail & 0xFF);
+  std::snprintf(text, sizeof text, "%02X%02X-%02X-%02X %02X:%02X:%02X", (head >> 16) & 0xFF, (head >> 8) & 0xFF,
+                head & 0xFF, tail >> 24, (tail >> 16) & 0xFF, (tail >> 8) & 0xFF, tail & 0xFF);
   return text;
 }
 
@@ -55,4 +62,4 @@ std::string seconds45Text(std::uint32_t ticks) {
   return text;
 }
 
-} // namespace StreamScan
+}  // namespace StreamScan

@@ -18,4 +18,4 @@ std::string recordingDateText(const MetadataRecord& record);
 // 45 kHz ticks as seconds with three decimals.
 std::string seconds45Text(std::uint32_t ticks);
 
-} // namespace StreamScan
+}  // namespace StreamScan

@@ -21,8 +21,7 @@ void StcSequenceBuilder::add(const EntryPointRecord& record) {
 }
 
 std::vector<StcSequence> StcSequenceBuilder::finish(const RecordingSummary& recording) {
-  if (!sequences_.empty())
-    sequences_.back().PresentationEndTime = recording.lastSequenceEndTime;
+  if (!sequences_.empty()) sequences_.back().PresentationEndTime = recording.lastSequenceEndTime;
   return std::move(sequences_);
 }
 
@@ -32,8 +31,7 @@ ScanReport scanStreamFile(const std::filesystem::path& path, const LogSink& log)
   TsScanner scanner(log);
   scanner.reset();
   report.status = scanner.open(path);
-  if (report.status != Status::Success)
-    return report;
+  if (report.status != Status::Success) return report;
   // Like the clip step, go on without a program map: the scan reports it.
   scanner.findProgramMap();
   StcSequenceBuilder sequences;
@@ -46,17 +44,15 @@ ScanReport scanStreamFile(const std::filesystem::path& path, const LogSink& log)
       break;
     }
     report.bytesScanned += static_cast<std::uint64_t>(bytes);
-    if (end)
-      break;
+    if (end) break;
     report.entryPoints.push_back(record);
     sequences.add(record);
   }
   const int closed = scanner.closeAndFetchSummary(&report.summary);
   report.haveSummary = closed == Status::Success;
-  if (report.status == Status::Success)
-    report.status = closed;
+  if (report.status == Status::Success) report.status = closed;
   report.stcSequences = sequences.finish(report.summary.recording);
   return report;
 }
 
-} // namespace StreamScan
+}  // namespace StreamScan

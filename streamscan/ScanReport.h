@@ -14,8 +14,8 @@ namespace StreamScan {
 // One STC sequence as the clip information lists it.
 struct StcSequence {
   std::uint32_t SPNSTCStart = 0;
-  std::uint32_t PresentationStartTime = 0; // 45 kHz
-  std::uint32_t PresentationEndTime = 0;   // 45 kHz
+  std::uint32_t PresentationStartTime = 0;  // 45 kHz
+  std::uint32_t PresentationEndTime = 0;    // 45 kHz
 
   bool operator==(const StcSequence&) const = default;
 };
@@ -24,19 +24,19 @@ struct StcSequence {
 // NewSTCSequence opens one (and closes the one before with its
 // SequenceEndTime); later records bring the end time up to date.
 class StcSequenceBuilder {
-public:
+ public:
   void add(const EntryPointRecord& record);
   // The sequences, the last one closed with the summary's end time.
   std::vector<StcSequence> finish(const RecordingSummary& recording);
 
-private:
+ private:
   std::vector<StcSequence> sequences_;
 };
 
 // Everything one complete scan found, as the clip step would drive it.
 struct ScanReport {
   std::filesystem::path path;
-  int status = 0; // 0, or the code that stopped the scan
+  int status = 0;  // 0, or the code that stopped the scan
   std::uint64_t bytesScanned = 0;
   std::vector<EntryPointRecord> entryPoints;
   std::vector<StcSequence> stcSequences;
@@ -55,4 +55,4 @@ std::string formatScanReport(const ScanReport& report);
 // first_picture_idr, records).
 std::string formatScanReportJson(const ScanReport& report);
 
-} // namespace StreamScan
+}  // namespace StreamScan

@@ -9,7 +9,7 @@ namespace {
 // Builds one JSON object member by member; the report holds only numbers,
 // booleans and nulls, so no string escaping is needed beyond the path.
 class JsonObject {
-public:
+ public:
   JsonObject& number(const char* key, std::uint64_t value) { return raw(key, std::to_string(value)); }
   JsonObject& boolean(const char* key, bool value) { return raw(key, value ? "true" : "false"); }
   JsonObject& raw(const char* key, const std::string& json) {
@@ -22,7 +22,7 @@ public:
   }
   std::string str() const { return text_.empty() ? "{}" : text_ + "}"; }
 
-private:
+ private:
   std::string text_;
 };
 
@@ -30,8 +30,7 @@ template <typename Items, typename Render>
 std::string jsonList(const Items& items, Render render) {
   std::string out = "[";
   for (const auto& item : items) {
-    if (out.size() > 1)
-      out += ",";
+    if (out.size() > 1) out += ",";
     out += render(item);
   }
   return out + "]";
@@ -40,8 +39,7 @@ std::string jsonList(const Items& items, Render render) {
 std::string jsonString(const std::string& text) {
   std::string out = "\"";
   for (const char c : text) {
-    if (c == '"' || c == '\\')
-      out += '\\';
+    if (c == '"' || c == '\\') out += '\\';
     if (static_cast<unsigned char>(c) < 0x20) {
       out += "\\u00";
       out += "0123456789abcdef"[(c >> 4) & 0xF];
@@ -54,8 +52,7 @@ std::string jsonString(const std::string& text) {
 }
 
 std::string jsonRecord(bool present, const MetadataRecord& record) {
-  if (!present)
-    return "null";
+  if (!present) return "null";
   return jsonList(record.slots, [](const MetadataSlot& slot) {
     return slot.valid ? std::to_string(slot.value) : std::string("null");
   });
@@ -79,15 +76,14 @@ std::string jsonVideo(const StreamSummary& summary) {
       .str();
 }
 
-} // namespace
+}  // namespace
 
 std::string formatScanReportJson(const ScanReport& report) {
   const StreamSummary& summary = report.summary;
   const RecordingSummary& recording = summary.recording;
   std::vector<StreamInfo> present;
   for (const StreamInfo& info : summary.streams) {
-    if (info.present)
-      present.push_back(info);
+    if (info.present) present.push_back(info);
   }
   const std::string records = JsonObject()
                                   .raw("first", jsonRecord(recording.haveFirstRecords, recording.firstRecord))
@@ -118,10 +114,11 @@ std::string formatScanReportJson(const ScanReport& report) {
                                                   .number("presentation_end_time", s.PresentationEndTime)
                                                   .str();
                                             }))
-             .raw("streams", jsonList(present,
-                                      [](const StreamInfo& s) {
-                                        return JsonObject().number("pid", s.PID).number("stream_type", s.stream_type).str();
-                                      }))
+             .raw("streams",
+                  jsonList(present,
+                           [](const StreamInfo& s) {
+                             return JsonObject().number("pid", s.PID).number("stream_type", s.stream_type).str();
+                           }))
              .raw("video", jsonVideo(summary))
              .number("pulldown", static_cast<std::uint32_t>(recording.pulldown))
              .number("time_code_mode", static_cast<std::uint32_t>(recording.timeCodeMode))
@@ -131,4 +128,4 @@ std::string formatScanReportJson(const ScanReport& report) {
          "\n";
 }
 
-} // namespace StreamScan
+}  // namespace StreamScan

@@ -22,16 +22,14 @@ void appendStreams(std::string& out, const StreamSummary& summary) {
   out += "Streams:\n";
   for (unsigned slot = 0; slot < summary.streams.size(); ++slot) {
     const StreamInfo& s = summary.streams[slot];
-    if (!s.present)
-      continue;
+    if (!s.present) continue;
     appendf(out, "  PID 0x%04X  stream type 0x%02X", s.PID, s.stream_type);
     if (slot == StreamSummary::VideoSlot)
-      appendf(out, "  video: format %u, frame rate %u, aspect ratio %u%s\n", s.video_format,
-              s.frame_rate, s.aspect_ratio,
-              summary.video.attributesFromSps ? " (from the sequence parameter set)" : "");
+      appendf(out, "  video: format %u, frame rate %u, aspect ratio %u%s\n", s.video_format, s.frame_rate,
+              s.aspect_ratio, summary.video.attributesFromSps ? " (from the sequence parameter set)" : "");
     else if (slot <= 4)
-      appendf(out, "  audio: presentation type %u, sampling frequency %u\n",
-              s.audio_presentation_type, s.sampling_frequency);
+      appendf(out, "  audio: presentation type %u, sampling frequency %u\n", s.audio_presentation_type,
+              s.sampling_frequency);
     else
       out += "  graphics\n";
   }
@@ -41,32 +39,27 @@ void appendVideo(std::string& out, const StreamSummary& summary) {
   const VideoParameters& v = summary.video;
   static const char* const widths[] = {"?", "1920", "1440", "1280", "720"};
   appendf(out, "Video: width class %u (%s), profile_idc %u, level_idc %u, constraint_set0..3 %d%d%d%d\n",
-          v.HorizontalSize, widths[v.HorizontalSize <= 4 ? v.HorizontalSize : 0], v.profile_idc,
-          v.level_idc, v.constraint_set0_flag, v.constraint_set1_flag, v.constraint_set2_flag,
-          v.constraint_set3_flag);
+          v.HorizontalSize, widths[v.HorizontalSize <= 4 ? v.HorizontalSize : 0], v.profile_idc, v.level_idc,
+          v.constraint_set0_flag, v.constraint_set1_flag, v.constraint_set2_flag, v.constraint_set3_flag);
   const RecordingSummary& r = summary.recording;
-  appendf(out, "Pulldown: %d (%s)\nTime code mode: %d (%s)\nFirst entry picture is IDR: %s\n",
-          r.pulldown, pulldownName(r.pulldown), r.timeCodeMode, timeCodeModeName(r.timeCodeMode),
-          yesNo(r.firstPictureIdr));
+  appendf(out, "Pulldown: %d (%s)\nTime code mode: %d (%s)\nFirst entry picture is IDR: %s\n", r.pulldown,
+          pulldownName(r.pulldown), r.timeCodeMode, timeCodeModeName(r.timeCodeMode), yesNo(r.firstPictureIdr));
 }
 
 void appendEntryPoints(std::string& out, const ScanReport& report) {
   appendf(out, "Entry points: %zu\n", report.entryPoints.size());
-  if (report.entryPoints.empty())
-    return;
+  if (report.entryPoints.empty()) return;
   out += "  fine        SPN       PTS45  I-size  coarse  STC\n";
   for (const EntryPointRecord& e : report.entryPoints)
-    appendf(out, "  %4u %10u  0x%08X  %6u  %6s  %s\n", e.FineIndex, e.SPN, e.PTS45,
-            e.IEndPositionOffset, yesNo(e.NewCoarseEntry != 0),
-            e.NewSTCSequence != 0 ? "new" : "");
+    appendf(out, "  %4u %10u  0x%08X  %6u  %6s  %s\n", e.FineIndex, e.SPN, e.PTS45, e.IEndPositionOffset,
+            yesNo(e.NewCoarseEntry != 0), e.NewSTCSequence != 0 ? "new" : "");
 }
 
 void appendStcSequences(std::string& out, const ScanReport& report) {
   appendf(out, "STC sequences: %zu\n", report.stcSequences.size());
   for (const StcSequence& s : report.stcSequences)
-    appendf(out, "  SPNSTCStart %u: 0x%08X .. 0x%08X (%s .. %s)\n", s.SPNSTCStart,
-            s.PresentationStartTime, s.PresentationEndTime,
-            seconds45Text(s.PresentationStartTime).c_str(),
+    appendf(out, "  SPNSTCStart %u: 0x%08X .. 0x%08X (%s .. %s)\n", s.SPNSTCStart, s.PresentationStartTime,
+            s.PresentationEndTime, seconds45Text(s.PresentationStartTime).c_str(),
             seconds45Text(s.PresentationEndTime).c_str());
 }
 
@@ -86,21 +79,19 @@ void appendRecord(std::string& out, const char* name, bool present, const Metada
   else
     out += "    recorded: none\n";
   out += "    recording parameters:";
-  for (unsigned slot = MetadataRecord::FirstRecordingParameter;
-       slot <= MetadataRecord::LastRecordingParameter; ++slot)
-  {
+  for (unsigned slot = MetadataRecord::FirstRecordingParameter; slot <= MetadataRecord::LastRecordingParameter;
+       ++slot) {
     out += ' ';
     out += r[slot].valid ? hexNumber(r[slot].value, 8) : std::string("-");
   }
   out += "\n";
   const auto& maker = r[MetadataRecord::MakerValue];
   const auto& channel = r[MetadataRecord::Channel3d];
-  appendf(out, "    maker value: %s, 3D channel: %s\n",
-          maker.valid ? hexNumber(maker.value, 8).c_str() : "none",
+  appendf(out, "    maker value: %s, 3D channel: %s\n", maker.valid ? hexNumber(maker.value, 8).c_str() : "none",
           channel.valid ? hexNumber(channel.value, 8).c_str() : "none");
 }
 
-} // namespace
+}  // namespace
 
 std::string formatScanReport(const ScanReport& report) {
   std::string out;
@@ -110,8 +101,7 @@ std::string formatScanReport(const ScanReport& report) {
   else
     appendf(out, "Scan: failed with %s\n", describeStatus(report.status).c_str());
   const StreamSummary& summary = report.summary;
-  appendf(out, "Source packets: %llu (%llu bytes scanned)\n",
-          static_cast<unsigned long long>(summary.packets),
+  appendf(out, "Source packets: %llu (%llu bytes scanned)\n", static_cast<unsigned long long>(summary.packets),
           static_cast<unsigned long long>(report.bytesScanned));
   appendStreams(out, summary);
   appendVideo(out, summary);
@@ -125,4 +115,4 @@ std::string formatScanReport(const ScanReport& report) {
   return out;
 }
 
-} // namespace StreamScan
+}  // namespace StreamScan

@@ -14,7 +14,6 @@ namespace StreamScan {
 // parameter set, or null when none has been seen (picture timing is then
 // skipped, since its layout depends on it). Returns 0, Status::NalSyntax or
 // Status::NalTooManySei.
-int parseSeiMessages(std::span<const std::uint8_t> rbsp, const SequenceParameterSet* sps,
-                     AccessUnitAnalysis& unit);
+int parseSeiMessages(std::span<const std::uint8_t> rbsp, const SequenceParameterSet* sps, AccessUnitAnalysis& unit);
 
-} // namespace StreamScan
+}  // namespace StreamScan

@@ -48,14 +48,14 @@ inline constexpr int VideoNotStarted = 0x1080;
 // Packet decoding (0x2000 + n).
 inline constexpr int PacketLayer = 0x2000;
 inline constexpr int PacketMissingArgument = PacketLayer + 34;
-inline constexpr int PacketSyntax = PacketLayer + 40;  // sync byte or PES syntax
-inline constexpr int PacketTooLong = PacketLayer + 41; // section or header beyond the packet
+inline constexpr int PacketSyntax = PacketLayer + 40;   // sync byte or PES syntax
+inline constexpr int PacketTooLong = PacketLayer + 41;  // section or header beyond the packet
 
 // H.264 analysis of the start of an access unit (0x4000 + n).
 inline constexpr int NalLayer = 0x4000;
-inline constexpr int NalSyntax = NalLayer + 24;       // forbidden bit, SEI type, malformed SEI
+inline constexpr int NalSyntax = NalLayer + 24;  // forbidden bit, SEI type, malformed SEI
 inline constexpr int NalTooManySei = NalLayer + 25;
-inline constexpr int NalBadParameterSet = NalLayer + 26; // SPS truncated or out of range
+inline constexpr int NalBadParameterSet = NalLayer + 26;  // SPS truncated or out of range
 inline constexpr int NalNoMemory = NalLayer + 30;
 
 // Collection of the start of one access unit; these share the H.264 layer's
@@ -69,7 +69,7 @@ inline constexpr int PictureMissingArgument = PictureLayer + ERR_PARAM_NULL;
 inline constexpr int PictureUnsupported = PictureLayer + ERR_SPEC_VIOLATION;
 inline constexpr int PictureUnknownType = PictureLayer + ERR_NOT_SUPPORT;
 
-} // namespace Status
+}  // namespace Status
 
 // True for every code except success and the four progress outcomes.
 bool isFailure(int status);
@@ -77,4 +77,4 @@ bool isFailure(int status);
 // One line naming the code, for logs and the scan report.
 std::string describeStatus(int status);
 
-} // namespace StreamScan
+}  // namespace StreamScan

@@ -26,7 +26,7 @@ struct StreamInfo {
 
 // The H.264 values of the video, taken at every entry point.
 struct VideoParameters {
-  std::uint8_t HorizontalSize = 0; // 1 1920, 2 1440, 3 1280, 4 720
+  std::uint8_t HorizontalSize = 0;  // 1 1920, 2 1440, 3 1280, 4 720
   std::uint8_t profile_idc = 0;
   bool constraint_set0_flag = false;
   bool constraint_set1_flag = false;
@@ -42,12 +42,12 @@ struct VideoParameters {
 // pulldown, and the end of the last STC sequence.
 struct RecordingSummary {
   bool haveFirstRecords = false;
-  MetadataRecord firstRecord = MetadataRecord::absent();  // first picture shown
-  MetadataRecord secondRecord = MetadataRecord::absent(); // the first I picture
+  MetadataRecord firstRecord = MetadataRecord::absent();   // first picture shown
+  MetadataRecord secondRecord = MetadataRecord::absent();  // the first I picture
   bool haveLatestRecord = false;
-  MetadataRecord latestRecord = MetadataRecord::absent(); // last complete group
-  int timeCodeMode = 0; // TimeCodeMode, the worst over all groups
-  int pulldown = 0;     // Pulldown, the largest over all pictures
+  MetadataRecord latestRecord = MetadataRecord::absent();  // last complete group
+  int timeCodeMode = 0;                                    // TimeCodeMode, the worst over all groups
+  int pulldown = 0;                                        // Pulldown, the largest over all pictures
   bool firstPictureIdr = false;
   // 45 kHz end of the last STC sequence up to the last entry point's group:
   // the records alone cannot give it when that group opened the sequence.
@@ -58,7 +58,7 @@ struct StreamSummary {
   static constexpr unsigned StreamSlots = 9;
   static constexpr unsigned VideoSlot = 0;
 
-  std::uint64_t packets = 0; // source packets scanned
+  std::uint64_t packets = 0;  // source packets scanned
   std::array<StreamInfo, StreamSlots> streams{};
   VideoParameters video;
   RecordingSummary recording;
@@ -68,4 +68,4 @@ struct StreamSummary {
 // bitmaps 0x1200-0x1201, 7-8 menu bitmaps 0x1400-0x1401; -1 for any other PID.
 int streamSlotOfPid(std::uint16_t pid);
 
-} // namespace StreamScan
+}  // namespace StreamScan

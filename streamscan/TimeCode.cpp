@@ -8,24 +8,27 @@ namespace {
 
 constexpr std::uint32_t DropFrameBit = 1u << 30;
 
-unsigned twoDigits(std::uint32_t byte, unsigned tensMask) {
-  return ((byte >> 4) & tensMask) * 10 + (byte & 0x0F);
-}
+unsigned twoDigits(std::uint32_t byte, unsigned tensMask) { return ((byte >> 4) & tensMask) * 10 + (byte & 0x0F); }
 
 std::uint32_t bcd(unsigned value) { return ((value / 10) << 4) | (value % 10); }
 
 unsigned lastFrameOf(int effectiveCode) {
   switch (effectiveCode) {
-  case 1: case 2: return 23;
-  case 3: case 6: return 24;
-  default: return 29;
+    case 1:
+    case 2:
+      return 23;
+    case 3:
+    case 6:
+      return 24;
+    default:
+      return 29;
   }
 }
 
 // Rates whose pictures come two per time code frame.
 bool twoPicturesPerFrame(int effectiveCode) { return effectiveCode == 6 || effectiveCode == 7; }
 
-} // namespace
+}  // namespace
 
 TimeCodeDigits unpackTimeCode(std::uint32_t value) {
   TimeCodeDigits d;
@@ -66,13 +69,11 @@ std::uint32_t advanceTimeCode(std::uint32_t value, int effectiveCode) {
     d.minutes = 0;
     d.hours = d.hours < 23 ? d.hours + 1 : 0;
   }
-  if (d.dropFrame && d.minutes % 10 != 0)
-    d.frames = 2;
+  if (d.dropFrame && d.minutes % 10 != 0) d.frames = 2;
   return packTimeCode(d);
 }
 
-TimeCodeMode TimeCodeContinuity::check(std::span<const MetadataRecord* const> pictures,
-                                       int effectiveCode) {
+TimeCodeMode TimeCodeContinuity::check(std::span<const MetadataRecord* const> pictures, int effectiveCode) {
   TimeCodeMode mode = TimeCodeIncrement;
   for (const MetadataRecord* picture : pictures) {
     const MetadataSlot& timeCode = (*picture)[MetadataRecord::TimeCode];
@@ -80,15 +81,14 @@ TimeCodeMode TimeCodeContinuity::check(std::span<const MetadataRecord* const> pi
     secondOfPair_ = !secondOfPair_;
     if (!timeCode.valid) {
       mode = TimeCodeNoTC;
-      haveExpected_ = false; // the next time code found starts a new count
+      haveExpected_ = false;  // the next time code found starts a new count
       continue;
     }
-    if (haveExpected_ && !sameTimeCode(expected_, timeCode.value))
-      mode = std::max(mode, TimeCodeUnIncrement);
+    if (haveExpected_ && !sameTimeCode(expected_, timeCode.value)) mode = std::max(mode, TimeCodeUnIncrement);
     expected_ = advance ? advanceTimeCode(timeCode.value, effectiveCode) : timeCode.value;
     haveExpected_ = true;
   }
   return mode;
 }
 
-} // namespace StreamScan
+}  // namespace StreamScan

@@ -12,7 +12,7 @@ namespace StreamScan {
 
 // Time code mode of the clip information: the worst seen over all groups.
 enum TimeCodeMode : int {
-  TimeCodeModeUnknown = 0, // no group yet
+  TimeCodeModeUnknown = 0,  // no group yet
   TimeCodeIncrement = 1,
   TimeCodeUnIncrement = 2,
   TimeCodeNoTC = 3,
@@ -41,17 +41,17 @@ std::uint32_t advanceTimeCode(std::uint32_t value, int effectiveCode);
 // whole stream and says for each reference group whether they count up one
 // frame per picture (every second picture at 50 and 59.94 frames).
 class TimeCodeContinuity {
-public:
+ public:
   void reset() { *this = TimeCodeContinuity{}; }
 
   // Checks the pictures of one reference group in presentation order and
   // returns the group's mode.
   TimeCodeMode check(std::span<const MetadataRecord* const> pictures, int effectiveCode);
 
-private:
+ private:
   bool haveExpected_ = false;
   std::uint32_t expected_ = 0;
   bool secondOfPair_ = false;
 };
 
-} // namespace StreamScan
+}  // namespace StreamScan

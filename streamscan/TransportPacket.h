@@ -29,7 +29,7 @@ struct TransportPacket {
   bool discontinuity_indicator = false;
   bool random_access_indicator = false;
   bool elementary_stream_priority_indicator = false;
-  std::span<const std::uint8_t> payload; // empty when the packet carries none
+  std::span<const std::uint8_t> payload;  // empty when the packet carries none
 
   bool hasPayload() const { return adaptation_field_control == 1 || adaptation_field_control == 3; }
 };
@@ -40,10 +40,10 @@ struct TransportPacket {
 int decodeSourcePacket(std::span<const std::uint8_t, SourcePacketSize> bytes, TransportPacket& out);
 
 struct PesHeader {
-  std::uint64_t pts = 0; // 33 bits, 90 kHz
+  std::uint64_t pts = 0;  // 33 bits, 90 kHz
   bool hasDts = false;
   std::uint64_t dts = 0;
-  std::size_t payloadOffset = 0; // first elementary stream byte in the packet payload
+  std::size_t payloadOffset = 0;  // first elementary stream byte in the packet payload
 };
 
 // Decodes the PES header of a video packet that starts a PES packet: start
@@ -52,4 +52,4 @@ struct PesHeader {
 // Status::PacketTooLong when the header does not fit in the payload.
 int decodeVideoPesHeader(std::span<const std::uint8_t> payload, PesHeader& out);
 
-} // namespace StreamScan
+}  // namespace StreamScan

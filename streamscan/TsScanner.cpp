@@ -18,7 +18,7 @@ std::span<const std::uint8_t, SourcePacketSize> packetSpan(const std::uint8_t* b
   return std::span<const std::uint8_t, SourcePacketSize>(bytes, SourcePacketSize);
 }
 
-} // namespace
+}  // namespace
 
 TsScanner::TsScanner(LogSink log) : log_(std::move(log)), reader_(log_), nal_(log_) {}
 
@@ -41,8 +41,7 @@ int TsScanner::open(const std::filesystem::path& path) {
 }
 
 int TsScanner::findProgramMap() {
-  if (!reader_.isOpen())
-    return lastStatus_ = Status::NoFileOpen;
+  if (!reader_.isOpen()) return lastStatus_ = Status::NoFileOpen;
   int status = Status::FileCannotRead;
   for (;;) {
     const std::uint8_t* bytes = nullptr;
@@ -52,8 +51,7 @@ int TsScanner::findProgramMap() {
     }
     TransportPacket packet;
     status = decodeSourcePacket(packetSpan(bytes), packet);
-    if (status != Status::Success)
-      break;
+    if (status != Status::Success) break;
     if (packet.PID == PidProgramMap && packet.payload_unit_start_indicator && packet.hasPayload()) {
       status = decodeProgramMap(packet.payload, programMap_);
       break;
@@ -65,10 +63,8 @@ int TsScanner::findProgramMap() {
 
 std::int64_t TsScanner::nextEntryPoint(EntryPointRecord& record, bool& endFlag) {
   endFlag = false;
-  if (!reader_.isOpen())
-    return fail(Status::NoFileOpen);
-  if (state_ == State::Failed)
-    return -1;
+  if (!reader_.isOpen()) return fail(Status::NoFileOpen);
+  if (state_ == State::Failed) return -1;
   const std::uint64_t packetsBefore = reader_.packetsRead();
   bool ready = false;
   while (!ready) {
@@ -88,26 +84,22 @@ std::int64_t TsScanner::nextEntryPoint(EntryPointRecord& record, bool& endFlag) 
       bytes = held_.data();
       haveHeld_ = false;
     } else {
-      if (const int status = reader_.next(bytes); status != Status::Success)
-        return fail(status);
+      if (const int status = reader_.next(bytes); status != Status::Success) return fail(status);
       if (bytes == nullptr) {
         summary_.packets = reader_.packetsRead();
         state_ = State::Draining;
-        if (const int status = completeUnit(true, record, ready); status != Status::Success)
-          return fail(status);
+        if (const int status = completeUnit(true, record, ready); status != Status::Success) return fail(status);
         continue;
       }
       spn = reader_.packetsRead() - 1;
     }
     bool unitEnds = false;
-    if (const int status = processPacket(bytes, spn, unitEnds); isFailure(status))
-      return fail(status);
+    if (const int status = processPacket(bytes, spn, unitEnds); isFailure(status)) return fail(status);
     if (unitEnds) {
       std::memcpy(held_.data(), bytes, SourcePacketSize);
       haveHeld_ = true;
       heldSpn_ = spn;
-      if (const int status = completeUnit(false, record, ready); status != Status::Success)
-        return fail(status);
+      if (const int status = completeUnit(false, record, ready); status != Status::Success) return fail(status);
     }
   }
   return static_cast<std::int64_t>((reader_.packetsRead() - packetsBefore) * SourcePacketSize);
@@ -115,10 +107,8 @@ std::int64_t TsScanner::nextEntryPoint(EntryPointRecord& record, bool& endFlag) 
 
 int TsScanner::closeAndFetchSummary(StreamSummary* summary) {
   const int closed = reader_.close();
-  if (closed != Status::Success)
-    return lastStatus_ = closed;
-  if (summary == nullptr)
-    return lastStatus_ = Status::PictureMissingArgument;
+  if (closed != Status::Success) return lastStatus_ = closed;
+  if (summary == nullptr) return lastStatus_ = Status::PictureMissingArgument;
   summary_.recording = groups_.summary();
   *summary = summary_;
   return Status::Success;
@@ -128,20 +118,17 @@ int TsScanner::closeAndFetchSummary(StreamSummary* summary) {
 // when the packet starts the next video access unit while one is open.
 int TsScanner::processPacket(const std::uint8_t* bytes, std::uint64_t spn, bool& unitEnds) {
   TransportPacket packet;
-  if (const int status = decodeSourcePacket(packetSpan(bytes), packet); status != Status::Success)
-    return status;
+  if (const int status = decodeSourcePacket(packetSpan(bytes), packet); status != Status::Success) return status;
   const bool video = packet.PID == PidVideo && packet.hasPayload();
   if (video && packet.payload_unit_start_indicator) {
     if (unit_.open) {
       unitEnds = true;
       return Status::Success;
     }
-    if (const int status = startUnit(packet, spn); isFailure(status))
-      return status;
+    if (const int status = startUnit(packet, spn); isFailure(status)) return status;
   } else if (unit_.open && video) {
     unit_.lastVideoSpn = spn;
-    if (const int status = collect(packet.payload); isFailure(status))
-      return status;
+    if (const int status = collect(packet.payload); isFailure(status)) return status;
   }
   if (unit_.open && packet.discontinuity_indicator && !unit_.discontinuity) {
     unit_.discontinuity = true;
@@ -149,15 +136,13 @@ int TsScanner::processPacket(const std::uint8_t* bytes, std::uint64_t spn, bool&
   }
   if (packet.PID == PidProgramMap && packet.payload_unit_start_indicator && packet.hasPayload())
     return decodeProgramMap(packet.payload, programMap_);
-  if (video)
-    return unit_.open ? Status::Success : Status::VideoNotStarted;
+  if (video) return unit_.open ? Status::Success : Status::VideoNotStarted;
   return Status::PacketOfNoInterest;
 }
 
 int TsScanner::startUnit(const TransportPacket& packet, std::uint64_t spn) {
   PesHeader pes;
-  if (const int status = decodeVideoPesHeader(packet.payload, pes); status != Status::Success)
-    return status;
+  if (const int status = decodeVideoPesHeader(packet.payload, pes); status != Status::Success) return status;
   unit_ = UnitInProgress{};
   unit_.open = true;
   unit_.spn = unit_.lastVideoSpn = spn;
@@ -168,25 +153,20 @@ int TsScanner::startUnit(const TransportPacket& packet, std::uint64_t spn) {
 // Adds a PES payload chunk to the unit's start and analyses it again, until
 // the analysis has reached the first slice.
 int TsScanner::collect(std::span<const std::uint8_t> chunk) {
-  if (unit_.analysisComplete)
-    return Status::UnitComplete;
-  if (chunk.size() > collected_.size())
-    return Status::PesChunkTooLarge;
-  if (chunk.size() > collected_.size() - unit_.collected)
-    return Status::PesBufferOverflow;
+  if (unit_.analysisComplete) return Status::UnitComplete;
+  if (chunk.size() > collected_.size()) return Status::PesChunkTooLarge;
+  if (chunk.size() > collected_.size() - unit_.collected) return Status::PesBufferOverflow;
   std::copy(chunk.begin(), chunk.end(), collected_.begin() + static_cast<std::ptrdiff_t>(unit_.collected));
   unit_.collected += chunk.size();
   const int status = nal_.analyze(std::span(collected_.data(), unit_.collected), unit_.analysis);
-  if (status != Status::Success)
-    return status;
+  if (status != Status::Success) return status;
   unit_.analysisComplete = true;
   return Status::UnitComplete;
 }
 
 int TsScanner::completeUnit(bool atEnd, EntryPointRecord& record, bool& ready) {
   ready = false;
-  if (!unit_.open)
-    return Status::Success;
+  if (!unit_.open) return Status::Success;
   unit_.open = false;
   if (!unit_.analysisComplete) {
     // A unit cut by the end of the file is simply not there; inside the
@@ -195,8 +175,7 @@ int TsScanner::completeUnit(bool atEnd, EntryPointRecord& record, bool& ready) {
   }
   const AccessUnitAnalysis& analysis = unit_.analysis;
   if (analysis.primary_pic_type == IPicture) {
-    if (const int status = takeEntryPointValues(); status != Status::Success)
-      return status;
+    if (const int status = takeEntryPointValues(); status != Status::Success) return status;
   }
   const SequenceParameterSet* sps = nal_.currentSps();
   PictureUnit picture;
@@ -207,9 +186,8 @@ int TsScanner::completeUnit(bool atEnd, EntryPointRecord& record, bool& ready) {
   picture.pts = unit_.pts;
   picture.primary_pic_type = analysis.primary_pic_type;
   picture.idr = analysis.idr;
-  picture.pulldown = pulldownOfPicStruct(analysis.pic_struct,
-                                         sps != nullptr && sps->vui.pic_struct_present_flag,
-                                         frameRateCode());
+  picture.pulldown =
+      pulldownOfPicStruct(analysis.pic_struct, sps != nullptr && sps->vui.pic_struct_present_flag, frameRateCode());
   picture.metadata = analysis.metadata;
   return groups_.addUnit(picture, frameRateCode(), record, ready);
 }
@@ -217,8 +195,7 @@ int TsScanner::completeUnit(bool atEnd, EntryPointRecord& record, bool& ready) {
 // The stream information and H.264 values, refreshed at every entry point
 // from the current program map and sequence parameter set.
 int TsScanner::takeEntryPointValues() {
-  if (!programMap_.valid)
-    return Status::PictureUnsupported;
+  if (!programMap_.valid) return Status::PictureUnsupported;
   std::array<StreamInfo, StreamSummary::StreamSlots> streams{};
   bool anyKnown = false;
   for (unsigned i = 0; i < programMap_.streamCount; ++i) {
@@ -226,8 +203,7 @@ int TsScanner::takeEntryPointValues() {
     const int slot = streamSlotOfPid(entry.elementary_PID);
     if (slot < 0) {
       // Streams of other PIDs may follow the recording's own, never lead them.
-      if (!anyKnown)
-        return Status::PictureUnsupported;
+      if (!anyKnown) return Status::PictureUnsupported;
       break;
     }
     anyKnown = true;
@@ -243,11 +219,9 @@ int TsScanner::takeEntryPointValues() {
     info.ac3 = entry.ac3;
   }
   const SequenceParameterSet* sps = nal_.currentSps();
-  if (sps == nullptr)
-    return Status::PictureUnsupported;
+  if (sps == nullptr) return Status::PictureUnsupported;
   const std::uint8_t sizeClass = horizontalSizeClass(sps->width());
-  if (sizeClass == 0)
-    return Status::PictureUnsupported;
+  if (sizeClass == 0) return Status::PictureUnsupported;
   VideoParameters video;
   video.HorizontalSize = sizeClass;
   video.profile_idc = sps->profile_idc;
@@ -274,12 +248,10 @@ int TsScanner::takeEntryPointValues() {
 int TsScanner::frameRateCode() const {
   for (unsigned i = 0; i < programMap_.streamCount; ++i) {
     const ElementaryStreamEntry& entry = programMap_.streams[i];
-    if (entry.elementary_PID == PidVideo && entry.registration.frame_rate != 0)
-      return entry.registration.frame_rate;
+    if (entry.elementary_PID == PidVideo && entry.registration.frame_rate != 0) return entry.registration.frame_rate;
   }
   const SequenceParameterSet* sps = nal_.currentSps();
-  if (sps == nullptr || !sps->vui.timing_info_present_flag)
-    return 0;
+  if (sps == nullptr || !sps->vui.timing_info_present_flag) return 0;
   return frameRateCodeOfTiming(sps->vui.num_units_in_tick, sps->vui.time_scale);
 }
 
@@ -289,11 +261,10 @@ std::int64_t TsScanner::fail(int status) {
   if (log_) {
     char line[128];
     std::snprintf(line, sizeof line, "stream scan failed after packet %llu: %s\n",
-                  static_cast<unsigned long long>(reader_.packetsRead()),
-                  describeStatus(status).c_str());
+                  static_cast<unsigned long long>(reader_.packetsRead()), describeStatus(status).c_str());
     log_(LogLevelAnomaly, line);
   }
   return -1;
 }
 
-} // namespace StreamScan
+}  // namespace StreamScan

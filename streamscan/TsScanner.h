@@ -25,7 +25,7 @@ namespace StreamScan {
 // closeAndFetchSummary. Every operation answers with a status code
 // (StatusCodes.h) and never throws.
 class TsScanner {
-public:
+ public:
   explicit TsScanner(LogSink log = {});
   TsScanner(const TsScanner&) = delete;
   TsScanner& operator=(const TsScanner&) = delete;
@@ -57,7 +57,7 @@ public:
   // The code that made the last operation fail, 0 when none did.
   int lastStatus() const { return lastStatus_; }
 
-private:
+ private:
   enum class State { Idle, Scanning, Draining, Ended, Failed };
 
   struct UnitInProgress {
@@ -96,4 +96,4 @@ private:
   std::uint64_t heldSpn_ = 0;
 };
 
-} // namespace StreamScan
+}  // namespace StreamScan

@@ -8,9 +8,9 @@ namespace StreamScan {
 
 // Video coding attributes as the registration descriptor codes them.
 struct VideoAttributes {
-  std::uint8_t video_format = 0; // 1 480i, 2 576i, 3 480p, 4 1080i, 5 720p, 6 1080p, 7 576p
-  std::uint8_t frame_rate = 0;   // frame rate code, 0 when unknown
-  std::uint8_t aspect_ratio = 0; // 2 4:3, 3 16:9, 0 when unknown
+  std::uint8_t video_format = 0;  // 1 480i, 2 576i, 3 480p, 4 1080i, 5 720p, 6 1080p, 7 576p
+  std::uint8_t frame_rate = 0;    // frame rate code, 0 when unknown
+  std::uint8_t aspect_ratio = 0;  // 2 4:3, 3 16:9, 0 when unknown
 };
 
 // Attributes read from the sequence parameter set, for streams whose program
@@ -21,4 +21,4 @@ VideoAttributes videoAttributesOf(const SequenceParameterSet& sps);
 // 720 → 4; 0 for any other width.
 std::uint8_t horizontalSizeClass(std::uint32_t width);
 
-} // namespace StreamScan
+}  // namespace StreamScan

@@ -48,11 +48,11 @@ void BM_SequentialRead(benchmark::State& state) {
     std::FILE* file = std::fopen(streamPath.c_str(), "rb");
     std::setvbuf(file, nullptr, _IONBF, 0);
     std::uint64_t sum = 0;
-    while (const std::size_t n = std::fread(block.data(), 1, block.size(), file))
-      sum += block[n - 1];
+    while (const std::size_t n = std::fread(block.data(), 1, block.size(), file)) sum += block[n - 1];
     std::fclose(file);
     benchmark::DoNotOptimize(sum);
-    bestReadSeconds = std::min(bestReadSeconds, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    bestReadSeconds =
+        std::min(bestReadSeconds, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * fileSize()));
 }
@@ -81,7 +81,8 @@ void BM_Scan(benchmark::State& state) {
     }
     StreamScan::StreamSummary summary;
     scanner.closeAndFetchSummary(&summary);
-    bestScanSeconds = std::min(bestScanSeconds, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    bestScanSeconds =
+        std::min(bestScanSeconds, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   }
   state.counters["entry_points"] = static_cast<double>(entryPoints);
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * fileSize()));
@@ -96,7 +97,7 @@ long peakKibibytes() {
   return usage.ru_maxrss;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
@@ -114,8 +115,7 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  if (!std::filesystem::exists(streamPath) || fileSize() < streamSize * 9 / 10)
-    writeBenchStream(streamSize);
+  if (!std::filesystem::exists(streamPath) || fileSize() < streamSize * 9 / 10) writeBenchStream(streamSize);
   const long peakAfterWriting = peakKibibytes();
   std::printf("stream: %s, %.1f MiB\n", streamPath.c_str(), static_cast<double>(fileSize()) / (1 << 20));
   benchmark::RunSpecifiedBenchmarks();
@@ -125,7 +125,6 @@ int main(int argc, char** argv) {
               mib / bestReadSeconds, mib / bestScanSeconds, bestReadSeconds / bestScanSeconds);
   std::printf("peak memory: %.1f MiB (%.1f MiB after writing the stream)\n", peakKibibytes() / 1024.0,
               peakAfterWriting / 1024.0);
-  if (!keep)
-    std::filesystem::remove(streamPath);
+  if (!keep) std::filesystem::remove(streamPath);
   return 0;
 }

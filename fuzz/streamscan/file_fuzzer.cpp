@@ -13,8 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const std::filesystem::path path =
       std::filesystem::temp_directory_path() / ("velmar-streamscan-fuzz-" + std::to_string(getpid()) + ".m2ts");
   std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr)
-    return 0;
+  if (file == nullptr) return 0;
   std::fwrite(data, 1, size, file);
   std::fclose(file);
   const StreamScan::ScanReport report = StreamScan::scanStreamFile(path);

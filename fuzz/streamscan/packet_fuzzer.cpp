@@ -13,8 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t at = 0; at + SourcePacketSize <= size; at += SourcePacketSize) {
     const std::span<const std::uint8_t, SourcePacketSize> packet(data + at, SourcePacketSize);
     TransportPacket decoded;
-    if (decodeSourcePacket(packet, decoded) != 0)
-      continue;
+    if (decodeSourcePacket(packet, decoded) != 0) continue;
     ProgramMap map;
     decodeProgramMap(decoded.payload, map);
     PesHeader pes;

@@ -72,8 +72,7 @@ TEST_P(ISizeClass, FollowsThePacketsOfTheIPicture) {
 // Thresholds 0x20000, 0x40000 and 0x140000 bytes fall between these packet counts.
 INSTANTIATE_TEST_SUITE_P(AtThresholds, ISizeClass,
                          ::testing::Values(SizeClassCase{682, 1}, SizeClassCase{683, 2}, SizeClassCase{1365, 2},
-                                           SizeClassCase{1366, 3}, SizeClassCase{6826, 6},
-                                           SizeClassCase{6827, 7}));
+                                           SizeClassCase{1366, 3}, SizeClassCase{6826, 6}, SizeClassCase{6827, 7}));
 
 TEST_F(EntryPoints, CoarseEntryStartsWhenPts45CrossesA2To19Boundary) {
   StreamParameters p;
@@ -133,7 +132,7 @@ TEST_F(StcSequences, DiscontinuityOnAPcrPacketInsideAnIPictureOpensASequence) {
   EXPECT_EQ(opener.NewSTCSequence, 1u);
   EXPECT_EQ(opener.SPNSTCStart, i2.discontinuitySpn);
   EXPECT_EQ(opener.SequenceStartTime, 2500000u);
-  EXPECT_EQ(opener.SequenceEndTime, endAt2997(90000, 30)); // the end of the sequence it closes
+  EXPECT_EQ(opener.SequenceEndTime, endAt2997(90000, 30));  // the end of the sequence it closes
   EXPECT_EQ(opener.NewCoarseEntry, 1u);
   EXPECT_EQ(report.entryPoints[3].NewSTCSequence, 0u);
   EXPECT_EQ(report.entryPoints[3].SPNSTCStart, i2.discontinuitySpn);
@@ -153,9 +152,8 @@ TEST_F(StcSequences, SequenceOfTheLastGroupAloneGetsItsEndFromTheSummary) {
   EXPECT_EQ(report.summary.recording.lastSequenceEndTime, endAt2997(9000000, 15));
   ASSERT_EQ(report.stcSequences.size(), 2u);
   EXPECT_EQ(report.stcSequences[0].PresentationEndTime, endAt2997(90000, 45));
-  EXPECT_EQ(report.stcSequences[1],
-            (StcSequence{static_cast<std::uint32_t>(layout.iPictures()[3].discontinuitySpn), 4500000,
-                         endAt2997(9000000, 15)}));
+  EXPECT_EQ(report.stcSequences[1], (StcSequence{static_cast<std::uint32_t>(layout.iPictures()[3].discontinuitySpn),
+                                                 4500000, endAt2997(9000000, 15)}));
 }
 
 TEST_F(StcSequences, OpenGroupStartsAtTheBPictureDecodedFirst) {
@@ -180,7 +178,7 @@ TEST_F(GroupCompleteness, LastGroupShorterThanTheOneBeforeGetsNoEntryPoint) {
   EXPECT_EQ(generateAndScan(p).entryPoints.size(), 3u);
   p.lastGroupLength = 15;
   EXPECT_EQ(generateAndScan(p).entryPoints.size(), 4u);
-  p.lastGroupLength = 16; // at least as many is enough
+  p.lastGroupLength = 16;  // at least as many is enough
   EXPECT_EQ(generateAndScan(p).entryPoints.size(), 4u);
 }
 
@@ -206,8 +204,7 @@ TEST_F(GroupCompleteness, StreamCutInsideTheLastGroupLosesThatGroupOnly) {
     const ScanReport report = generateAndScan(p);
     EXPECT_EQ(report.status, Status::Success) << cut;
     ASSERT_EQ(report.entryPoints.size(), 3u) << cut;
-    for (std::size_t i = 0; i < 3; ++i)
-      EXPECT_EQ(report.entryPoints[i], whole.entryPoints[i]) << cut;
+    for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(report.entryPoints[i], whole.entryPoints[i]) << cut;
   }
 }
 
@@ -246,7 +243,7 @@ TEST_F(GroupCompleteness, CutAtAnyByteGivesAPrefixOfTheWholeStreamsEntryPoints) 
 
 TEST_F(GroupCompleteness, MoreThanFourPicturesInOneReferenceGroupFail) {
   StreamParameters p;
-  p.bFrames = 4; // a reference picture and four B pictures
+  p.bFrames = 4;  // a reference picture and four B pictures
   EXPECT_EQ(generateAndScan(p).status, Status::PictureUnsupported);
   p.bFrames = 3;
   EXPECT_EQ(generateAndScan(p).status, Status::Success);
@@ -262,4 +259,4 @@ TEST_F(GroupCompleteness, MillionByteFileIsScannedAsWholeUnitsOf32Packets) {
   EXPECT_EQ(report.bytesScanned, 5184u * 192);
 }
 
-} // namespace
+}  // namespace

@@ -23,8 +23,7 @@ Bytes accessUnit(const SpsSettings& sps, const std::vector<TestSupport::SeiMessa
   Bytes es;
   TestSupport::appendNalUnit(es, 0x09, TestSupport::accessUnitDelimiterRbsp(primary_pic_type), true);
   TestSupport::appendNalUnit(es, 0x67, TestSupport::sequenceParameterSetRbsp(sps));
-  if (!sei.empty())
-    TestSupport::appendNalUnit(es, 0x06, TestSupport::seiRbsp(sei));
+  if (!sei.empty()) TestSupport::appendNalUnit(es, 0x06, TestSupport::seiRbsp(sei));
   es.insert(es.end(), {0, 0, 1, 0x65, 0x88, 0x84});
   return es;
 }
@@ -92,7 +91,7 @@ TEST(SequenceParameterSetSyntax, TruncatedSetIsRejected) {
   SequenceParameterSet sps;
   for (std::size_t length = 0; length + 1 < rbsp.size(); ++length) {
     Bytes cut(rbsp.begin(), rbsp.begin() + static_cast<std::ptrdiff_t>(length));
-    cut.push_back(0x80); // a stop bit right after the cut
+    cut.push_back(0x80);  // a stop bit right after the cut
     EXPECT_EQ(parseSps(cut, sps), Status::NalBadParameterSet) << length;
   }
 }
@@ -103,23 +102,22 @@ Bytes spsPrefix(std::uint8_t profile, const std::vector<std::uint32_t>& ues) {
   w.bits(profile, 8);
   w.bits(0, 8);
   w.bits(40, 8);
-  for (const std::uint32_t v : ues)
-    w.ue(v);
-  w.bits(0xFFFF, 16); // enough flags for what might follow
+  for (const std::uint32_t v : ues) w.ue(v);
+  w.bits(0xFFFF, 16);  // enough flags for what might follow
   w.trailingBits();
   return w.bytes();
 }
 
 TEST(SequenceParameterSetSyntax, OutOfRangeFieldsAreRejected) {
   SequenceParameterSet sps;
-  EXPECT_EQ(parseSps(spsPrefix(66, {32}), sps), Status::NalBadParameterSet);       // seq_parameter_set_id
-  EXPECT_EQ(parseSps(spsPrefix(100, {0, 4}), sps), Status::NalBadParameterSet);    // chroma_format_idc
-  EXPECT_EQ(parseSps(spsPrefix(100, {0, 1, 7, 0}), sps), Status::NalBadParameterSet); // bit depth
-  EXPECT_EQ(parseSps(spsPrefix(66, {0, 13}), sps), Status::NalBadParameterSet);    // log2_max_frame_num_minus4
-  EXPECT_EQ(parseSps(spsPrefix(66, {0, 0, 3}), sps), Status::NalBadParameterSet);  // pic_order_cnt_type
-  EXPECT_EQ(parseSps(spsPrefix(66, {0, 0, 0, 13}), sps), Status::NalBadParameterSet); // poc lsb length
-  EXPECT_EQ(parseSps(spsPrefix(66, {0, 0, 0, 0, 17}), sps), Status::NalBadParameterSet); // max_num_ref_frames
-  EXPECT_EQ(parseSps(spsPrefix(66, {0, 0, 0, 0, 4, 0xFFFFFF}), sps), Status::NalBadParameterSet); // width
+  EXPECT_EQ(parseSps(spsPrefix(66, {32}), sps), Status::NalBadParameterSet);              // seq_parameter_set_id
+  EXPECT_EQ(parseSps(spsPrefix(100, {0, 4}), sps), Status::NalBadParameterSet);           // chroma_format_idc
+  EXPECT_EQ(parseSps(spsPrefix(100, {0, 1, 7, 0}), sps), Status::NalBadParameterSet);     // bit depth
+  EXPECT_EQ(parseSps(spsPrefix(66, {0, 13}), sps), Status::NalBadParameterSet);           // log2_max_frame_num_minus4
+  EXPECT_EQ(parseSps(spsPrefix(66, {0, 0, 3}), sps), Status::NalBadParameterSet);         // pic_order_cnt_type
+  EXPECT_EQ(parseSps(spsPrefix(66, {0, 0, 0, 13}), sps), Status::NalBadParameterSet);     // poc lsb length
+  EXPECT_EQ(parseSps(spsPrefix(66, {0, 0, 0, 0, 17}), sps), Status::NalBadParameterSet);  // max_num_ref_frames
+  EXPECT_EQ(parseSps(spsPrefix(66, {0, 0, 0, 0, 4, 0xFFFFFF}), sps), Status::NalBadParameterSet);  // width
 }
 
 TEST(SequenceParameterSetSyntax, HugeCountsAreRejectedBeforeLooping) {
@@ -127,13 +125,13 @@ TEST(SequenceParameterSetSyntax, HugeCountsAreRejectedBeforeLooping) {
   w.bits(66, 8);
   w.bits(0, 8);
   w.bits(40, 8);
-  w.ue(0);          // id
-  w.ue(0);          // log2_max_frame_num_minus4
-  w.ue(1);          // pic_order_cnt_type 1
+  w.ue(0);  // id
+  w.ue(0);  // log2_max_frame_num_minus4
+  w.ue(1);  // pic_order_cnt_type 1
   w.flag(false);
   w.se(0);
   w.se(0);
-  w.ue(4000000000); // num_ref_frames_in_pic_order_cnt_cycle
+  w.ue(4000000000);  // num_ref_frames_in_pic_order_cnt_cycle
   w.trailingBits();
   SequenceParameterSet sps;
   EXPECT_EQ(parseSps(w.bytes(), sps), Status::NalBadParameterSet);
@@ -296,15 +294,15 @@ TEST(MdpmPayload, EmulationPreventionInsideEntriesIsRemoved) {
 }
 
 TEST(MdpmPayload, ThreeDChannelIsTheLastMarkedTagInTagOrder) {
-  const MetadataRecord record =
-      parseMdpm(TestSupport::mdpmPayload({{0xE9, 0x11000003}, {0xE6, 0x00FFFFFF}, {0xE7, 0x11000001}, {0xEF, 0x22000000}}));
+  const MetadataRecord record = parseMdpm(
+      TestSupport::mdpmPayload({{0xE9, 0x11000003}, {0xE6, 0x00FFFFFF}, {0xE7, 0x11000001}, {0xEF, 0x22000000}}));
   EXPECT_EQ(record[MetadataRecord::Channel3d], (MetadataSlot{true, 0x11000003}));
 }
 
 TEST(MdpmPayload, ThreeDChannelNeedsItsAnnouncement) {
   EXPECT_FALSE(parseMdpm(TestSupport::mdpmPayload({{0xE7, 0x11000001}}))[MetadataRecord::Channel3d].valid);
-  EXPECT_FALSE(parseMdpm(TestSupport::mdpmPayload({{0xE6, 0x01000000}, {0xE7, 0x11000001}}))[MetadataRecord::Channel3d]
-                   .valid);
+  EXPECT_FALSE(
+      parseMdpm(TestSupport::mdpmPayload({{0xE6, 0x01000000}, {0xE7, 0x11000001}}))[MetadataRecord::Channel3d].valid);
 }
 
-} // namespace
+}  // namespace

@@ -33,8 +33,19 @@ std::array<std::uint8_t, 192> sourcePacket(std::uint16_t pid, std::uint8_t contr
 // PCR PID 0x1001, program info length, then the given stream loop and a CRC.
 Bytes pmtPayload(const Bytes& streams, std::size_t sectionLengthOverride = 0) {
   const std::size_t sectionLength = sectionLengthOverride ? sectionLengthOverride : 9 + streams.size() + 4;
-  Bytes b{0x00, 0x02, static_cast<std::uint8_t>(0xB0 | (sectionLength >> 8)), static_cast<std::uint8_t>(sectionLength),
-          0x00, 0x01, 0xC1, 0x00, 0x00, 0xF0, 0x01, 0xF0, 0x00};
+  Bytes b{0x00,
+          0x02,
+          static_cast<std::uint8_t>(0xB0 | (sectionLength >> 8)),
+          static_cast<std::uint8_t>(sectionLength),
+          0x00,
+          0x01,
+          0xC1,
+          0x00,
+          0x00,
+          0xF0,
+          0x01,
+          0xF0,
+          0x00};
   b.insert(b.end(), streams.begin(), streams.end());
   b.insert(b.end(), {0xDE, 0xAD, 0xBE, 0xEF});
   return b;
@@ -49,7 +60,7 @@ Bytes streamEntry(std::uint8_t type, std::uint16_t pid, const Bytes& info) {
 
 TEST(SourcePacket, DecodesHeaderAndAdaptationField) {
   auto p = sourcePacket(0x1001, 0x20, {183, 0x90});
-  p[0] = 0xC1; // copy permission 3, arrival time 0x01...
+  p[0] = 0xC1;  // copy permission 3, arrival time 0x01...
   TransportPacket t;
   ASSERT_EQ(decodeSourcePacket(p, t), Status::Success);
   EXPECT_EQ(t.copy_permission_indicator, 3);
@@ -77,8 +88,8 @@ TEST(SourcePacket, AdaptationFieldPastThePacketIsTooLong) {
 
 TEST(ProgramMapSection, DecodesStreamsAndDescriptors) {
   const Bytes video = streamEntry(0x1B, 0x1011, {0x05, 0x08, 'H', 'D', 'M', 'V', 0xFF, 0x1B, 0x64, 0x3F});
-  const Bytes audio = streamEntry(0x81, 0x1100, {0x05, 0x08, 'H', 'D', 'M', 'V', 0xFF, 0x81, 0x61, 0xFF,
-                                                 0x81, 0x03, 0x48, 0x30, 0x0F});
+  const Bytes audio =
+      streamEntry(0x81, 0x1100, {0x05, 0x08, 'H', 'D', 'M', 'V', 0xFF, 0x81, 0x61, 0xFF, 0x81, 0x03, 0x48, 0x30, 0x0F});
   Bytes loop = video;
   loop.insert(loop.end(), audio.begin(), audio.end());
   ProgramMap map;
@@ -121,8 +132,7 @@ TEST(ProgramMapSection, AbsurdSectionLengthIsTooLong) {
 
 TEST(ProgramMapSection, FifthDescriptorOfAStreamIsTooMany) {
   Bytes info;
-  for (int i = 0; i < 5; ++i)
-    info.insert(info.end(), {0x0A, 0x00});
+  for (int i = 0; i < 5; ++i) info.insert(info.end(), {0x0A, 0x00});
   ProgramMap map;
   EXPECT_EQ(decodeProgramMap(pmtPayload(streamEntry(0x1B, 0x1011, info)), map), Status::PacketTooLong);
   info.resize(8);
@@ -144,8 +154,7 @@ TEST(ProgramMapSection, TenthStreamIsTooMany) {
 
 TEST(ProgramMapSection, DescriptorRunningPastItsLoopIsTooLong) {
   ProgramMap map;
-  EXPECT_EQ(decodeProgramMap(pmtPayload(streamEntry(0x1B, 0x1011, {0x05, 0x09, 1, 2, 3})), map),
-            Status::PacketTooLong);
+  EXPECT_EQ(decodeProgramMap(pmtPayload(streamEntry(0x1B, 0x1011, {0x05, 0x09, 1, 2, 3})), map), Status::PacketTooLong);
 }
 
 TEST(ProgramMapSection, PointerFieldPastThePayloadIsTooLong) {
@@ -172,17 +181,19 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, VideoPesHeader,
     ::testing::Values(
         PesCase{"pts", {0, 0, 1, 0xE0, 0, 0, 0x84, 0x80, 5, 0x21, 0, 1, 0, 1}, Status::Success},
-        PesCase{"pts and dts", {0, 0, 1, 0xE0, 0, 0, 0x84, 0xC0, 10, 0x31, 0, 1, 0, 1, 0x11, 0, 1, 0, 1},
-                Status::Success},
+        PesCase{
+            "pts and dts", {0, 0, 1, 0xE0, 0, 0, 0x84, 0xC0, 10, 0x31, 0, 1, 0, 1, 0x11, 0, 1, 0, 1}, Status::Success},
         PesCase{"start code", {0, 0, 2, 0xE0, 0, 0, 0x84, 0x80, 5, 0x21, 0, 1, 0, 1}, Status::PacketSyntax},
         PesCase{"audio stream id", {0, 0, 1, 0xC0, 0, 0, 0x84, 0x80, 5, 0x21, 0, 1, 0, 1}, Status::PacketSyntax},
         PesCase{"marker 01", {0, 0, 1, 0xE0, 0, 0, 0x44, 0x80, 5, 0x21, 0, 1, 0, 1}, Status::PacketSyntax},
         PesCase{"only dts flag", {0, 0, 1, 0xE0, 0, 0, 0x84, 0x40, 5, 0x21, 0, 1, 0, 1}, Status::PacketSyntax},
         PesCase{"no pts", {0, 0, 1, 0xE0, 0, 0, 0x84, 0x00, 0}, Status::PacketSyntax},
         PesCase{"pts marker", {0, 0, 1, 0xE0, 0, 0, 0x84, 0x80, 5, 0x21, 0, 0, 0, 1}, Status::PacketSyntax},
-        PesCase{"dts marker", {0, 0, 1, 0xE0, 0, 0, 0x84, 0xC0, 10, 0x31, 0, 1, 0, 1, 0x11, 0, 1, 0, 0},
+        PesCase{"dts marker",
+                {0, 0, 1, 0xE0, 0, 0, 0x84, 0xC0, 10, 0x31, 0, 1, 0, 1, 0x11, 0, 1, 0, 0},
                 Status::PacketSyntax},
-        PesCase{"header longer than packet", {0, 0, 1, 0xE0, 0, 0, 0x84, 0x80, 200, 0x21, 0, 1, 0, 1},
+        PesCase{"header longer than packet",
+                {0, 0, 1, 0xE0, 0, 0, 0x84, 0x80, 200, 0x21, 0, 1, 0, 1},
                 Status::PacketTooLong},
         PesCase{"truncated", {0, 0, 1, 0xE0, 0}, Status::PacketTooLong}),
     [](const auto& info) {
@@ -237,7 +248,7 @@ TEST_F(BrokenFiles, WrongSyncByteMidStreamEndsTheScan) {
   bytes[1000 * 192 + 4] = 0x46;
   const ScanReport report = scanBytes(bytes);
   EXPECT_EQ(report.status, Status::PacketSyntax);
-  EXPECT_EQ(report.entryPoints.size(), 1u); // the group before the broken packet
+  EXPECT_EQ(report.entryPoints.size(), 1u);  // the group before the broken packet
 }
 
 TEST_F(BrokenFiles, StreamWithoutProgramMapFailsAtTheFirstEntryPoint) {
@@ -255,14 +266,13 @@ TEST_F(BrokenFiles, StreamWithoutProgramMapFailsAtTheFirstEntryPoint) {
 
 TEST_F(BrokenFiles, UnitStartLongerThanTheBufferFails) {
   TestSupport::StreamParameters p;
-  for (int i = 0; i < 900; ++i)
-    p.extraMdpmEntries.emplace_back(0x70, 0x11111111);
+  for (int i = 0; i < 900; ++i) p.extraMdpmEntries.emplace_back(0x70, 0x11111111);
   EXPECT_EQ(generateAndScan(p).status, Status::PesBufferOverflow);
 }
 
 TEST_F(BrokenFiles, TwentyTwoSeiMessagesInAUnitFail) {
   TestSupport::StreamParameters p;
-  p.extraSeiMessages = 19; // with picture timing and MDPM: 21
+  p.extraSeiMessages = 19;  // with picture timing and MDPM: 21
   EXPECT_EQ(generateAndScan(p).status, Status::Success);
   p.extraSeiMessages = 20;
   EXPECT_EQ(generateAndScan(p).status, Status::NalTooManySei);
@@ -271,11 +281,10 @@ TEST_F(BrokenFiles, TwentyTwoSeiMessagesInAUnitFail) {
 TEST_F(BrokenFiles, GarbageEndsInAStatusCode) {
   std::mt19937 random(7);
   std::vector<std::uint8_t> bytes(192 * 64);
-  for (auto& b : bytes)
-    b = static_cast<std::uint8_t>(random());
+  for (auto& b : bytes) b = static_cast<std::uint8_t>(random());
   EXPECT_EQ(scanBytes(bytes).status, Status::PacketSyntax);
   for (std::size_t at = 4; at < bytes.size(); at += 192)
-    bytes[at] = 0x47; // now every packet is in sync, the rest random
+    bytes[at] = 0x47;  // now every packet is in sync, the rest random
   const ScanReport report = scanBytes(bytes);
   EXPECT_TRUE(report.entryPoints.empty());
 }
@@ -315,10 +324,9 @@ TEST_F(BrokenFiles, TwoScannersScanTwoStreamsSideBySide) {
       ASSERT_GE(first.nextEntryPoint(record, endFirst), 0);
     }
     ASSERT_GE(second.nextEntryPoint(record, endSecond), 0);
-    if (!endSecond)
-      fromSecond.push_back(record);
+    if (!endSecond) fromSecond.push_back(record);
   }
   EXPECT_EQ(fromSecond, alone.entryPoints);
 }
 
-} // namespace
+}  // namespace

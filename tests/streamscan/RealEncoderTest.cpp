@@ -20,7 +20,7 @@ namespace {
 
 struct EncoderCase {
   const char* name;
-  const char* source; // lavfi source
+  const char* source;  // lavfi source
   const char* videoOptions;
   std::uint8_t sizeClass;
   int frameRateCode;
@@ -43,8 +43,7 @@ std::string run(const std::string& command) {
   std::string output;
   if (std::FILE* pipe = popen(command.c_str(), "r")) {
     char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-      output.append(buffer, n);
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
     pclose(pipe);
   }
   return output;
@@ -67,8 +66,7 @@ std::vector<ProbedPacket> probePackets(const std::filesystem::path& file) {
   std::vector<ProbedPacket> packets;
   std::string line;
   while (std::getline(lines, line)) {
-    if (line.empty())
-      continue;
+    if (line.empty()) continue;
     ProbedPacket p;
     std::istringstream fields(line);
     std::string pts, pos, flags;
@@ -84,22 +82,24 @@ std::vector<ProbedPacket> probePackets(const std::filesystem::path& file) {
 }
 
 std::map<std::string, std::string> probeVideoStream(const std::filesystem::path& file) {
-  std::istringstream lines(run("ffprobe -v error -select_streams v:0 -show_entries stream=width,profile,level "
-                               "-of default=nw=1 '" + file.string() + "'"));
+  std::istringstream lines(
+      run("ffprobe -v error -select_streams v:0 -show_entries stream=width,profile,level "
+          "-of default=nw=1 '" +
+          file.string() + "'"));
   std::map<std::string, std::string> values;
   std::string line;
   while (std::getline(lines, line)) {
     const auto eq = line.find('=');
-    if (eq != std::string::npos)
-      values[line.substr(0, eq)] = line.substr(eq + 1);
+    if (eq != std::string::npos) values[line.substr(0, eq)] = line.substr(eq + 1);
   }
   return values;
 }
 
 int profileIdcOf(const std::string& name) {
-  static const std::map<std::string, int> profiles{
-      {"Baseline", 66}, {"Constrained Baseline", 66}, {"Main", 77}, {"Extended", 88}, {"High", 100},
-      {"High 10", 110}, {"High 4:2:2", 122},          {"High 4:4:4 Predictive", 244}};
+  static const std::map<std::string, int> profiles{{"Baseline", 66},    {"Constrained Baseline", 66},
+                                                   {"Main", 77},        {"Extended", 88},
+                                                   {"High", 100},       {"High 10", 110},
+                                                   {"High 4:2:2", 122}, {"High 4:4:4 Predictive", 244}};
   const auto found = profiles.find(name);
   return found == profiles.end() ? -1 : found->second;
 }
@@ -109,15 +109,13 @@ int profileIdcOf(const std::string& name) {
 std::vector<ProbedPacket> expectedEntryPoints(const std::vector<ProbedPacket>& packets, std::uint64_t& pictures) {
   std::vector<std::size_t> starts;
   for (std::size_t i = 0; i < packets.size(); ++i)
-    if (packets[i].key)
-      starts.push_back(i);
+    if (packets[i].key) starts.push_back(i);
   std::vector<ProbedPacket> result;
   pictures = 0;
   for (std::size_t g = 0; g < starts.size(); ++g) {
     const std::size_t length = (g + 1 < starts.size() ? starts[g + 1] : packets.size()) - starts[g];
     const bool last = g + 1 == starts.size();
-    if (last && (g == 0 || length < starts[g] - starts[g - 1]))
-      break;
+    if (last && (g == 0 || length < starts[g] - starts[g - 1])) break;
     result.push_back(packets[starts[g]]);
     pictures += length;
   }
@@ -125,7 +123,7 @@ std::vector<ProbedPacket> expectedEntryPoints(const std::vector<ProbedPacket>& p
 }
 
 class RealEncoder : public ::testing::TestWithParam<EncoderCase> {
-protected:
+ protected:
   static void SetUpTestSuite() {
     folder_ = std::filesystem::temp_directory_path() / "velmar-streamscan-real-encoder";
     std::filesystem::remove_all(folder_);
@@ -135,11 +133,10 @@ protected:
 
   std::filesystem::path encode(const EncoderCase& c) {
     const std::filesystem::path file = folder_ / (std::string(c.name) + ".m2ts");
-    const std::string command =
-        std::string("ffmpeg -hide_banner -loglevel error -y -f lavfi -i ") + c.source +
-        " -f lavfi -i sine=frequency=1000:sample_rate=48000 -t 2 " + c.videoOptions +
-        " -c:v libx264 -preset veryfast -x264-params " + X264Parameters +
-        " -c:a ac3 -b:a 192k -muxrate 6M -f mpegts -mpegts_m2ts_mode 1 '" + file.string() + "'";
+    const std::string command = std::string("ffmpeg -hide_banner -loglevel error -y -f lavfi -i ") + c.source +
+                                " -f lavfi -i sine=frequency=1000:sample_rate=48000 -t 2 " + c.videoOptions +
+                                " -c:v libx264 -preset veryfast -x264-params " + X264Parameters +
+                                " -c:a ac3 -b:a 192k -muxrate 6M -f mpegts -mpegts_m2ts_mode 1 '" + file.string() + "'";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     return file;
   }
@@ -182,13 +179,12 @@ void expectVideoValuesAsProbed(const EncoderCase& c, const StreamSummary& s,
   EXPECT_TRUE(s.streams[1].present);
   EXPECT_EQ(s.streams[1].stream_type, 0x81);
   EXPECT_TRUE(s.recording.firstPictureIdr);
-  EXPECT_EQ(s.recording.timeCodeMode, 3); // no camcorder metadata: NoTC
+  EXPECT_EQ(s.recording.timeCodeMode, 3);  // no camcorder metadata: NoTC
 }
 
 // One encoding per case (a few seconds each), checked both ways.
 TEST_P(RealEncoder, EntryPointsAndVideoValuesAgreeWithFfprobe) {
-  if (!encoderInstalled())
-    GTEST_SKIP() << "ffmpeg and ffprobe are not installed";
+  if (!encoderInstalled()) GTEST_SKIP() << "ffmpeg and ffprobe are not installed";
   const EncoderCase& c = GetParam();
   const std::filesystem::path file = encode(c);
   const std::vector<ProbedPacket> packets = probePackets(file);
@@ -202,4 +198,4 @@ TEST_P(RealEncoder, EntryPointsAndVideoValuesAgreeWithFfprobe) {
 INSTANTIATE_TEST_SUITE_P(Libx264, RealEncoder, ::testing::ValuesIn(Cases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-} // namespace
+}  // namespace

@@ -17,7 +17,7 @@ class TimeCodeModes : public ScanFixture {};
 class PulldownClasses : public ScanFixture {};
 class StreamAttributes : public ScanFixture {};
 
-constexpr std::uint32_t OneHour = 0x00000001; // 01:00:00:00
+constexpr std::uint32_t OneHour = 0x00000001;  // 01:00:00:00
 
 TEST_F(MetadataRecords, FirstAndLatestRecordsCarryEverySlot) {
   StreamParameters p;
@@ -66,7 +66,8 @@ TEST_F(MetadataRecords, ValuesNeedingEmulationPreventionDecodeIntact) {
   p.binaryGroup = 0x00000000;
   const RecordingSummary r = generateAndScan(p).summary.recording;
   for (unsigned i = 0; i < 10; ++i)
-    EXPECT_EQ(r.latestRecord[MetadataRecord::FirstRecordingParameter + i], (MetadataSlot{true, p.recordingParameters[i]}))
+    EXPECT_EQ(r.latestRecord[MetadataRecord::FirstRecordingParameter + i],
+              (MetadataSlot{true, p.recordingParameters[i]}))
         << i;
   EXPECT_EQ(r.latestRecord[MetadataRecord::MakerValue].value, 0x01020304u);
 }
@@ -170,7 +171,7 @@ TEST_F(PulldownClasses, ThreeTwoOver60FieldsIsClassTwoTimedAsFilm) {
 TEST_F(PulldownClasses, FilmRatesIgnorePicStruct) {
   StreamParameters p;
   p.frameRateCode = 2;
-  p.interlaced = true; // pic_struct 3 on every picture
+  p.interlaced = true;  // pic_struct 3 on every picture
   EXPECT_EQ(generateAndScan(p).summary.recording.pulldown, PulldownNone);
 }
 
@@ -192,8 +193,7 @@ TEST_F(StreamAttributes, RegistrationDescriptorsGiveTheCodingAttributes) {
   EXPECT_TRUE(audio.ac3.present);
   EXPECT_EQ(audio.ac3.bsid, 8);
   EXPECT_EQ(audio.ac3.num_channels, 2);
-  for (unsigned slot = 2; slot < StreamSummary::StreamSlots; ++slot)
-    EXPECT_FALSE(s.streams[slot].present) << slot;
+  for (unsigned slot = 2; slot < StreamSummary::StreamSlots; ++slot) EXPECT_FALSE(s.streams[slot].present) << slot;
   EXPECT_EQ(s.video.HorizontalSize, 1);
   EXPECT_EQ(s.video.profile_idc, 100);
   EXPECT_EQ(s.video.level_idc, 40);
@@ -244,8 +244,8 @@ TEST_P(PictureWidths, GiveTheirHorizontalSizeClass) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Supported, PictureWidths,
-                         ::testing::Values(WidthCase{1920, 1080, 1}, WidthCase{1440, 1080, 2},
-                                           WidthCase{1280, 720, 3}, WidthCase{720, 480, 4}));
+                         ::testing::Values(WidthCase{1920, 1080, 1}, WidthCase{1440, 1080, 2}, WidthCase{1280, 720, 3},
+                                           WidthCase{720, 480, 4}));
 
 TEST_F(StreamAttributes, WidthOf960FailsAtTheFirstEntryPoint) {
   StreamParameters p;
@@ -267,7 +267,7 @@ TEST_F(StreamAttributes, UnknownPidAfterTheRecordingsStreamsIsIgnored) {
   const ScanReport report = generateAndScan(p);
   ASSERT_EQ(report.status, Status::Success);
   EXPECT_EQ(report.entryPoints.size(), 4u);
-  EXPECT_FALSE(report.summary.streams[5].present); // listed only after the unknown PID
+  EXPECT_FALSE(report.summary.streams[5].present);  // listed only after the unknown PID
 }
 
 TEST_F(StreamAttributes, GraphicsStreamsAreListed) {
@@ -285,4 +285,4 @@ TEST_F(StreamAttributes, FrameRateCodeWithoutAPeriodFails) {
   EXPECT_EQ(generateAndScan(p).status, Status::PictureUnsupported);
 }
 
-} // namespace
+}  // namespace

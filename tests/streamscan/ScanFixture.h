@@ -12,7 +12,7 @@
 // Writes generated streams into a folder of its own per test and scans them
 // the way the clip step does.
 class ScanFixture : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     folder_ = std::filesystem::temp_directory_path() /
@@ -29,8 +29,7 @@ protected:
                                          TestSupport::GeneratedStream* layout = nullptr) {
     const std::filesystem::path path = file("stream.m2ts");
     TestSupport::GeneratedStream stream = TestSupport::writeStream(parameters, path);
-    if (layout != nullptr)
-      *layout = std::move(stream);
+    if (layout != nullptr) *layout = std::move(stream);
     return StreamScan::scanStreamFile(path);
   }
 
@@ -44,11 +43,10 @@ protected:
   static void writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
     ASSERT_NE(f, nullptr);
-    if (!bytes.empty())
-      std::fwrite(bytes.data(), 1, bytes.size(), f);
+    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
     std::fclose(f);
   }
 
-private:
+ private:
   std::filesystem::path folder_;
 };

@@ -115,8 +115,7 @@ TEST(PresentationEndTime, OneDivisionOverTheWholeProduct) {
 }
 
 TEST(PresentationEndTime, CodesWithoutAPeriodGiveZero) {
-  for (const int code : {-1, 0, 5, 8, 15})
-    EXPECT_EQ(presentationEndTime45(90000, 10, code), 0u) << code;
+  for (const int code : {-1, 0, 5, 8, 15}) EXPECT_EQ(presentationEndTime45(90000, 10, code), 0u) << code;
 }
 
 TEST(FrameRateRules, PulldownAdjustsTheRate) {
@@ -131,8 +130,7 @@ TEST(FrameRateRules, PulldownAdjustsTheRate) {
 
 TEST(FrameRateRules, PicStructTable) {
   const int expected[] = {0, 0, 0, 1, 1, 2, 2, 1, 2};
-  for (int p = 0; p < 9; ++p)
-    EXPECT_EQ(pulldownOfPicStruct(p, true, 4), expected[p]) << p;
+  for (int p = 0; p < 9; ++p) EXPECT_EQ(pulldownOfPicStruct(p, true, 4), expected[p]) << p;
   EXPECT_EQ(pulldownOfPicStruct(9, true, 4), 0);
   EXPECT_EQ(pulldownOfPicStruct(5, false, 4), 0);
   EXPECT_EQ(pulldownOfPicStruct(5, true, 1), 0);
@@ -168,7 +166,7 @@ TEST(ReferenceGroupOrder, BPicturesAreShownByPtsBeforeTheReference) {
   EXPECT_EQ(shown[1]->slots[0].value, 4u);
   EXPECT_EQ(shown[2]->slots[0].value, 6u);
   EXPECT_EQ(shown[3]->slots[0].value, 9u);
-  EXPECT_EQ(group.startPts(), 600u); // the B picture decoded first, tracked through the sort
+  EXPECT_EQ(group.startPts(), 600u);  // the B picture decoded first, tracked through the sort
   group.start(picture(1200, 12));
   EXPECT_EQ(group.startPts(), 1200u);
 }
@@ -186,7 +184,7 @@ TEST(StcSequenceForming, OpenerClosesThePreviousSequence) {
   StcSequenceBuilder builder;
   builder.add(record(1, 0, 100, 200));
   builder.add(record(0, 0, 100, 300));
-  builder.add(record(1, 5000, 9000, 400)); // closes the first at 400
+  builder.add(record(1, 5000, 9000, 400));  // closes the first at 400
   builder.add(record(0, 5000, 9000, 9500));
   RecordingSummary summary;
   summary.lastSequenceEndTime = 9700;
@@ -196,4 +194,4 @@ TEST(StcSequenceForming, OpenerClosesThePreviousSequence) {
   EXPECT_EQ(sequences[1], (StcSequence{5000, 9000, 9700}));
 }
 
-} // namespace
+}  // namespace

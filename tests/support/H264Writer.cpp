@@ -10,8 +10,7 @@ namespace {
 
 bool hasChromaFormatFields(std::uint8_t profile_idc) {
   for (const int p : {100, 110, 122, 244, 44, 83, 86, 118, 128, 138, 139, 134, 135})
-    if (p == profile_idc)
-      return true;
+    if (p == profile_idc) return true;
   return false;
 }
 
@@ -21,67 +20,62 @@ void writeScalingList(BitWriter& w, unsigned size) {
   for (unsigned j = 0; j < size; ++j) {
     const int next = 16 + static_cast<int>(j % 5);
     int delta = next - last;
-    if (delta > 127)
-      delta -= 256;
-    if (delta < -128)
-      delta += 256;
+    if (delta > 127) delta -= 256;
+    if (delta < -128) delta += 256;
     w.se(delta);
     last = next;
   }
 }
 
 void writeHrd(BitWriter& w, const SpsSettings& s) {
-  w.ue(0);       // cpb_cnt_minus1
-  w.bits(4, 4);  // bit_rate_scale
-  w.bits(6, 4);  // cpb_size_scale
-  w.ue(17577);   // bit_rate_value_minus1
-  w.ue(17577);   // cpb_size_value_minus1
-  w.flag(false); // cbr_flag
-  w.bits(23, 5); // initial_cpb_removal_delay_length_minus1
+  w.ue(0);        // cpb_cnt_minus1
+  w.bits(4, 4);   // bit_rate_scale
+  w.bits(6, 4);   // cpb_size_scale
+  w.ue(17577);    // bit_rate_value_minus1
+  w.ue(17577);    // cpb_size_value_minus1
+  w.flag(false);  // cbr_flag
+  w.bits(23, 5);  // initial_cpb_removal_delay_length_minus1
   w.bits(s.cpbRemovalDelayLength - 1, 5);
   w.bits(s.dpbOutputDelayLength - 1, 5);
-  w.bits(24, 5); // time_offset_length
+  w.bits(24, 5);  // time_offset_length
 }
 
 void writeVui(BitWriter& w, const SpsSettings& s) {
-  w.flag(true); // aspect_ratio_info_present_flag
+  w.flag(true);  // aspect_ratio_info_present_flag
   w.bits(s.aspect_ratio_idc, 8);
   if (s.aspect_ratio_idc == 255) {
     w.bits(1, 16);
     w.bits(1, 16);
   }
-  w.flag(false); // overscan_info_present_flag
-  w.flag(true);  // video_signal_type_present_flag
-  w.bits(5, 3);  // video_format
-  w.flag(false); // video_full_range_flag
-  w.flag(true);  // colour_description_present_flag
+  w.flag(false);  // overscan_info_present_flag
+  w.flag(true);   // video_signal_type_present_flag
+  w.bits(5, 3);   // video_format
+  w.flag(false);  // video_full_range_flag
+  w.flag(true);   // colour_description_present_flag
   w.bits(1, 8);
   w.bits(1, 8);
   w.bits(1, 8);
-  w.flag(false); // chroma_loc_info_present_flag
+  w.flag(false);  // chroma_loc_info_present_flag
   w.flag(s.timing);
   if (s.timing) {
     w.bits(s.num_units_in_tick, 32);
     w.bits(s.time_scale, 32);
-    w.flag(true); // fixed_frame_rate_flag
+    w.flag(true);  // fixed_frame_rate_flag
   }
   w.flag(s.nalHrd);
-  if (s.nalHrd)
-    writeHrd(w, s);
+  if (s.nalHrd) writeHrd(w, s);
   w.flag(s.vclHrd);
-  if (s.vclHrd)
-    writeHrd(w, s);
-  if (s.nalHrd || s.vclHrd)
-    w.flag(false); // low_delay_hrd_flag
+  if (s.vclHrd) writeHrd(w, s);
+  if (s.nalHrd || s.vclHrd) w.flag(false);  // low_delay_hrd_flag
   w.flag(s.picStructPresent);
-  w.flag(true); // bitstream_restriction_flag
-  w.flag(true); // motion_vectors_over_pic_boundaries_flag
+  w.flag(true);  // bitstream_restriction_flag
+  w.flag(true);  // motion_vectors_over_pic_boundaries_flag
   w.ue(0);
   w.ue(0);
   w.ue(16);
   w.ue(16);
-  w.ue(2); // max_num_reorder_frames
-  w.ue(4); // max_dec_frame_buffering
+  w.ue(2);  // max_num_reorder_frames
+  w.ue(4);  // max_dec_frame_buffering
 }
 
 unsigned numClockTs(int pic_struct) {
@@ -89,7 +83,7 @@ unsigned numClockTs(int pic_struct) {
   return pic_struct >= 0 && pic_struct < 9 ? counts[static_cast<unsigned>(pic_struct)] : 0;
 }
 
-} // namespace
+}  // namespace
 
 std::vector<std::uint8_t> sequenceParameterSetRbsp(const SpsSettings& s) {
   BitWriter w;
@@ -98,13 +92,13 @@ std::vector<std::uint8_t> sequenceParameterSetRbsp(const SpsSettings& s) {
   w.flag(s.constraint_set1_flag);
   w.flag(s.constraint_set2_flag);
   w.flag(s.constraint_set3_flag);
-  w.bits(0, 4); // constraint_set4/5, reserved_zero_2bits
+  w.bits(0, 4);  // constraint_set4/5, reserved_zero_2bits
   w.bits(s.level_idc, 8);
   w.ue(s.seq_parameter_set_id);
   if (hasChromaFormatFields(s.profile_idc)) {
-    w.ue(1); // chroma_format_idc 4:2:0
-    w.ue(0); // bit_depth_luma_minus8
-    w.ue(0); // bit_depth_chroma_minus8
+    w.ue(1);  // chroma_format_idc 4:2:0
+    w.ue(0);  // bit_depth_luma_minus8
+    w.ue(0);  // bit_depth_chroma_minus8
     w.flag(false);
     w.flag(s.scalingMatrix);
     if (s.scalingMatrix) {
@@ -114,7 +108,7 @@ std::vector<std::uint8_t> sequenceParameterSetRbsp(const SpsSettings& s) {
       }
     }
   }
-  w.ue(0); // log2_max_frame_num_minus4
+  w.ue(0);  // log2_max_frame_num_minus4
   w.ue(s.pic_order_cnt_type);
   if (s.pic_order_cnt_type == 0) {
     w.ue(2);
@@ -123,19 +117,17 @@ std::vector<std::uint8_t> sequenceParameterSetRbsp(const SpsSettings& s) {
     w.se(-2);
     w.se(1);
     w.ue(3);
-    for (int i = 0; i < 3; ++i)
-      w.se(i - 1);
+    for (int i = 0; i < 3; ++i) w.se(i - 1);
   }
-  w.ue(4); // max_num_ref_frames
+  w.ue(4);  // max_num_ref_frames
   w.flag(false);
   const std::uint32_t mapUnitHeight = s.interlaced ? 32 : 16;
   const std::uint32_t mapUnits = (s.height + mapUnitHeight - 1) / mapUnitHeight;
   w.ue(s.width / 16 - 1);
   w.ue(mapUnits - 1);
-  w.flag(!s.interlaced); // frame_mbs_only_flag
-  if (s.interlaced)
-    w.flag(true); // mb_adaptive_frame_field_flag
-  w.flag(true);   // direct_8x8_inference_flag
+  w.flag(!s.interlaced);           // frame_mbs_only_flag
+  if (s.interlaced) w.flag(true);  // mb_adaptive_frame_field_flag
+  w.flag(true);                    // direct_8x8_inference_flag
   const std::uint32_t codedHeight = mapUnits * mapUnitHeight;
   w.flag(codedHeight != s.height);
   if (codedHeight != s.height) {
@@ -145,7 +137,7 @@ std::vector<std::uint8_t> sequenceParameterSetRbsp(const SpsSettings& s) {
     w.ue(0);
     w.ue((codedHeight - s.height) / cropUnitY);
   }
-  w.flag(true); // vui_parameters_present_flag
+  w.flag(true);  // vui_parameters_present_flag
   writeVui(w, s);
   w.trailingBits();
   return w.bytes();
@@ -158,16 +150,14 @@ std::vector<std::uint8_t> accessUnitDelimiterRbsp(int primary_pic_type) {
 std::vector<std::uint8_t> picTimingPayload(const SpsSettings& sps, int pic_struct) {
   BitWriter w;
   if (sps.nalHrd || sps.vclHrd) {
-    w.bits(0x2A, sps.cpbRemovalDelayLength); // cpb_removal_delay
-    w.bits(0x15, sps.dpbOutputDelayLength);  // dpb_output_delay
+    w.bits(0x2A, sps.cpbRemovalDelayLength);  // cpb_removal_delay
+    w.bits(0x15, sps.dpbOutputDelayLength);   // dpb_output_delay
   }
   if (sps.picStructPresent) {
     w.bits(static_cast<std::uint32_t>(pic_struct), 4);
-    for (unsigned i = 0; i < numClockTs(pic_struct); ++i)
-      w.flag(false); // clock_timestamp_flag
+    for (unsigned i = 0; i < numClockTs(pic_struct); ++i) w.flag(false);  // clock_timestamp_flag
   }
-  if (!w.byteAligned() || w.bytes().empty())
-    w.trailingBits(); // payload bit_equal_to_one and alignment
+  if (!w.byteAligned() || w.bytes().empty()) w.trailingBits();  // payload bit_equal_to_one and alignment
   return w.bytes();
 }
 
@@ -177,8 +167,7 @@ std::vector<std::uint8_t> mdpmPayload(const std::vector<MdpmEntry>& entries) {
   out.push_back(static_cast<std::uint8_t>(entries.size()));
   for (const auto& [tag, value] : entries) {
     out.push_back(tag);
-    for (int shift = 24; shift >= 0; shift -= 8)
-      out.push_back(static_cast<std::uint8_t>(value >> shift));
+    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
   }
   return out;
 }
@@ -186,8 +175,7 @@ std::vector<std::uint8_t> mdpmPayload(const std::vector<MdpmEntry>& entries) {
 std::vector<std::uint8_t> seiRbsp(const std::vector<SeiMessage>& messages) {
   std::vector<std::uint8_t> out;
   const auto number = [&out](std::size_t value) {
-    for (; value >= 255; value -= 255)
-      out.push_back(0xFF);
+    for (; value >= 255; value -= 255) out.push_back(0xFF);
     out.push_back(static_cast<std::uint8_t>(value));
   };
   for (const SeiMessage& m : messages) {
@@ -214,13 +202,12 @@ std::vector<std::uint8_t> escapeRbsp(const std::vector<std::uint8_t>& rbsp) {
   return out;
 }
 
-void appendNalUnit(std::vector<std::uint8_t>& out, std::uint8_t header,
-                   const std::vector<std::uint8_t>& rbsp, bool longStartCode) {
-  if (longStartCode)
-    out.push_back(0);
+void appendNalUnit(std::vector<std::uint8_t>& out, std::uint8_t header, const std::vector<std::uint8_t>& rbsp,
+                   bool longStartCode) {
+  if (longStartCode) out.push_back(0);
   out.insert(out.end(), {0, 0, 1, header});
   const std::vector<std::uint8_t> escaped = escapeRbsp(rbsp);
   out.insert(out.end(), escaped.begin(), escaped.end());
 }
 
-} // namespace TestSupport
+}  // namespace TestSupport

@@ -20,7 +20,7 @@ struct SpsSettings {
   std::uint32_t width = 1920;
   std::uint32_t height = 1080;
   bool interlaced = false;
-  bool scalingMatrix = false; // writes scaling lists for every list
+  bool scalingMatrix = false;  // writes scaling lists for every list
   std::uint32_t pic_order_cnt_type = 0;
   std::uint8_t aspect_ratio_idc = 1;
   bool timing = true;
@@ -55,7 +55,7 @@ std::vector<std::uint8_t> escapeRbsp(const std::vector<std::uint8_t>& rbsp);
 
 // Appends a start code (four bytes for the first NAL unit of an access unit),
 // the NAL header and the escaped RBSP.
-void appendNalUnit(std::vector<std::uint8_t>& out, std::uint8_t header,
-                   const std::vector<std::uint8_t>& rbsp, bool longStartCode = false);
+void appendNalUnit(std::vector<std::uint8_t>& out, std::uint8_t header, const std::vector<std::uint8_t>& rbsp,
+                   bool longStartCode = false);
 
-} // namespace TestSupport
+}  // namespace TestSupport

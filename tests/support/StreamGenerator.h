@@ -49,21 +49,21 @@ struct StreamParameters {
   std::uint32_t height = 1080;
   bool interlaced = true;
   int frameRateCode = 4;
-  int pulldown = 0; // 0 none, 1 2:2, 2 3:2
+  int pulldown = 0;  // 0 none, 1 2:2, 2 3:2
 
   // Groups of pictures.
   std::uint32_t groups = 4;
   std::uint32_t gopLength = 15;
-  std::uint32_t lastGroupLength = 0; // 0: gopLength
-  std::uint32_t bFrames = 2;         // B pictures between reference pictures
-  bool openGop = false;              // each group shows bFrames B pictures before its I picture
+  std::uint32_t lastGroupLength = 0;  // 0: gopLength
+  std::uint32_t bFrames = 2;          // B pictures between reference pictures
+  bool openGop = false;               // each group shows bFrames B pictures before its I picture
   bool idrPictures = true;
   std::uint64_t firstPts = 90000;
   std::vector<StcDiscontinuity> discontinuities;
 
   // H.264. Size, field coding and timing are taken from the fields above.
   SpsSettings sps;
-  std::uint32_t extraSeiMessages = 0; // padding SEI messages per access unit
+  std::uint32_t extraSeiMessages = 0;  // padding SEI messages per access unit
 
   // Recording metadata.
   bool mdpm = true;
@@ -73,43 +73,42 @@ struct StreamParameters {
   std::array<std::uint8_t, 7> recordingDate{0x20, 0x24, 0x05, 0x17, 0x13, 0x45, 0x30};
   std::uint8_t timeZone = 0x12;
   std::uint32_t binaryGroup = 0x00000000;
-  std::array<std::uint32_t, 10> recordingParameters{0xB1000001, 0xB2000002, 0xB3000003, 0xB4000004,
-                                                    0xB5000005, 0xB6000006, 0xB7000007, 0xB8000008,
-                                                    0xB9000009, 0xBA00000A};
+  std::array<std::uint32_t, 10> recordingParameters{0xB1000001, 0xB2000002, 0xB3000003, 0xB4000004, 0xB5000005,
+                                                    0xB6000006, 0xB7000007, 0xB8000008, 0xB9000009, 0xBA00000A};
   std::uint32_t makerValue = 0x01020304;
-  std::optional<std::uint32_t> channel3d; // written as tag 0xE7, announced by 0xE6
+  std::optional<std::uint32_t> channel3d;  // written as tag 0xE7, announced by 0xE6
   std::vector<MdpmEntry> extraMdpmEntries;
 
   // Sizes of the access units' elementary stream bytes.
   std::uint32_t iPictureBytes = 30000;
   std::uint32_t pPictureBytes = 12000;
   std::uint32_t bPictureBytes = 5000;
-  std::uint32_t iPicturePackets = 0; // when set, each I picture fills exactly this many video packets
+  std::uint32_t iPicturePackets = 0;  // when set, each I picture fills exactly this many video packets
 
   // Transport.
   AudioKind audio = AudioKind::Ac3;
   bool registrationDescriptors = true;
-  std::vector<std::pair<std::uint16_t, std::uint8_t>> leadingStreams; // extra PMT entries: PID, type
+  std::vector<std::pair<std::uint16_t, std::uint8_t>> leadingStreams;  // extra PMT entries: PID, type
   std::vector<std::pair<std::uint16_t, std::uint8_t>> trailingStreams;
   std::uint64_t cutAtByte = std::numeric_limits<std::uint64_t>::max();
-  bool padToUnit = true;    // null packets up to a multiple of 32 packets
-  bool keepPictures = true; // list every picture in the result
+  bool padToUnit = true;     // null packets up to a multiple of 32 packets
+  bool keepPictures = true;  // list every picture in the result
 };
 
 struct GeneratedPicture {
   std::uint32_t group = 0;
-  int type = 0; // primary_pic_type: 0 I, 1 P, 2 B
-  std::uint32_t presentationIndex = 0; // over the whole stream
+  int type = 0;                         // primary_pic_type: 0 I, 1 P, 2 B
+  std::uint32_t presentationIndex = 0;  // over the whole stream
   std::uint64_t pts = 0;
-  std::uint64_t spn = 0;               // first video packet
+  std::uint64_t spn = 0;  // first video packet
   std::uint64_t packetsToLastVideo = 0;
-  std::uint32_t timeCode = 0xFFFFFFFF; // the MDPM value, 0xFFFFFFFF without time codes
-  std::uint64_t discontinuitySpn = 0;  // the PCR packet with the indicator, 0 when none
+  std::uint32_t timeCode = 0xFFFFFFFF;  // the MDPM value, 0xFFFFFFFF without time codes
+  std::uint64_t discontinuitySpn = 0;   // the PCR packet with the indicator, 0 when none
 };
 
 struct GeneratedStream {
-  std::uint64_t bytes = 0;                // written, after the cut
-  std::vector<GeneratedPicture> pictures; // in decoding order, also those past the cut
+  std::uint64_t bytes = 0;                 // written, after the cut
+  std::vector<GeneratedPicture> pictures;  // in decoding order, also those past the cut
 
   std::vector<GeneratedPicture> iPictures() const;
 };
@@ -123,4 +122,4 @@ std::vector<std::uint8_t> streamBytes(const StreamParameters& parameters, Genera
 // `frameNumber` counted from 00:00:00:00 at `nominalRate` frames per second.
 std::uint32_t timeCodeOfFrame(std::uint64_t frameNumber, unsigned nominalRate, bool dropFrame);
 
-} // namespace TestSupport
+}  // namespace TestSupport

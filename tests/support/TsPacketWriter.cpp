@@ -17,14 +17,13 @@ void putTimeStamp(std::vector<std::uint8_t>& out, unsigned prefix, std::uint64_t
   out.push_back(static_cast<std::uint8_t>(((value << 1) & 0xFE) | 1));
 }
 
-} // namespace
+}  // namespace
 
 std::uint32_t mpegCrc32(std::span<const std::uint8_t> bytes) {
   std::uint32_t crc = 0xFFFFFFFF;
   for (const std::uint8_t byte : bytes) {
     crc ^= std::uint32_t{byte} << 24;
-    for (int i = 0; i < 8; ++i)
-      crc = (crc & 0x80000000) ? (crc << 1) ^ 0x04C11DB7 : crc << 1;
+    for (int i = 0; i < 8; ++i) crc = (crc & 0x80000000) ? (crc << 1) ^ 0x04C11DB7 : crc << 1;
   }
   return crc;
 }
@@ -34,13 +33,17 @@ std::vector<std::uint8_t> pesHeader(std::uint8_t streamId, std::uint64_t pts, st
   const std::size_t headerData = dts ? 10 : 5;
   // Video PES packets leave their length open, as camcorders write them.
   const std::size_t length = streamId == 0xE0 ? 0 : 3 + headerData + payloadLength;
-  std::vector<std::uint8_t> out{0, 0, 1, streamId, static_cast<std::uint8_t>(length >> 8),
-                                static_cast<std::uint8_t>(length), 0x84,
+  std::vector<std::uint8_t> out{0,
+                                0,
+                                1,
+                                streamId,
+                                static_cast<std::uint8_t>(length >> 8),
+                                static_cast<std::uint8_t>(length),
+                                0x84,
                                 static_cast<std::uint8_t>(dts ? 0xC0 : 0x80),
                                 static_cast<std::uint8_t>(headerData)};
   putTimeStamp(out, dts ? 3 : 2, pts);
-  if (dts)
-    putTimeStamp(out, 1, *dts);
+  if (dts) putTimeStamp(out, 1, *dts);
   return out;
 }
 
@@ -95,9 +98,8 @@ void TsPacketWriter::pcrPacket(std::uint16_t pid, std::uint64_t pcr, bool discon
 
 void TsPacketWriter::section(std::uint16_t pid, std::vector<std::uint8_t> section) {
   const std::uint32_t crc = mpegCrc32(section);
-  for (int shift = 24; shift >= 0; shift -= 8)
-    section.push_back(static_cast<std::uint8_t>(crc >> shift));
-  std::vector<std::uint8_t> payload{0}; // pointer_field
+  for (int shift = 24; shift >= 0; shift -= 8) section.push_back(static_cast<std::uint8_t>(crc >> shift));
+  std::vector<std::uint8_t> payload{0};  // pointer_field
   payload.insert(payload.end(), section.begin(), section.end());
   payload.resize(PayloadSize, 0xFF);
   packet(pid, true, payload);
@@ -110,8 +112,7 @@ void TsPacketWriter::nullPacket() {
 
 void TsPacketWriter::emit(const std::array<std::uint8_t, PacketSize>& bytes) {
   ++packets_;
-  if (written_ >= cutAtByte_)
-    return;
+  if (written_ >= cutAtByte_) return;
   const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(PacketSize, cutAtByte_ - written_));
   if (file_ != nullptr)
     std::fwrite(bytes.data(), 1, count, file_);
@@ -120,4 +121,4 @@ void TsPacketWriter::emit(const std::array<std::uint8_t, PacketSize>& bytes) {
   written_ += count;
 }
 
-} // namespace TestSupport
+}  // namespace TestSupport

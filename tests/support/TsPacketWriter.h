@@ -14,11 +14,11 @@ namespace TestSupport {
 
 struct Adaptation {
   bool discontinuity = false;
-  std::optional<std::uint64_t> pcr; // 27 MHz
+  std::optional<std::uint64_t> pcr;  // 27 MHz
 };
 
 class TsPacketWriter {
-public:
+ public:
   static constexpr std::size_t PacketSize = 192;
   static constexpr std::size_t PayloadSize = 184;
 
@@ -48,8 +48,7 @@ public:
     const std::uint64_t first = packets_;
     std::size_t done = packet(pid, true, pesBytes);
     afterFirst();
-    while (done < pesBytes.size())
-      done += packet(pid, false, pesBytes.subspan(done));
+    while (done < pesBytes.size()) done += packet(pid, false, pesBytes.subspan(done));
     return first;
   }
 
@@ -58,7 +57,7 @@ public:
 
   void nullPacket();
 
-private:
+ private:
   void emit(const std::array<std::uint8_t, PacketSize>& bytes);
 
   std::FILE* file_;
@@ -76,4 +75,4 @@ std::uint32_t mpegCrc32(std::span<const std::uint8_t> bytes);
 std::vector<std::uint8_t> pesHeader(std::uint8_t streamId, std::uint64_t pts, std::optional<std::uint64_t> dts,
                                     std::size_t payloadLength);
 
-} // namespace TestSupport
+}  // namespace TestSupport

@@ -35,12 +35,11 @@ std::uint64_t number(const char* text) { return std::strtoull(text, nullptr, 0);
 
 std::pair<std::uint64_t, std::uint64_t> pairOf(const char* text) {
   const char* colon = std::strchr(text, ':');
-  if (colon == nullptr)
-    throw std::invalid_argument(std::string("expected A:B, got ") + text);
+  if (colon == nullptr) throw std::invalid_argument(std::string("expected A:B, got ") + text);
   return {number(text), number(colon + 1)};
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2 || argv[1][0] == '-') {
@@ -53,28 +52,45 @@ int main(int argc, char** argv) {
     for (int i = 2; i < argc; ++i) {
       const std::string option = argv[i];
       const auto value = [&]() -> const char* {
-        if (i + 1 >= argc)
-          throw std::invalid_argument(option + " needs a value");
+        if (i + 1 >= argc) throw std::invalid_argument(option + " needs a value");
         return argv[++i];
       };
-      if (option == "--size") size = number(value());
-      else if (option == "--groups") p.groups = static_cast<std::uint32_t>(number(value()));
-      else if (option == "--gop") p.gopLength = static_cast<std::uint32_t>(number(value()));
-      else if (option == "--last-gop") p.lastGroupLength = static_cast<std::uint32_t>(number(value()));
-      else if (option == "--b") p.bFrames = static_cast<std::uint32_t>(number(value()));
-      else if (option == "--open-gop") p.openGop = true;
-      else if (option == "--width") p.width = static_cast<std::uint32_t>(number(value()));
-      else if (option == "--height") p.height = static_cast<std::uint32_t>(number(value()));
-      else if (option == "--progressive") p.interlaced = false;
-      else if (option == "--rate") p.frameRateCode = static_cast<int>(number(value()));
-      else if (option == "--pulldown") p.pulldown = static_cast<int>(number(value()));
-      else if (option == "--no-timecode") p.timeCodes = false;
-      else if (option == "--drop-frame") p.startTimeCode.dropFrame = true;
-      else if (option == "--i-bytes") p.iPictureBytes = static_cast<std::uint32_t>(number(value()));
-      else if (option == "--p-bytes") p.pPictureBytes = static_cast<std::uint32_t>(number(value()));
-      else if (option == "--b-bytes") p.bPictureBytes = static_cast<std::uint32_t>(number(value()));
-      else if (option == "--cut") p.cutAtByte = number(value());
-      else if (option == "--channel3d") p.channel3d = static_cast<std::uint32_t>(number(value()));
+      if (option == "--size")
+        size = number(value());
+      else if (option == "--groups")
+        p.groups = static_cast<std::uint32_t>(number(value()));
+      else if (option == "--gop")
+        p.gopLength = static_cast<std::uint32_t>(number(value()));
+      else if (option == "--last-gop")
+        p.lastGroupLength = static_cast<std::uint32_t>(number(value()));
+      else if (option == "--b")
+        p.bFrames = static_cast<std::uint32_t>(number(value()));
+      else if (option == "--open-gop")
+        p.openGop = true;
+      else if (option == "--width")
+        p.width = static_cast<std::uint32_t>(number(value()));
+      else if (option == "--height")
+        p.height = static_cast<std::uint32_t>(number(value()));
+      else if (option == "--progressive")
+        p.interlaced = false;
+      else if (option == "--rate")
+        p.frameRateCode = static_cast<int>(number(value()));
+      else if (option == "--pulldown")
+        p.pulldown = static_cast<int>(number(value()));
+      else if (option == "--no-timecode")
+        p.timeCodes = false;
+      else if (option == "--drop-frame")
+        p.startTimeCode.dropFrame = true;
+      else if (option == "--i-bytes")
+        p.iPictureBytes = static_cast<std::uint32_t>(number(value()));
+      else if (option == "--p-bytes")
+        p.pPictureBytes = static_cast<std::uint32_t>(number(value()));
+      else if (option == "--b-bytes")
+        p.bPictureBytes = static_cast<std::uint32_t>(number(value()));
+      else if (option == "--cut")
+        p.cutAtByte = number(value());
+      else if (option == "--channel3d")
+        p.channel3d = static_cast<std::uint32_t>(number(value()));
       else if (option == "--tc-gap") {
         const auto [picture, frames] = pairOf(value());
         p.timeCodeGaps.push_back({static_cast<std::uint32_t>(picture), static_cast<std::uint32_t>(frames)});
@@ -83,7 +99,7 @@ int main(int argc, char** argv) {
         p.discontinuities.push_back({static_cast<std::uint32_t>(group), pts});
       } else if (option == "--audio") {
         const std::string kind = value();
-        p.audio = kind == "none" ? TestSupport::AudioKind::None
+        p.audio = kind == "none"   ? TestSupport::AudioKind::None
                   : kind == "lpcm" ? TestSupport::AudioKind::Lpcm
                                    : TestSupport::AudioKind::Ac3;
       } else {
