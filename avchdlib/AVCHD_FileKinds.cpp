@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "avchdlib/AVCHD_ClipInformation.h"
 #include "avchdlib/AVCHD_IndexTable.h"
 #include "avchdlib/AVCHD_MovieObject.h"
+#include "avchdlib/AVCHD_MoviePlayList.h"
 #include "avchdlib/AVCHD_Thumbnail.h"
 
 namespace AVCHD {
@@ -19,6 +21,8 @@ const FileKind kFileKinds[] = {
     {"INDX", "index table", Make<IndexTable::BlkIndexTableFile>},
     {"MOBJ", "movie object", Make<MovieObject::BlkMovieObjectFile>},
     {"TIDX", "thumbnail index", Make<Thumbnail::BlkThumbnailIndexFile>},
+    {"MPLS", "movie playlist", Make<MoviePlayList::BlkMoviePlayListFile>},
+    {"HDMV", "clip information", Make<ClipInformation::BlkClipInformationFile>},
 };
 
 }  // namespace

@@ -11,7 +11,9 @@
 #include "avchdlib/AVCHD_IndexTable.h"
 #include "avchdlib/AVCHD_MovieObject.h"
 #include "avchdlib/AVCHD_Thumbnail.h"
+#include "tests/avchdlib/ClipFiles.h"
 #include "tests/avchdlib/ModelBytes.h"
+#include "tests/avchdlib/PlayListFiles.h"
 
 using AAA::Bytes;
 
@@ -86,6 +88,24 @@ TEST_F(InspectCommand, ValidFileOfEachKindShowsEveryFieldAndTheVerdict) {
       Restore("inspect -l 1 " + Saved("THUMB.TID", Initialized<AVCHD::Thumbnail::BlkThumbnailIndexFile>()));
   EXPECT_EQ(thumbnails.status, 0);
   EXPECT_EQ(thumbnails.output, "thumbnail index: valid\n");
+}
+
+TEST_F(InspectCommand, PlaylistAndClipInformationFilesAreKnown) {
+  auto playList = PlayListFiles::NewPlayList(true);
+  const Outcome playListRun = Restore("inspect -l 0 " + Saved("00001.MPL", ModelBytes::Write(playList)));
+  EXPECT_EQ(playListRun.status, 0);
+  EXPECT_EQ(playListRun.output, "movie playlist: valid\n");
+
+  auto clip = ClipFiles::NewClip(true, true);
+  Bytes clipBytes = ModelBytes::Write(clip);
+  const Outcome clipRun = Restore("inspect " + Saved("00001.CPI", clipBytes));
+  EXPECT_EQ(clipRun.status, 0);
+  EXPECT_EQ(LastLine(clipRun.output), "clip information: valid\n");
+  EXPECT_NE(clipRun.output.find("    Clip information file.blkClipInfo.IsCC5 {1,BE} = 0x01 \"1\"\n"),
+            std::string::npos);
+
+  clipBytes[6] = '2';  // TypeIndicator2 "0200"
+  EXPECT_EQ(Restore("inspect -l 0 " + Saved("00002.CPI", clipBytes)).status, 1);
 }
 
 TEST_F(InspectCommand, BrokenFileShowsTheFailedRuleAndExitsWithOne) {
