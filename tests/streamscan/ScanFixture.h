@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -15,8 +16,10 @@ class ScanFixture : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = std::filesystem::temp_directory_path() /
-              ("velmar-streamscan-" + std::string(info->test_suite_name()) + "-" + info->name());
+    // Parameterised names hold '/', which must not make nested folders.
+    std::string name = "velmar-streamscan-" + std::string(info->test_suite_name()) + "-" + info->name();
+    std::replace(name.begin(), name.end(), '/', '_');
+    folder_ = std::filesystem::temp_directory_path() / name;
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_);
   }
