@@ -3,6 +3,7 @@
 
 #include "ClipFiles.h"
 #include "ModelBytes.h"
+#include "Refusal.h"
 #include "aaalib/AAA_Exceptions.h"
 #include "avchdlib/AVCHD_Maker.h"
 #include "tests/aaalib/LogCapture.h"
@@ -11,10 +12,10 @@ using AVCHD::ClipInformation::BlkClipInformationFile;
 using AVCHD::ClipInformationPro::BlkClipInfoPrivateDataBlock;
 using AVCHD::ClipInformationPro::BlkPRO_ClipInfo;
 using ClipFiles::NewClip;
-using ClipFiles::WithoutLines;
 using ModelBytes::Join;
 using ModelBytes::Read;
 using ModelBytes::Write;
+using Refusal::WithoutLines;
 
 namespace {
 

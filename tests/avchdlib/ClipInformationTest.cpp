@@ -4,14 +4,15 @@
 
 #include "ClipFiles.h"
 #include "ModelBytes.h"
+#include "Refusal.h"
 #include "aaalib/AAA_Exceptions.h"
 #include "tests/aaalib/LogCapture.h"
 
 using AVCHD::ClipInformation::BlkClipInformationFile;
 using ClipFiles::NewClip;
-using ClipFiles::WithoutLines;
 using ModelBytes::Read;
 using ModelBytes::Write;
+using Refusal::WithoutLines;
 
 namespace {
 
