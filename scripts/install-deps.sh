@@ -4,6 +4,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++          # the build
   libgtest-dev                   # unit tests
+  libbenchmark-dev               # benchmarks
+  ffmpeg                         # real-encoder (libx264) streams and ffprobe in the tests
   libcli11-dev                   # the command-line program
   nlohmann-json3-dev             # its JSON output
 )

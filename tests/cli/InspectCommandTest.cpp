@@ -1,6 +1,5 @@
 // velmar-restore inspect: verdicts, exit statuses, the log and rewrites.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -14,27 +13,15 @@
 #include "tests/avchdlib/ClipFiles.h"
 #include "tests/avchdlib/ModelBytes.h"
 #include "tests/avchdlib/PlayListFiles.h"
+#include "tests/support/ProgramRun.h"
 
 using AAA::Bytes;
 
 namespace {
 
-struct Outcome {
-  std::string output;
-  int status;
-};
+using Outcome = TestSupport::ProgramRun;
 
-// Runs velmar-restore with `arguments`; standard output only.
-Outcome Restore(const std::string& arguments) {
-  const std::string command = std::string(VELMAR_RESTORE) + " " + arguments + " 2>/dev/null";
-  FILE* pipe = popen(command.c_str(), "r");
-  Outcome run{{}, -1};
-  char buffer[4096];
-  for (std::size_t count; (count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.output.append(buffer, count);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
+Outcome Restore(const std::string& arguments) { return TestSupport::RunProgram(VELMAR_RESTORE, arguments); }
 
 class InspectCommand : public testing::Test {
  protected:

@@ -2,35 +2,21 @@
 // and on a copy of a tree, with its exit statuses, --check, --json and the
 // refusals of bad targets.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
 #include "aaalib/AAA_StringTable.h"
 #include "tests/restorelib/TempTree.h"
+#include "tests/support/ProgramRun.h"
 #include "tests/support/StreamGenerator.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct Run {
-  int status = -1;
-  std::string output;
-};
-
-// Runs the program with `arguments`, no terminal, standard output captured.
-Run RunProgram(const std::string& arguments) {
-  const std::string command =
-      std::string("LANG=C ") + VELMAR_RESTORE_PROGRAM + " " + arguments + " </dev/null 2>/dev/null";
-  Run run;
-  std::FILE* pipe = popen(command.c_str(), "r");
-  char buffer[4096];
-  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.output.append(buffer, got);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+TestSupport::ProgramRun RunProgram(const std::string& arguments) {
+  return TestSupport::RunProgram(VELMAR_RESTORE_PROGRAM, arguments);
 }
 
 std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }

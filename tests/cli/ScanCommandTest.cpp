@@ -1,0 +1,51 @@
+// velmar-restore scan on generated streams: what a user reads, and the exit
+// statuses for a readable, a broken and a missing stream.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "tests/support/ProgramRun.h"
+#include "tests/support/StreamGenerator.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ScanCommand : public testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() /
+              ("velmar-scan-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::create_directories(folder_);
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  TestSupport::ProgramRun Scan(const std::string& arguments) {
+    return TestSupport::RunProgram(VELMAR_RESTORE, "scan " + arguments);
+  }
+  fs::path folder_;
+};
+
+}  // namespace
+
+TEST_F(ScanCommand, ReadableStreamListsItsEntryPointsAsJson) {
+  TestSupport::StreamParameters parameters;
+  parameters.groups = 3;
+  TestSupport::writeStream(parameters, folder_ / "00001.MTS");
+  const auto run = Scan((folder_ / "00001.MTS").string() + " --json");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.output.find("\"entry_points\""), std::string::npos);
+  EXPECT_NE(run.output.find("\"stc_sequences\""), std::string::npos);
+  EXPECT_NE(run.output.find("\"status\":0,"), std::string::npos);
+}
+
+TEST_F(ScanCommand, GarbageIsABrokenStreamAndAMissingFileAnError) {
+  // 0x55 where every packet's sync byte should be
+  std::ofstream(folder_ / "00002.MTS", std::ios::binary) << std::string(192 * 40, '\x55');
+  std::ofstream(folder_ / "00003.MTS", std::ios::binary) << "";
+  EXPECT_EQ(Scan((folder_ / "00003.MTS").string()).status, 1);
+  EXPECT_EQ(Scan((folder_ / "00002.MTS").string()).status, 1);
+  EXPECT_EQ(Scan((folder_ / "none.MTS").string()).status, 2);
+  EXPECT_EQ(Scan("").status, 2);
+}
