@@ -173,8 +173,8 @@ TEST_F(RestoreMainFixture, ACutStreamIsPlannedAndCommittedOnACard) {
   EXPECT_EQ(fs::file_size(tree.Root() / "card/PRIVATE/AVCHD/BDMV/STREAM/00001.MTS"), 6144u);
   EXPECT_TRUE(fs::is_directory(tree.Root() / "card/PRIVATE/AVCHD/BDMV/CLIPINF"));
   EXPECT_TRUE(fs::is_directory(tree.Root() / "card/PRIVATE/AVCHD/BDMV/PLAYLIST"));
-  // No thumbnail file is left, so the thumbnail folder goes; a short-name tree gets no backup.
-  EXPECT_FALSE(fs::exists(tree.Root() / "card/PRIVATE/AVCHD/AVCHDTN"));
+  // A thumbnail folder without its files gets a new empty index; a short-name tree gets no backup.
+  EXPECT_TRUE(fs::exists(tree.Root() / "card/PRIVATE/AVCHD/AVCHDTN/THUMB.TID"));
   EXPECT_FALSE(fs::exists(tree.Root() / "card/PRIVATE/AVCHD/BDMV/BACKUP"));
 }
 
