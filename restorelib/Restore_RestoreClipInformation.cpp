@@ -1,21 +1,159 @@
 #include "restorelib/Restore_RestoreClipInformation.h"
 
-namespace Restore {
+#include <algorithm>
+#include <cinttypes>
 
-// The clip information files are not read yet: the step finds and changes nothing.
+#include "aaalib/AAA_BitReader.h"
+#include "aaalib/AAA_Exceptions.h"
+#include "aaalib/AAA_FileStream.h"
+#include "aaalib/AAA_Log.h"
+#include "restorelib/Restore_ClipCorrection.h"
+#include "restorelib/Restore_NewClipInformation.h"
+#include "restorelib/Restore_Utility.h"
+
+namespace Restore {
+namespace fs = std::filesystem;
+
+void ReadClipInformationFile(const fs::path& path,
+                             AVCHD::ClipInformation::BlkClipInformationFile& clipInformationFile) {
+  AAA::FileStream stream(path, AAA::FileStream::OpenExisting, AAA::FileStream::ReadOnly);
+  if (stream.Size() > AVCHD::ClipInformation::kMaxFileBytes) AAA_THROW(AAA::InvalidDataException());
+  AAA::BitReader reader(stream);
+  clipInformationFile.Read(reader);
+}
 
 RestoreClipInformation::RestoreClipInformation(const AvchdFolder& folder, RestoreStreamFolder& streamFolder,
                                                Thread& run)
     : folder_(&folder), streamFolder_(&streamFolder), run_(&run) {}
 
-void RestoreClipInformation::ReadForMakerCheck(const std::filesystem::path&) {}
+void RestoreClipInformation::ReadForMakerCheck(const fs::path& file) {
+  ClipInformationFile clipInformationFile;
+  ReadClipInformationFile(file, clipInformationFile);
+}
 
-void RestoreClipInformation::VerifyClipInformation() {}
+void RestoreClipInformation::VerifyClipInformation() {
+  AAA::Log::Heading("verify Clip information");
+  clips_.clear();
+  filesToDelete_.clear();
+  totalBytes_ = streamFolder_->TotalStreamSize();
+  processedBytes_ = 0;
+  AAA::Log::Line(AAA::Log::kHeading, "total stream size: %" PRIu64 " bytes\n", totalBytes_);
+  for (auto& stream : streamFolder_->Streams()) {
+    const std::uint64_t before = processedBytes_;
+    VerifyClip(stream);
+    // Whatever part of the stream the scan took, the stream is done.
+    AdvanceProgress(before + stream.Size - processedBytes_);
+    CheckWorkingFolder();
+  }
+  CheckFollowingClips();
+  ListClipsWithoutStream();
+}
 
-bool RestoreClipInformation::IsModified() const { return false; }
+void RestoreClipInformation::VerifyClip(StreamEntry& stream) {
+  const std::string clipName = stream.Destination.filename().string().substr(0, 5);
+  const fs::path clipPath = Utility::ClipInformationFile(*folder_, clipName, true);
+  ClipInformationFile newClipInformationFile;
+  try {
+    stream.BytesScanned =
+        BuildNewClipInformationFile(newClipInformationFile, stream.Source, clipName, [this](std::uint64_t bytes) {
+          AdvanceProgress(bytes);
+        }).BytesScanned;
+  } catch (const AAA::InvalidStreamException&) {
+    // A broken stream gets no clip, and its clip information goes.
+    if (Utility::Exists(clipPath)) filesToDelete_.push_back(clipPath);
+    return;
+  }
+  ClipInformationFile clipInformationFile;
+  clipInformationFile.ClipName = clipName;
+  try {
+    ReadClipInformationFile(clipPath, clipInformationFile);
+  } catch (const AAA::FileNotFoundException&) {
+    StoreClip(newClipInformationFile);
+    return;
+  } catch (const AAA::VerifyExceptionBase&) {
+    // Unreadable, failing a rule or of another maker: rebuilt from the stream.
+    StoreClip(newClipInformationFile);
+    return;
+  }
+  CorrectClipInformationFile(clipInformationFile, newClipInformationFile);
+  StoreClip(clipInformationFile);
+}
 
-void RestoreClipInformation::AddPlannedWrites(std::vector<PlannedWrite>&) const {}
+void RestoreClipInformation::StoreClip(const ClipInformationFile& clip) {
+  // Refused before the store grows past what any tree holds.
+  if (clips_.size() >= kMaxClips) AAA_THROW(AAA::InvalidDataException());
+  clips_.push_back(clip);
+  clips_.back().Link();
+}
 
-void RestoreClipInformation::Commit() {}
+void RestoreClipInformation::AdvanceProgress(std::uint64_t bytes) {
+  processedBytes_ += bytes;
+  if (totalBytes_ != 0) run_->SetProgress(static_cast<std::uint32_t>(processedBytes_ * 100 / totalBytes_));
+  run_->CheckPoint();
+}
+
+// A card pulled or a folder removed during the scan ends the verification.
+void RestoreClipInformation::CheckWorkingFolder() const {
+  if (!folder_->RootPath.empty()) {
+    if (!Utility::Exists(folder_->RootPath)) AAA_THROW(AAA::IOException());
+  } else if (!Utility::Exists(folder_->Path)) {
+    AAA_THROW(AAA::IOException());
+  }
+}
+
+// A clip continues into the clip it names only while that clip is there
+// with its partner.
+void RestoreClipInformation::CheckFollowingClips() {
+  for (auto& clip : clips_) {
+    if (clip.blkClipInfo.IsCC5 != 1) continue;
+    const auto& name = clip.blkClipInfo.FollowingClipInformationFileName.ValueBytes();
+    const std::string following(name.begin(), name.end());
+    const bool continues = std::any_of(clips_.begin(), clips_.end(), [&following](const ClipInformationFile& other) {
+      return other.ClipName == following && other.NoPartnerMark == 0;
+    });
+    if (!continues) AAA_CORRECT(clip.blkClipInfo.IsCC5, 0U);
+  }
+}
+
+void RestoreClipInformation::ListClipsWithoutStream() {
+  for (const auto& entry : Utility::ListFiles(Utility::ClipInformationPattern(*folder_))) {
+    if (!Utility::IsNumberedFileName(entry.Name)) continue;
+    const std::string name = entry.Name.substr(0, 5);
+    if (FindClip(name) != nullptr) continue;
+    AAA::Log::Line(AAA::Log::kHeading, "%s(%d): file not found. %s\n", __FILE__, __LINE__,
+                   Utility::StreamFile(*folder_, name, true).c_str());
+    const fs::path path = Utility::ClipInformationFolder(*folder_) / entry.Name;
+    // A broken stream's clip information is listed already.
+    if (std::find(filesToDelete_.begin(), filesToDelete_.end(), path) == filesToDelete_.end()) {
+      filesToDelete_.push_back(path);
+    }
+  }
+}
+
+RestoreClipInformation::ClipInformationFile* RestoreClipInformation::FindClip(std::string_view clipName) {
+  const auto found = std::find_if(clips_.begin(), clips_.end(),
+                                  [clipName](const ClipInformationFile& clip) { return clip.ClipName == clipName; });
+  return found == clips_.end() ? nullptr : &*found;
+}
+
+bool RestoreClipInformation::IsModified() const {
+  return std::any_of(clips_.begin(), clips_.end(), [](const ClipInformationFile& clip) { return clip.IsModified(); });
+}
+
+fs::path RestoreClipInformation::PathOf(const ClipInformationFile& clip) const {
+  return Utility::ClipInformationFile(*folder_, clip.ClipName, true);
+}
+
+void RestoreClipInformation::AddPlannedWrites(std::vector<PlannedWrite>& writes) const {
+  for (const auto& clip : clips_) {
+    if (clip.IsModified()) writes.push_back({PathOf(clip), FileKind::ClipInformation, !Utility::Exists(PathOf(clip))});
+  }
+}
+
+void RestoreClipInformation::Commit() {
+  for (auto& clip : clips_) {
+    if (clip.IsModified()) Utility::WriteModel(PathOf(clip), clip);
+  }
+}
 
 }  // namespace Restore

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <cstdint>
+#include <deque>
 #include <filesystem>
+#include <string_view>
 #include <vector>
 
+#include "avchdlib/AVCHD_ClipInformation.h"
 #include "restorelib/Restore_AvchdFolder.h"
 #include "restorelib/Restore_Plan.h"
 #include "restorelib/Restore_RestoreStreamFolder.h"
@@ -10,17 +14,33 @@
 
 namespace Restore {
 
-// Every clip information file checked against its stream, repaired or
-// rebuilt from the stream analysis; clips without streams are dropped.
+// Every clip information file checked against its stream: each stream is
+// scanned and the clip information it calls for is built; an existing file
+// is corrected to it field by field, a missing or broken one replaced by it.
+// Clip information without a stream, and that of a broken stream, is listed
+// for deletion.
 class RestoreClipInformation {
  public:
+  using ClipInformationFile = AVCHD::ClipInformation::BlkClipInformationFile;
+  // No tree holds more clips.
+  static constexpr std::size_t kMaxClips = 4000;
+
   // `run` receives the progress and answers the cancel request.
   RestoreClipInformation(const AvchdFolder& folder, RestoreStreamFolder& streamFolder, Thread& run);
 
   // Reads one clip information file only so that an unsupported maker
   // throws MakerModelException before any long work starts.
   void ReadForMakerCheck(const std::filesystem::path& file);
+  // "verify Clip information": fills the clip store and the list of files
+  // to delete, advancing the progress by the stream bytes analysed.
   void VerifyClipInformation();
+
+  // The clip store: one clip per stream that is not broken, in the order
+  // of the stream list, each with its per-clip values.
+  std::deque<ClipInformationFile>& Clips() { return clips_; }
+  const std::deque<ClipInformationFile>& Clips() const { return clips_; }
+  // The stored clip of that five-digit name, or null.
+  ClipInformationFile* FindClip(std::string_view clipName);
 
   const std::vector<std::filesystem::path>& FilesToDelete() const { return filesToDelete_; }
   // A clip information object must be written.
@@ -30,10 +50,26 @@ class RestoreClipInformation {
   void Commit();
 
  private:
+  void VerifyClip(StreamEntry& stream);
+  void StoreClip(const ClipInformationFile& clip);
+  void AdvanceProgress(std::uint64_t bytes);
+  void CheckWorkingFolder() const;
+  void CheckFollowingClips();
+  void ListClipsWithoutStream();
+  std::filesystem::path PathOf(const ClipInformationFile& clip) const;
+
   const AvchdFolder* folder_;
   RestoreStreamFolder* streamFolder_;
   Thread* run_;
+  std::deque<ClipInformationFile> clips_;
   std::vector<std::filesystem::path> filesToDelete_;
+  std::uint64_t totalBytes_ = 0;
+  std::uint64_t processedBytes_ = 0;
 };
+
+// Reads a clip information file with all its rules; a file larger than any
+// clip needs is refused as invalid data before it is read.
+void ReadClipInformationFile(const std::filesystem::path& path,
+                             AVCHD::ClipInformation::BlkClipInformationFile& clipInformationFile);
 
 }  // namespace Restore

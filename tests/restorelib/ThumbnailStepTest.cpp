@@ -4,6 +4,7 @@
 // writes and deletes at commit.
 #include <gtest/gtest.h>
 
+#include "TreeRun.h"
 #include "aaalib/AAA_FileStream.h"
 #include "restorelib/Restore_RestoreMain.h"
 #include "restorelib/Restore_RestoreThumbnail.h"
@@ -205,29 +206,8 @@ INSTANTIATE_TEST_SUITE_P(BothNamings, ThumbnailStep, testing::Values(TreeNaming:
 
 // ---- Through a restore run --------------------------------------------------
 
-namespace {
-
-struct CompletionWait {
-  static void Callback(const ResultBlock&) {}
-};
-
-// Verifies on the worker and waits for it; the run's ResultState.
-int VerifyTree(RestoreMain& run) {
-  run.Start(nullptr, &CompletionWait::Callback);
-  run.Wait();
-  return run.ResultState();
-}
-
-TestSupport::StreamParameters ShortStream() {
-  TestSupport::StreamParameters parameters;
-  parameters.groups = 3;
-  return parameters;
-}
-
-}  // namespace
-
 TEST_P(ThumbnailStep, UnusedThumbnailsAreDroppedAtCommitAndASecondRunFindsNothing) {
-  tree.AddStream("00001", ShortStream());
+  tree.AddStream("00001", StreamOfGroups(3));
   tree.AddThumbnails({{1, 0}, {2, 1}}, 2, 2 * kBlockBytes);
   {
     RestoreMain run(tree.Target(), tree.Mode());
@@ -248,7 +228,7 @@ TEST_P(ThumbnailStep, UnusedThumbnailsAreDroppedAtCommitAndASecondRunFindsNothin
 }
 
 TEST_P(ThumbnailStep, TheThumbnailFolderGoesWhenItsLastFileIsDeleted) {
-  tree.AddStream("00001", ShortStream());
+  tree.AddStream("00001", StreamOfGroups(3));
   tree.WriteFile(tree.ThumbnailIndexFile(), {'b', 'a', 'd'});
   RestoreMain run(tree.Target(), tree.Mode());
   ASSERT_EQ(VerifyTree(run), 0) << run.ErrorString();
@@ -259,7 +239,7 @@ TEST_P(ThumbnailStep, TheThumbnailFolderGoesWhenItsLastFileIsDeleted) {
 }
 
 TEST_P(ThumbnailStep, AnEmptyThumbnailFolderGetsItsIndexWrittenAtCommit) {
-  tree.AddStream("00001", ShortStream());
+  tree.AddStream("00001", StreamOfGroups(3));
   fs::create_directories(tree.ThumbnailIndexFile().parent_path());
   RestoreMain run(tree.Target(), tree.Mode());
   ASSERT_EQ(VerifyTree(run), 0) << run.ErrorString();

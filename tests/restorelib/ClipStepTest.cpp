@@ -1,0 +1,188 @@
+// The clip information step on whole trees made from generated streams:
+// clip information corrected to streams cut short, rebuilt when missing or
+// broken, deleted without a stream or with a broken one; the correction
+// rules and their log texts; what the commit writes and cuts.
+#include <gtest/gtest.h>
+
+#include "TempTree.h"
+#include "TreeRun.h"
+#include "avchdlib/AVCHD_Maker.h"
+#include "restorelib/Restore_ClipCorrection.h"
+#include "restorelib/Restore_NewClipInformation.h"
+#include "tests/aaalib/LogCapture.h"
+#include "tests/support/TreeBuilder.h"
+
+namespace fs = std::filesystem;
+using namespace Restore;
+using AVCHD::ClipInformation::BlkClipInformationFile;
+using TestSupport::GeneratedStream;
+using TestSupport::StreamParameters;
+using TestSupport::TreeBuilder;
+using TestSupport::TreeNaming;
+
+namespace {
+
+// The clip information the stream calls for.
+BlkClipInformationFile BuiltFrom(const fs::path& stream, const std::string& name) {
+  BlkClipInformationFile clip;
+  BuildNewClipInformationFile(clip, stream, name);
+  return clip;
+}
+
+BlkClipInformationFile ReadClip(const fs::path& path) {
+  BlkClipInformationFile clip;
+  ReadClipInformationFile(path, clip);
+  return clip;
+}
+
+std::uint32_t ModelCodeOf(const BlkClipInformationFile& clip) {
+  return clip.blkExtensionData.blkDataBlock.blkClipInfoExt.MakerModelCode;
+}
+
+const auto& FineEntries(const BlkClipInformationFile& clip) {
+  return clip.blkCPI.blkEPMap.blkEPMapForOneStreamPIDArray[0].blkEPFineEntryArray;
+}
+
+// The first byte of the first P picture of group `group`: inside that group.
+std::uint64_t InsideGroup(const GeneratedStream& layout, std::uint32_t group) {
+  for (const auto& picture : layout.pictures) {
+    if (picture.group == group && picture.type == 1) return picture.spn * 192 + 100;
+  }
+  ADD_FAILURE() << "no P picture in group " << group;
+  return 0;
+}
+
+// The planned writes of clip information files (a long-name tree also plans its backup).
+std::vector<PlannedWrite> ClipWrites(const RestorePlan& plan) {
+  std::vector<PlannedWrite> writes;
+  for (const auto& write : plan.Writes) {
+    if (write.Kind == FileKind::ClipInformation) writes.push_back(write);
+  }
+  return writes;
+}
+
+struct ClipTree : testing::TestWithParam<TreeNaming> {
+  TreeBuilder tree{GetParam()};
+
+  // Writes the clip information of stream `name` as a recorder of another
+  // accepted model would have written it.
+  void WriteClipOfStream(const std::string& name, std::uint32_t modelCode = 0x6101) {
+    auto clip = BuiltFrom(tree.StreamFile(name), name);
+    clip.blkExtensionData.blkDataBlock.blkClipInfoExt.MakerModelCode.SetValue(modelCode);
+    tree.WriteModel(tree.ClipInformationFile(name), clip);
+  }
+};
+
+}  // namespace
+
+TEST_P(ClipTree, TheLastStreamCutInsideAGroupGetsItsClipCorrectedStampedAndCut) {
+  tree.AddStream("00001", StreamOfGroups(4));
+  const GeneratedStream layout = tree.AddStream("00002", StreamOfGroups(10));
+  WriteClipOfStream("00001");
+  WriteClipOfStream("00002");
+  const auto firstClip = TestSupport::ReadFileBytes(tree.ClipInformationFile("00001"));
+  const std::uint64_t cut = InsideGroup(layout, 7);
+  ASSERT_NE(cut % 6144, 0u);
+  tree.CutFile(tree.StreamFile("00002"), cut);
+
+  LogCapture log(7);
+  RestoreMain run(tree.Target(), tree.Mode());
+  ASSERT_EQ(VerifyTree(run), 0) << run.ErrorString();
+  const std::string text = log.Take();
+  for (const char* rule : {"(newClipInformationFile.blkClipInfo.NumberOfSourcePackets)\n",
+                           "(newClipInformationFile.blkSequenceInfo.blkSTCSequenceArray[i].PresentationEndTime)\n",
+                           "(newClipInformationFile.blkCPI.blkEPMap.blkStreamPIDEntryArray[0].NumberOfEPFineEntries)\n",
+                           "(AVCHD_MAKER_MODEL_CODE)\n"}) {
+    EXPECT_NE(text.find(rule), std::string::npos) << rule;
+  }
+  const auto writes = ClipWrites(run.Plan());
+  ASSERT_EQ(writes.size(), 1u);
+  EXPECT_EQ(writes[0].Path, tree.ClipInformationFile("00002"));
+  run.Commit();
+  ASSERT_EQ(run.ResultState(), 0) << run.ErrorString();
+
+  EXPECT_EQ(fs::file_size(tree.StreamFile("00002")), cut / 6144 * 6144);
+  EXPECT_EQ(TestSupport::ReadFileBytes(tree.ClipInformationFile("00001")), firstClip);
+  const auto repaired = ReadClip(tree.ClipInformationFile("00002"));
+  EXPECT_EQ(repaired.blkClipInfo.NumberOfSourcePackets, cut / 6144 * 32);
+  EXPECT_EQ(FineEntries(repaired).Size(), 7u);  // the groups before the cut one
+  const auto& sequence = repaired.blkSequenceInfo.blkSTCSequenceArray[0];
+  // Seven groups of 15 pictures at 30000/1001 per second, in 45 kHz ticks.
+  EXPECT_NEAR(double(sequence.PresentationEndTime - sequence.PresentationStartTime), 7 * 15 * 1501.5, 1.0);
+  EXPECT_EQ(ModelCodeOf(repaired), AVCHD::AVCHD_MAKER_MODEL_CODE);
+  const auto expected = BuiltFrom(tree.StreamFile("00002"), "00002");
+  EXPECT_EQ(sequence.PresentationEndTime, expected.blkSequenceInfo.blkSTCSequenceArray[0].PresentationEndTime);
+
+  RestoreMain again(tree.Target(), tree.Mode());
+  EXPECT_EQ(VerifyTree(again), 1) << again.ErrorString();
+}
+
+TEST_P(ClipTree, AClipIdenticalToItsStreamIsNeitherModifiedNorWritten) {
+  tree.AddStream("00001", StreamOfGroups(4));
+  WriteClipOfStream("00001", 0x7302);
+  const auto before = TestSupport::ReadFileBytes(tree.ClipInformationFile("00001"));
+  RestoreMain run(tree.Target(), tree.Mode());
+  EXPECT_EQ(VerifyTree(run), 1) << run.ErrorString();
+  EXPECT_FALSE(run.IsRestoreRequired());
+  EXPECT_EQ(TestSupport::ReadFileBytes(tree.ClipInformationFile("00001")), before);
+}
+
+TEST_P(ClipTree, MissingUnreadableAndOversizedClipsAreRebuiltFromTheirStreams) {
+  for (const char* name : {"00001", "00002", "00003"}) tree.AddStream(name, StreamOfGroups(3));
+  tree.WriteFile(tree.ClipInformationFile("00002"), {'H', 'D', 'M', 'V', '0', '1'});
+  WriteClipOfStream("00003");
+  std::vector<std::uint8_t> oversized = TestSupport::ReadFileBytes(tree.ClipInformationFile("00003"));
+  oversized.resize(1048577, 0);
+  tree.WriteFile(tree.ClipInformationFile("00003"), oversized);
+
+  RestoreMain run(tree.Target(), tree.Mode());
+  ASSERT_EQ(VerifyAndCommit(run), 0) << run.ErrorString();
+  for (const char* name : {"00001", "00002", "00003"}) {
+    const auto clip = ReadClip(tree.ClipInformationFile(name));
+    const auto expected = BuiltFrom(tree.StreamFile(name), name);
+    EXPECT_EQ(clip.blkClipInfo.NumberOfSourcePackets, expected.blkClipInfo.NumberOfSourcePackets) << name;
+    EXPECT_EQ(FineEntries(clip).Size(), 3u) << name;
+    EXPECT_EQ(ModelCodeOf(clip), AVCHD::AVCHD_MAKER_MODEL_CODE) << name;
+  }
+  RestoreMain again(tree.Target(), tree.Mode());
+  EXPECT_EQ(VerifyTree(again), 1) << again.ErrorString();
+}
+
+TEST_P(ClipTree, ClipsWithoutStreamOrOfABrokenOrTooShortStreamAreDeleted) {
+  tree.AddStream("00001", StreamOfGroups(3));
+  WriteClipOfStream("00001");
+  fs::copy_file(tree.ClipInformationFile("00001"), tree.ClipInformationFile("00005"));
+  tree.WriteFile(tree.StreamFile("00003"), std::vector<std::uint8_t>(6144 * 4, 0x47));
+  fs::copy_file(tree.ClipInformationFile("00001"), tree.ClipInformationFile("00003"));
+  tree.AddStream("00004", StreamOfGroups(1));  // half a second
+  fs::copy_file(tree.ClipInformationFile("00001"), tree.ClipInformationFile("00004"));
+
+  LogCapture log(7);
+  RestoreMain run(tree.Target(), tree.Mode());
+  ASSERT_EQ(VerifyTree(run), 0) << run.ErrorString();
+  const std::string text = log.Take();
+  EXPECT_NE(text.find("file not found. " + tree.StreamFile("00005").string() + "\n"), std::string::npos) << text;
+  const auto plan = run.Plan();
+  EXPECT_EQ(plan.Deletes, (std::vector<fs::path>{tree.ClipInformationFile("00003"), tree.ClipInformationFile("00004"),
+                                                 tree.ClipInformationFile("00005")}));
+  run.Commit();
+  ASSERT_EQ(run.ResultState(), 0) << run.ErrorString();
+  EXPECT_TRUE(fs::exists(tree.ClipInformationFile("00001")));
+  for (const char* name : {"00003", "00004", "00005"}) EXPECT_FALSE(fs::exists(tree.ClipInformationFile(name)));
+  RestoreMain again(tree.Target(), tree.Mode());
+  EXPECT_EQ(VerifyTree(again), 1) << again.ErrorString();
+}
+
+TEST_P(ClipTree, AStreamOfTheTreeBuildsItsClipInformationWhenNoneExists) {
+  tree.AddStream("00001", StreamOfGroups(3));
+  RestoreMain run(tree.Target(), tree.Mode());
+  ASSERT_EQ(VerifyTree(run), 0);
+  const auto writes = ClipWrites(run.Plan());
+  ASSERT_EQ(writes.size(), 1u);
+  EXPECT_TRUE(writes[0].IsNew);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothNamings, ClipTree, testing::Values(TreeNaming::ShortNames, TreeNaming::LongNames),
+                         [](const auto& info) {
+                           return std::string(info.param == TreeNaming::LongNames ? "LongNames" : "ShortNames");
+                         });

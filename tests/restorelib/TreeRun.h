@@ -1,0 +1,28 @@
+#pragma once
+
+#include "restorelib/Restore_RestoreMain.h"
+#include "tests/support/StreamGenerator.h"
+
+// Runs the verification of a restore run on its worker and waits for it;
+// returns the run's ResultState.
+inline int VerifyTree(Restore::RestoreMain& run) {
+  run.Start(nullptr, [](const Restore::ResultBlock&) {});
+  run.Wait();
+  return run.ResultState();
+}
+
+// Verifies and commits; returns the ResultState of the commit (of the
+// verification when it found nothing to write or failed).
+inline int VerifyAndCommit(Restore::RestoreMain& run) {
+  if (VerifyTree(run) != 0) return run.ResultState();
+  run.Commit();
+  return run.ResultState();
+}
+
+// A stream of `groups` groups of 15 pictures at 29.97 interlaced, half a
+// second each, with recording metadata and AC-3 audio.
+inline TestSupport::StreamParameters StreamOfGroups(std::uint32_t groups) {
+  TestSupport::StreamParameters parameters;
+  parameters.groups = groups;
+  return parameters;
+}
