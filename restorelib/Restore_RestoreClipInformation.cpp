@@ -88,8 +88,9 @@ void RestoreClipInformation::StoreClip(const ClipInformationFile& clip) {
 
 void RestoreClipInformation::AdvanceProgress(std::uint64_t bytes) {
   processedBytes_ += bytes;
-  if (totalBytes_ != 0) run_->SetProgress(static_cast<std::uint32_t>(processedBytes_ * 100 / totalBytes_));
+  // A cancelled run keeps the progress it had.
   run_->CheckPoint();
+  if (totalBytes_ != 0) run_->SetProgress(static_cast<std::uint32_t>(processedBytes_ * 100 / totalBytes_));
 }
 
 // A card pulled or a folder removed during the scan ends the verification.

@@ -201,7 +201,7 @@ TEST_F(RestoreMainFixture, BuildingFromStreamsMovesThemAndMirrorsALongNameTreeIn
 
 TEST_F(RestoreMainFixture, TheBackupPlanListsTheManagementFilesAsTheCommitLeavesThem) {
   tree.File("disk/AVCHDL/BDMV/STREAM/00001.m2ts", 6145);
-  tree.File("disk/AVCHDL/BDMV/CLIPINF/00001.clpi", 10);
+  tree.File("disk/AVCHDL/BDMV/PLAYLIST/00001.mpls", 10);
   tree.File("disk/AVCHDL/BDMV/index.bdmv", 10);
   tree.File("disk/AVCHDL/BDMV/BACKUP/index.bdmv", 10);
   RestoreMain run(tree.Root() / "disk/AVCHDL", ModeAvchdFolder, volume);
@@ -209,14 +209,14 @@ TEST_F(RestoreMainFixture, TheBackupPlanListsTheManagementFilesAsTheCommitLeaves
   Verify(run, completion);
   const auto plan = run.Plan();
   ASSERT_EQ(plan.Writes.size(), 2u);
-  EXPECT_EQ(plan.Writes[0].Path, tree.Root() / "disk/AVCHDL/BDMV/BACKUP/CLIPINF/00001.clpi");
+  EXPECT_EQ(plan.Writes[0].Path, tree.Root() / "disk/AVCHDL/BDMV/BACKUP/PLAYLIST/00001.mpls");
   EXPECT_EQ(plan.Writes[0].Kind, FileKind::Backup);
   EXPECT_TRUE(plan.Writes[0].IsNew);
   EXPECT_EQ(plan.Writes[1].Path, tree.Root() / "disk/AVCHDL/BDMV/BACKUP/index.bdmv");
   EXPECT_FALSE(plan.Writes[1].IsNew);
   run.Commit();
-  EXPECT_EQ(ReadBytes(tree.Root() / "disk/AVCHDL/BDMV/BACKUP/CLIPINF/00001.clpi"),
-            ReadBytes(tree.Root() / "disk/AVCHDL/BDMV/CLIPINF/00001.clpi"));
+  EXPECT_EQ(ReadBytes(tree.Root() / "disk/AVCHDL/BDMV/BACKUP/PLAYLIST/00001.mpls"),
+            ReadBytes(tree.Root() / "disk/AVCHDL/BDMV/PLAYLIST/00001.mpls"));
 }
 
 TEST_F(RestoreMainFixture, ATreeThatVanishedBeforeTheCommitFailsWith106AndNothingIsWritten) {
