@@ -13,6 +13,7 @@
 
 #include "streamscan/ScanReport.h"
 #include "streamscan/StatusCodes.h"
+#include "tests/support/TempFolder.h"
 
 using namespace StreamScan;
 
@@ -124,15 +125,8 @@ std::vector<ProbedPacket> expectedEntryPoints(const std::vector<ProbedPacket>& p
 
 class RealEncoder : public ::testing::TestWithParam<EncoderCase> {
  protected:
-  static void SetUpTestSuite() {
-    folder_ = std::filesystem::temp_directory_path() / "velmar-streamscan-real-encoder";
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
-  }
-  static void TearDownTestSuite() { std::filesystem::remove_all(folder_); }
-
   std::filesystem::path encode(const EncoderCase& c) {
-    const std::filesystem::path file = folder_ / (std::string(c.name) + ".m2ts");
+    const std::filesystem::path file = folder_.Path() / (std::string(c.name) + ".m2ts");
     const std::string command = std::string("ffmpeg -hide_banner -loglevel error -y -f lavfi -i ") + c.source +
                                 " -f lavfi -i sine=frequency=1000:sample_rate=48000 -t 2 " + c.videoOptions +
                                 " -c:v libx264 -preset veryfast -x264-params " + X264Parameters +
@@ -141,10 +135,8 @@ class RealEncoder : public ::testing::TestWithParam<EncoderCase> {
     return file;
   }
 
-  static std::filesystem::path folder_;
+  TestSupport::TempFolder folder_{"velmar-real-encoder"};
 };
-
-std::filesystem::path RealEncoder::folder_;
 
 void expectEntryPointsAsProbed(const EncoderCase& c, const ScanReport& report,
                                const std::vector<ProbedPacket>& packets) {
