@@ -22,6 +22,26 @@ constexpr std::uint16_t kOtherStreamPids[] = {0x1100, 0x1101, 0x1102, 0x1103, 0x
 
 bool IsAudio(std::uint8_t streamType) { return streamType == 0x80 || streamType == 0x81; }
 
+struct AudioValues {
+  std::uint32_t presentationType = 0;
+  std::uint32_t samplingFrequency = 0;
+};
+
+// The registration descriptor's audio values. A program map without them
+// (as general-purpose muxers write it) would give a clip that fails its own
+// rules when read again; such audio is described as 48 kHz, mono or
+// multichannel when the AC-3 descriptor says so, stereo otherwise.
+AudioValues AudioValuesOf(const StreamScan::StreamInfo& info) {
+  if (info.audio_presentation_type != 0 && info.sampling_frequency != 0) {
+    return {info.audio_presentation_type, info.sampling_frequency};
+  }
+  constexpr std::uint32_t kMono = 1, kStereo = 3, kMultichannel = 6, k48kHz = 1;
+  std::uint32_t presentation = kStereo;
+  if (info.ac3.present && info.ac3.num_channels == 1) presentation = kMono;
+  if (info.ac3.present && info.ac3.num_channels >= 3 && info.ac3.num_channels <= 7) presentation = kMultichannel;
+  return {presentation, k48kHz};
+}
+
 void StoreBytes(AAA::FieldBase& field, std::initializer_list<std::uint32_t> words, std::size_t skipBytes) {
   AAA::Bytes bytes;
   for (std::uint32_t word : words) {
@@ -158,8 +178,9 @@ class ClipScan {
       if (!info.present) continue;
       auto& coding = AddStream(pid, info.stream_type);
       if (!IsAudio(info.stream_type)) continue;
-      coding.AudioPresentationType.SetValue(info.audio_presentation_type);
-      coding.SamplingFrequency.SetValue(info.sampling_frequency);
+      const AudioValues audio = AudioValuesOf(info);
+      coding.AudioPresentationType.SetValue(audio.presentationType);
+      coding.SamplingFrequency.SetValue(audio.samplingFrequency);
     }
     program.Link();
   }

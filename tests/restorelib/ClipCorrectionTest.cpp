@@ -286,3 +286,15 @@ TEST_F(ClipStep, StreamsCutAnywhereAreRebuiltOrBroken) {
     EXPECT_LE(cutStep.Clips().size(), 1u) << cut;
   }
 }
+
+TEST_F(Correction, AProgramMapWithoutRegistrationsStillGivesAClipThatReadsBack) {
+  StreamParameters parameters = StreamOfGroups(3);
+  parameters.registrationDescriptors = false;
+  auto clip = Built(parameters);
+  const auto& audio = clip.blkProgramInfo.blkStreamsInPSArray[1].blkStreamCodingInfo;
+  EXPECT_EQ(audio.SamplingFrequency, 1u);  // 48 kHz
+  EXPECT_NE(audio.AudioPresentationType, 0u);
+  tree.WriteModel(tree.ClipInformationFile("00001"), clip);
+  BlkClipInformationFile read;
+  EXPECT_EQ(MessageOf([&] { ReadClipInformationFile(tree.ClipInformationFile("00001"), read); }), "");
+}

@@ -186,3 +186,75 @@ INSTANTIATE_TEST_SUITE_P(BothNamings, ClipTree, testing::Values(TreeNaming::Shor
                          [](const auto& info) {
                            return std::string(info.param == TreeNaming::LongNames ? "LongNames" : "ShortNames");
                          });
+
+// ---- Streams of a real encoder ------------------------------------------------
+
+namespace {
+
+std::string Output(const std::string& command) {
+  std::string output;
+  if (std::FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[512];
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
+    pclose(pipe);
+  }
+  return output;
+}
+
+bool EncoderInstalled() {
+  return std::system("command -v ffmpeg >/dev/null 2>&1 && command -v ffprobe >/dev/null 2>&1") == 0;
+}
+
+struct EncoderCase {
+  const char* name;
+  const char* source;
+  const char* videoOptions;
+  double frameSeconds;
+};
+
+const EncoderCase kEncoderCases[] = {
+    {"Interlaced1080At2997", "testsrc2=size=1920x1080:rate=60000/1001",
+     "-vf tinterlace=mode=interleave_top,setfield=tff -flags +ildct+ilme -top 1", 1001.0 / 30000},
+    {"Progressive1080At5994", "testsrc2=size=1920x1080:rate=60000/1001", "", 1001.0 / 60000},
+};
+
+struct RealEncoderTree : testing::TestWithParam<EncoderCase> {
+  TreeBuilder tree{TreeNaming::LongNames};
+
+  fs::path Encode(const std::string& name) {
+    const EncoderCase& c = GetParam();
+    const fs::path file = tree.StreamFile(name);
+    const std::string command =
+        std::string("ffmpeg -hide_banner -loglevel error -y -f lavfi -i ") + c.source +
+        " -f lavfi -i sine=frequency=1000:sample_rate=48000 -t 3 " + c.videoOptions +
+        " -c:v libx264 -preset veryfast -x264-params aud=1:bluray-compat=1:open-gop=0:bframes=2:b-pyramid=none:"
+        "keyint=15:min-keyint=15:scenecut=0:nal-hrd=vbr:vbv-maxrate=4500:vbv-bufsize=4500:pic-struct=1:force-cfr=1"
+        " -c:a ac3 -b:a 192k -muxrate 6M -f mpegts -mpegts_m2ts_mode 1 '" +
+        file.string() + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    return file;
+  }
+};
+
+}  // namespace
+
+TEST_P(RealEncoderTree, TheRebuiltClipLastsAsLongAsFfprobeSaysAndNeedsNothingMore) {
+  if (!EncoderInstalled()) GTEST_SKIP() << "ffmpeg and ffprobe are not installed";
+  const fs::path stream = Encode("00001");
+  RestoreMain run(tree.Target(), tree.Mode());
+  ASSERT_EQ(VerifyAndCommit(run), 0) << run.ErrorString();
+  const auto clip = ReadClip(tree.ClipInformationFile("00001"));
+  const auto& sequence = clip.blkSequenceInfo.blkSTCSequenceArray[0];
+  const double seconds = (sequence.PresentationEndTime - sequence.PresentationStartTime) / 45000.0;
+  const double probed =
+      std::stod(Output("ffprobe -v error -select_streams v:0 -show_entries stream=duration "
+                       "-of csv=p=0 '" +
+                       stream.string() + "'"));
+  EXPECT_NEAR(seconds, probed, GetParam().frameSeconds);
+
+  RestoreMain again(tree.Target(), tree.Mode());
+  EXPECT_EQ(VerifyTree(again), 1) << again.ErrorString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Libx264, RealEncoderTree, testing::ValuesIn(kEncoderCases),
+                         [](const auto& info) { return std::string(info.param.name); });
