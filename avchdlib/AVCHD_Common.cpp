@@ -23,6 +23,26 @@ bool AVCHD_VERIFY_CHARACTERSET(std::uint32_t characterSet) {
          (characterSet >= 0x90 && characterSet <= 0x99);
 }
 
+void BlkAdditionalData::Declare() {
+  Add(Length2);
+  Add(reserved);
+}
+
+void BlkAdditionalData::Read(AAA::BitReader& reader) {
+  Length2.Read(reader);
+  AAA_VERIFY_EQUAL(Length2, 0U);
+  reserved.SetBitLength(Length2 * 8ll);
+  reserved.Read(reader);
+}
+
+void BlkAdditionalData::Initialize() { Length2.SetValue(0); }
+
+void BlkAdditionalData::Update() {
+  Block::Update();
+  Length2.SetValue(0);
+  reserved.SetBitLength(0);
+}
+
 void BlkExtDataEntry::Declare() {
   Add(ExtDataType);
   Add(ExtDataVersion);

@@ -55,6 +55,22 @@ class BlkMakerEntry : public AAA::Block {
   void Declare() override;
 };
 
+// Data a later version of the user-interface and playlist meta blocks may
+// append: its length must be 0 in the files this tool reads and writes.
+class BlkAdditionalData : public AAA::Block {
+ public:
+  AAA::Field::BE Length2{"Length2", 32};
+  AAA::Field::BE reserved{"reserved", 0};
+
+  BlkAdditionalData() : Block("AdditionalData") { Link(); }
+  void Read(AAA::BitReader& reader) override;
+  void Initialize() override;
+  void Update() override;
+
+ protected:
+  void Declare() override;
+};
+
 // The bits from the reader's position to `endBits`, the end of an addressed
 // or length-bounded stretch.
 inline std::int64_t BitsUpTo(const AAA::BitReader& reader, std::int64_t endBits) {

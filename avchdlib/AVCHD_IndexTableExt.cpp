@@ -10,20 +10,6 @@ using Common::BitsUpTo;
 
 // Additional data -----------------------------------------------------------
 
-void BlkAdditionalData::Declare() {
-  Add(Length2);
-  Add(reserved);
-}
-
-void BlkAdditionalData::Read(AAA::BitReader& reader) {
-  Length2.Read(reader);
-  AAA_VERIFY_EQUAL(Length2, 0U);
-  reserved.SetBitLength(Length2 * 8ll);
-  reserved.Read(reader);
-}
-
-void BlkAdditionalData::Initialize() { Length2.SetValue(0); }
-
 // User interface data --------------------------------------------------------
 
 void BlkUIAppInfoAVCHD::Declare() {

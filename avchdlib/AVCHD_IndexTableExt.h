@@ -12,18 +12,7 @@
 namespace AVCHD::IndexTableExt {
 
 // Extra data after the user interface data; none is defined.
-class BlkAdditionalData : public AAA::Block {
- public:
-  AAA::Field::BE Length2{"Length2", 32};
-  AAA::Field::BE reserved{"reserved", 0};
-
-  BlkAdditionalData() : Block("AdditionalData") { Link(); }
-  void Read(AAA::BitReader& reader) override;
-  void Initialize() override;
-
- protected:
-  void Declare() override;
-};
+using Common::BlkAdditionalData;
 
 class BlkUIAppInfoAVCHD : public AAA::Block {
  public:

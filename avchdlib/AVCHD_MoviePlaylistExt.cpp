@@ -9,24 +9,6 @@ using Common::AVCHD_VERIFY_TIMEANDDATE;
 
 // Playlist meta --------------------------------------------------------------
 
-void BlkAdditionalData::Declare() {
-  Add(Length2);
-  Add(reserved);
-}
-
-void BlkAdditionalData::Read(AAA::BitReader& reader) {
-  Length2.Read(reader);
-  AAA_VERIFY_EQUAL(Length2, 0U);
-  reserved.SetBitLength(Length2 * 8ll);
-  reserved.Read(reader);
-}
-
-void BlkAdditionalData::Update() {
-  Block::Update();
-  Length2.SetValue(0);
-  reserved.SetBitLength(0);
-}
-
 void BlkPlayListMeta::Declare() {
   Add(Length);
   Add(MakerID);

@@ -13,18 +13,7 @@
 namespace AVCHD::MoviePlayListExt {
 
 // Room for data of later versions; always empty here.
-class BlkAdditionalData : public AAA::Block {
- public:
-  AAA::Field::BE Length2{"Length2", 32};
-  AAA::Field::BE reserved{"reserved", 0};
-
-  BlkAdditionalData() : Block("AdditionalData") { Link(); }
-  void Read(AAA::BitReader& reader) override;
-  void Update() override;
-
- protected:
-  void Declare() override;
-};
+using Common::BlkAdditionalData;
 
 class BlkPlayListMeta : public AAA::Block {
  public:
