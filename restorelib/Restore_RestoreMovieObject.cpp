@@ -1,18 +1,73 @@
 #include "restorelib/Restore_RestoreMovieObject.h"
 
+#include "restorelib/Restore_ModelFile.h"
+
 namespace Restore {
 
-// The movie object file is not read yet: the step finds and changes nothing.
+using AVCHD::MovieObject::NavigationCommand;
 
 RestoreMovieObject::RestoreMovieObject(const AvchdFolder& folder, RestoreMoviePlayList& playList)
     : folder_(&folder), playList_(&playList) {}
 
-void RestoreMovieObject::VerifyMovieObject() {}
+void RestoreMovieObject::VerifyMovieObject() {
+  AAA::Log::Heading("verify MovieObject");
+  store_.clear();
+  try {
+    MovieObjectFile movieObjectFile;
+    ReadModelFile(Utility::MovieObjectFile(*folder_), movieObjectFile, kMaxFileBytes);
+    StoreCopy(store_, movieObjectFile);
+    CheckPlayCommands();
+  } catch (const AAA::FileNotFoundException&) {
+    store_.clear();
+    StoreDefaultModel();
+  } catch (const AAA::VerifyExceptionBase&) {
+    store_.clear();
+    StoreDefaultModel();
+  }
+}
 
-bool RestoreMovieObject::IsModified() const { return false; }
+void RestoreMovieObject::StoreDefaultModel() {
+  MovieObjectFile movieObjectFile;
+  movieObjectFile.blkMovieObjects.NumberOfMobjs.SetValue(0);
+  movieObjectFile.Initialize();
+  StoreCopy(store_, movieObjectFile);
+}
 
-void RestoreMovieObject::AddPlannedWrites(std::vector<PlannedWrite>&) const {}
+void RestoreMovieObject::CheckPlayCommands() {
+  if (store_.empty()) StoreDefaultModel();
+  auto& movieObjects = Model().blkMovieObjects.blkMovieObjectArray;
+  for (auto itMobj = movieObjects.begin(); itMobj != movieObjects.end(); ++itMobj) {
+    auto& commands = itMobj->NavigationCommandArray;
+    for (std::size_t i = 0; i < commands.Size();) {
+      try {
+        CheckPlayCommand(commands[i]);
+        ++i;
+      } catch (const AAA::InvalidDataException&) {
+        // The command that follows takes the erased one's place.
+        commands.Erase(i);
+        AAA_CORRECT(itMobj->NumberOfNavigationCommands, itMobj->NumberOfNavigationCommands - 1);
+      }
+    }
+  }
+}
 
-void RestoreMovieObject::Commit() {}
+// Only the five play-playlist commands are checked; the playlist they name
+// must exist, and so must the play item or mark a given operand 2 names.
+void RestoreMovieObject::CheckPlayCommand(const NavigationCommand& command) const {
+  if (!command.MatchesAny(AVCHD::MovieObject::kPlayPlayListCommands)) return;
+  const auto* moviePlayListFile = playList_->Find(Utility::FiveDigitName(command.Operand1()));
+  AAA_VERIFY(command, moviePlayListFile != NULL);
+  const std::uint32_t id = command.Operand2();
+  if (command.Data[1] == 0xC1) AAA_VERIFY(command, id < moviePlayListFile->blkPlayList.NumberOfPlayItems);
+  if (command.Data[1] == 0xC2) AAA_VERIFY(command, id < moviePlayListFile->blkPlayListMark.NumberOfPlayListMarks);
+}
+
+bool RestoreMovieObject::IsModified() const { return AnyModified(store_); }
+
+void RestoreMovieObject::AddPlannedWrites(std::vector<PlannedWrite>& writes) const {
+  AddPlannedWrite(store_, Utility::MovieObjectFile(*folder_), FileKind::MovieObject, writes);
+}
+
+void RestoreMovieObject::Commit() { WriteModified(store_, Utility::MovieObjectFile(*folder_)); }
 
 }  // namespace Restore

@@ -15,12 +15,6 @@ namespace {
 
 constexpr int kNumberCount = 100000;
 
-std::string FiveDigits(int number) {
-  char name[8];
-  std::snprintf(name, sizeof name, "%05d", number);
-  return name;
-}
-
 std::string NameOf(const fs::path& path) { return path.filename().string().substr(0, 5); }
 
 // A stream is taken when it holds bytes and has a five-digit name.
@@ -64,12 +58,12 @@ void RestoreStreamFolder::AddRootStreams(const fs::path& pattern) {
     if (!IsStream(entry)) continue;
     const int start = std::stoi(entry.Name.substr(0, 5));
     int candidate = start;
-    while (IsNameTaken(FiveDigits(candidate))) {
+    while (IsNameTaken(Utility::FiveDigitName(candidate))) {
       candidate = (candidate + 1) % kNumberCount;
       if (candidate == start) AAA_THROW(AAA::InvalidDataException());
     }
     streams_.push_back(
-        {folder_.RootPath / entry.Name, Utility::StreamFile(folder_, FiveDigits(candidate), true), entry.Size, 0});
+        {folder_.RootPath / entry.Name, Utility::StreamFile(folder_, Utility::FiveDigitName(candidate), true), entry.Size, 0});
   }
 }
 

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <chrono>
 #include <climits>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -131,6 +132,12 @@ std::string Get3dPairFileName(std::string_view name) {
   std::string pair(name);
   if (!pair.empty() && IsDigit(pair[0])) pair[0] = ((pair[0] - '0') % 2 == 0) ? pair[0] + 1 : pair[0] - 1;
   return pair;
+}
+
+std::string FiveDigitName(std::uint32_t number) {
+  char name[16];
+  std::snprintf(name, sizeof name, "%05u", number);
+  return name;
 }
 
 bool EqualsIgnoringCase(std::string_view left, std::string_view right) {

@@ -60,6 +60,9 @@ bool IsFirstPlaybackOrMenuPlayListFileName(std::string_view name);  // 01200 to 
 // the name as it is (00001 <-> 10001).
 std::string Get3dPairFileName(std::string_view name);
 
+// The base name of numbered files: the number printed with five digits ("00003").
+std::string FiveDigitName(std::uint32_t number);
+
 bool EqualsIgnoringCase(std::string_view left, std::string_view right);
 // '?' stands for one character, '*' for any run; letters match in any case.
 bool MatchesPattern(std::string_view name, std::string_view pattern);
