@@ -62,8 +62,8 @@ void RestoreStreamFolder::AddRootStreams(const fs::path& pattern) {
       candidate = (candidate + 1) % kNumberCount;
       if (candidate == start) AAA_THROW(AAA::InvalidDataException());
     }
-    streams_.push_back(
-        {folder_.RootPath / entry.Name, Utility::StreamFile(folder_, Utility::FiveDigitName(candidate), true), entry.Size, 0});
+    streams_.push_back({folder_.RootPath / entry.Name,
+                        Utility::StreamFile(folder_, Utility::FiveDigitName(candidate), true), entry.Size, 0});
   }
 }
 

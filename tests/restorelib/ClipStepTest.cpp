@@ -120,6 +120,7 @@ TEST_P(ClipTree, TheLastStreamCutInsideAGroupGetsItsClipCorrectedStampedAndCut) 
 TEST_P(ClipTree, AClipIdenticalToItsStreamIsNeitherModifiedNorWritten) {
   tree.AddStream("00001", StreamOfGroups(4));
   WriteClipOfStream("00001", 0x7302);
+  WriteEmptyManagementFiles(tree.Avchd());
   const auto before = TestSupport::ReadFileBytes(tree.ClipInformationFile("00001"));
   RestoreMain run(tree.Target(), tree.Mode());
   EXPECT_EQ(VerifyTree(run), 1) << run.ErrorString();

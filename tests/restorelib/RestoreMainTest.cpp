@@ -128,6 +128,7 @@ TEST_F(RestoreMainFixture, AnUnknownModeIsAnInvalidArgument) {
 
 TEST_F(RestoreMainFixture, EveryPublicOperationLogsItsResult) {
   tree.File("card/PRIVATE/AVCHD/BDMV/STREAM/00001.MTS", 6144);
+  WriteEmptyManagementFiles(tree.Root() / "card/PRIVATE/AVCHD");
   LogCapture log(7);
   RestoreMain run(tree.Root() / "card", ModeMemoryCard, volume);
   Completion completion;
@@ -142,6 +143,7 @@ TEST_F(RestoreMainFixture, EveryPublicOperationLogsItsResult) {
 
 TEST_F(RestoreMainFixture, AWholeTreeNeedsNothingAndItsCommitWritesNothing) {
   tree.File("card/PRIVATE/AVCHD/BDMV/STREAM/00001.MTS", 6144 * 3);
+  WriteEmptyManagementFiles(tree.Root() / "card/PRIVATE/AVCHD");
   RestoreMain run(tree.Root() / "card", ModeMemoryCard, volume);
   Completion completion;
   Verify(run, completion);
@@ -202,21 +204,25 @@ TEST_F(RestoreMainFixture, BuildingFromStreamsMovesThemAndMirrorsALongNameTreeIn
 TEST_F(RestoreMainFixture, TheBackupPlanListsTheManagementFilesAsTheCommitLeavesThem) {
   tree.File("disk/AVCHDL/BDMV/STREAM/00001.m2ts", 6145);
   tree.File("disk/AVCHDL/BDMV/PLAYLIST/00001.mpls", 10);
-  tree.File("disk/AVCHDL/BDMV/index.bdmv", 10);
+  WriteEmptyManagementFiles(tree.Root() / "disk/AVCHDL");
   tree.File("disk/AVCHDL/BDMV/BACKUP/index.bdmv", 10);
   RestoreMain run(tree.Root() / "disk/AVCHDL", ModeAvchdFolder, volume);
   Completion completion;
   Verify(run, completion);
   const auto plan = run.Plan();
+  // The broken playlist is deleted, so its backup is not planned.
+  ASSERT_EQ(plan.Deletes.size(), 1u);
+  EXPECT_EQ(plan.Deletes[0], tree.Root() / "disk/AVCHDL/BDMV/PLAYLIST/00001.mpls");
   ASSERT_EQ(plan.Writes.size(), 2u);
-  EXPECT_EQ(plan.Writes[0].Path, tree.Root() / "disk/AVCHDL/BDMV/BACKUP/PLAYLIST/00001.mpls");
+  EXPECT_EQ(plan.Writes[0].Path, tree.Root() / "disk/AVCHDL/BDMV/BACKUP/MovieObject.bdmv");
   EXPECT_EQ(plan.Writes[0].Kind, FileKind::Backup);
   EXPECT_TRUE(plan.Writes[0].IsNew);
   EXPECT_EQ(plan.Writes[1].Path, tree.Root() / "disk/AVCHDL/BDMV/BACKUP/index.bdmv");
   EXPECT_FALSE(plan.Writes[1].IsNew);
   run.Commit();
-  EXPECT_EQ(ReadBytes(tree.Root() / "disk/AVCHDL/BDMV/BACKUP/PLAYLIST/00001.mpls"),
-            ReadBytes(tree.Root() / "disk/AVCHDL/BDMV/PLAYLIST/00001.mpls"));
+  EXPECT_EQ(ReadBytes(tree.Root() / "disk/AVCHDL/BDMV/BACKUP/MovieObject.bdmv"),
+            ReadBytes(tree.Root() / "disk/AVCHDL/BDMV/MovieObject.bdmv"));
+  EXPECT_FALSE(fs::exists(tree.Root() / "disk/AVCHDL/BDMV/BACKUP/PLAYLIST/00001.mpls"));
 }
 
 TEST_F(RestoreMainFixture, ATreeThatVanishedBeforeTheCommitFailsWith106AndNothingIsWritten) {

@@ -43,13 +43,14 @@ struct StepFixture : testing::Test {
     model.Write(writer);
     std::filesystem::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(stream.Bytes().data()), static_cast<std::streamsize>(stream.Bytes().size()));
+        .write(reinterpret_cast<const char*>(stream.Bytes().data()),
+               static_cast<std::streamsize>(stream.Bytes().size()));
   }
 
   // A stored playlist of `items` play items and `marks` marks (models
   // only: the playlist step's store as the later steps read it).
   AVCHD::MoviePlayList::BlkMoviePlayListFile& StorePlayList(const std::string& baseName, std::uint32_t items,
-                                                             std::uint32_t marks = 0) {
+                                                            std::uint32_t marks = 0) {
     AVCHD::MoviePlayList::BlkMoviePlayListFile file;
     file.Initialize();
     file.blkPlayList.NumberOfPlayItems.SetValue(items);

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "avchdlib/AVCHD_IndexTable.h"
+#include "avchdlib/AVCHD_MovieObject.h"
 #include "restorelib/Restore_Utility.h"
 
 // A folder of its own below the system's temporary folder, removed with
@@ -88,4 +90,18 @@ std::string MessageOf(Action action) {
     return caught.Message();
   }
   return {};
+}
+
+// The movie object and index table of a tree without recordings: no
+// movie object, no title, the 59.94 Hz system.
+inline void WriteEmptyManagementFiles(const std::filesystem::path& avchd) {
+  Restore::AvchdFolder folder;
+  folder.SetPath(avchd);
+  std::filesystem::create_directories(Restore::Utility::BdmvFolder(folder));
+  AVCHD::MovieObject::BlkMovieObjectFile movieObject;
+  movieObject.Initialize();
+  Restore::Utility::WriteModel(Restore::Utility::MovieObjectFile(folder), movieObject);
+  AVCHD::IndexTable::BlkIndexTableFile indexTable;
+  indexTable.Initialize();
+  Restore::Utility::WriteModel(Restore::Utility::IndexTableFile(folder), indexTable);
 }
