@@ -69,6 +69,39 @@ const std::map<int, Entry>& Table() {
       // Verification, cancellation and remaining time.
       {1005, {"It cancels. Is it good?", "キャンセルします。よろしいですか？"}},
       {1006, {"It is canceling...\n\nPlease wait for a while.", "キャンセルしています...\n\nしばらくお待ちください。"}},
+      // Selection pages.
+      {1010, {"Select the memory card", "メモリーカードの選択"}},
+      {1011,
+       {"Select the drive with the memory card to be restored, and click Next.",
+        "復旧するメモリーカードが入っているドライブを選択して、［次へ］をクリックしてください。"}},
+      {1012,
+       {"Insert the memory card with the other channel of the 3D content, select its drive, and click Next.",
+        "3Dコンテンツのもう一方のチャンネルのメモリーカードを挿入し、そのドライブを選択して、［次へ］をクリック"
+        "してください。"}},
+      {1013,
+       {"Insert the first memory card again, select its drive, and click Next.",
+        "最初のメモリーカードをもう一度挿入し、そのドライブを選択して、［次へ］をクリックしてください。"}},
+      {1020, {"Select the AVCHD folder", "AVCHDフォルダーの選択"}},
+      {1021,
+       {"Select the AVCHD or AVCHDL folder to be restored, and click Next.",
+        "復旧するAVCHDまたはAVCHDLフォルダーを選択して、［次へ］をクリックしてください。"}},
+      {1022, {"&Open", "開く(&O)"}},
+      {1023,
+       {"Select the AVCHD or AVCHDL folder with the other channel of the 3D content, and click Next.",
+        "3Dコンテンツのもう一方のチャンネルのAVCHDまたはAVCHDLフォルダーを選択して、［次へ］をクリックして"
+        "ください。"}},
+      {1024, {"Select the folder of the stream files", "ストリームファイルのフォルダーの選択"}},
+      {1025,
+       {"Select the folder with the stream files (*.MTS; *.m2ts), and click Next. The AVCHD folder is made in it.",
+        "ストリームファイル（*.MTS; *.m2ts）が入っているフォルダーを選択して、［次へ］をクリックしてください。"
+        "AVCHDフォルダーはその中に作成されます。"}},
+      {1026,
+       {"Select the folder with the stream files of the other channel of the 3D content, and click Next.",
+        "3Dコンテンツのもう一方のチャンネルのストリームファイルが入っているフォルダーを選択して、［次へ］を"
+        "クリックしてください。"}},
+      // The labels beside the two paths of the 3D folder pages.
+      {1027, {"L channel:", "Lチャンネル:"}},
+      {1028, {"R channel:", "Rチャンネル:"}},
       {1030, {"Verifying", "検証中"}},
       {1031,
        {"The restoration object is being verified. Please wait for a while.",
@@ -86,6 +119,15 @@ const std::map<int, Entry>& Table() {
        {"The restored content can be played and copied again.", "復旧したコンテンツは再び再生やコピーができます。"}},
       {1070, {"The restoration is not required.", "復旧の必要はありません。"}},
       {1071, {"No error was found in the restoration object.", "復旧対象にエラーは見つかりませんでした。"}},
+      // Refusals while the wizard waits or chooses.
+      {1080,
+       {"The restoration object was changed by another program.\n\nThe restoration is stopped.",
+        "復旧対象がほかのプログラムによって変更されました。\n\n復旧を中止します。"}},
+      {1081,
+       {"The folder on the memory card cannot be selected.\n\nPlease restore the memory card with \"Restore the "
+        "memory card.\"",
+        "メモリーカード上のフォルダーは選択できません。\n\nメモリーカードは「メモリーカードを復旧する」で"
+        "復旧してください。"}},
   };
   return table;
 }

@@ -51,15 +51,6 @@ void ClearBar() {
 
 }  // namespace
 
-std::string RemainingTime::Text(std::uint32_t progress, Clock::time_point now) const {
-  if (progress == 0) return {};
-  const double elapsed = std::chrono::duration<double>(now - start_).count();
-  const int remaining = static_cast<int>(elapsed / progress * (100 - progress));
-  const bool seconds = remaining < 60;
-  return AAA::StringTable::Text(1032) + " " + std::to_string(seconds ? remaining : remaining / 60) + " " +
-         AAA::StringTable::Text(seconds ? 1034 : 1033);
-}
-
 InterruptWatch::InterruptWatch() {
   struct sigaction handler {};
   handler.sa_handler = CountInterrupt;
@@ -104,7 +95,7 @@ void Verify(Restore::Thread& run, bool showProgress, bool canAsk) {
   InterruptWatch watch;
   int interruptsHandled = InterruptWatch::Count();
   Completion completion;
-  RemainingTime remaining(Clock::now());
+  Restore::RemainingTime remaining(Clock::now());
   auto lastDrawn = Clock::now() - std::chrono::seconds(1);
   run.Start(&completion, &Completion::Callback);
   while (!completion.WaitFor(std::chrono::milliseconds(100))) {

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <chrono>
-#include <cstdint>
 #include <cstdio>
 #include <string>
 
+#include "restorelib/Restore_RemainingTime.h"
 #include "restorelib/Restore_Thread.h"
 
 // The terminal side of a verification: the progress bar with the remaining
@@ -12,22 +12,7 @@
 
 namespace RestoreConsole {
 
-using Clock = std::chrono::steady_clock;
-
-// The remaining time estimated from the progress and the time spent so far;
-// the time spent waiting for an answer does not count.
-class RemainingTime {
- public:
-  explicit RemainingTime(Clock::time_point start) : start_(start) {}
-  void PauseBegan(Clock::time_point now) { pausedAt_ = now; }
-  void PauseEnded(Clock::time_point now) { start_ += now - pausedAt_; }
-  // "Remaining 42 sec", "Remaining 3 min"; empty while the progress is 0.
-  std::string Text(std::uint32_t progress, Clock::time_point now) const;
-
- private:
-  Clock::time_point start_;
-  Clock::time_point pausedAt_;
-};
+using Clock = Restore::RemainingTime::Clock;
 
 // Counts SIGINT while it lives; restores the previous handling afterwards.
 class InterruptWatch {

@@ -42,6 +42,20 @@ class RestoreMain : public Thread {
   // failure (whatever was done before the failure stays done).
   void Commit();
 
+  // ---- a 3D pair, on the user-interface thread, after both verifications
+  // or after the selection of the second tree. Virtual so that the tests of
+  // a front end can stand in pairs of their own.
+  // "verify 3D relation": this run is the tree chosen now, `first` the tree
+  // chosen before. ResultState 0 when this tree is the other eye of `first`
+  // (or has no index table), else -1 with ErrorString (114, or the message of
+  // the failure).
+  virtual void VerifyRelation3d(RestoreMain& first);
+  // "verify 3D Main": this run is the first tree of the pair. Orders the two
+  // as left and right, repairs the right tree from the left one, and sets
+  // both ResultStates: 1 when neither needs a restore, else 0; on failure -1
+  // here (this run) with ErrorString.
+  virtual void VerifyMain3d(RestoreMain& second);
+
   const std::filesystem::path& AvchdFolderPath() const { return folder_.Path; }
   const AvchdFolder& Folder() const { return folder_; }
 

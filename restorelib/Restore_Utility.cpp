@@ -11,6 +11,7 @@
 
 #include "aaalib/AAA_BitWriter.h"
 #include "aaalib/AAA_MemoryStream.h"
+#include "restorelib/Restore_MountTable.h"
 
 namespace Restore::Utility {
 namespace fs = std::filesystem;
@@ -32,27 +33,6 @@ bool HasFiveDigitsAndLength(std::string_view name) {
 }
 
 char Lower(char character) { return static_cast<char>(std::tolower(static_cast<unsigned char>(character))); }
-
-// "\040" and the other octal escapes of a mountinfo path.
-std::string UnescapeMountPath(const std::string& text) {
-  std::string path;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto isOctal = [](char c) { return c >= '0' && c <= '7'; };
-    if (text[i] == '\\' && i + 3 < text.size() && std::all_of(text.begin() + i + 1, text.begin() + i + 4, isOctal)) {
-      path += static_cast<char>(std::stoi(text.substr(i + 1, 3), nullptr, 8));
-      i += 3;
-    } else {
-      path += text[i];
-    }
-  }
-  return path;
-}
-
-bool IsBelow(const fs::path& path, const fs::path& mountPoint) {
-  auto [mountEnd, pathAt] = std::mismatch(mountPoint.begin(), mountPoint.end(), path.begin(), path.end());
-  (void)pathAt;
-  return mountEnd == mountPoint.end() || (std::next(mountEnd) == mountPoint.end() && mountEnd->empty());
-}
 
 std::string FirstLineOf(const fs::path& file) {
   std::ifstream stream(file);
@@ -250,25 +230,8 @@ void WriteBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes, Pl
 }
 
 std::string MountType(const fs::path& path, const fs::path& mountInfo) {
-  std::error_code error;
-  const fs::path target = fs::weakly_canonical(fs::absolute(path, error), error);
-  std::ifstream stream(mountInfo);
-  std::string line, type;
-  std::size_t bestLength = 0;
-  while (std::getline(stream, line)) {
-    // id parent major:minor root mount-point options [optional...] - type source super-options
-    std::istringstream fields(line);
-    std::vector<std::string> field;
-    for (std::string word; fields >> word;) field.push_back(word);
-    const auto separator = std::find(field.begin(), field.end(), "-");
-    if (field.size() < 5 || separator == field.end() || std::next(separator) == field.end()) continue;
-    const fs::path mountPoint = UnescapeMountPath(field[4]);
-    const std::size_t length = mountPoint.string().size();
-    if (!IsBelow(target, mountPoint) || length < bestLength) continue;
-    bestLength = length;  // the longest mount point wins; a later mount hides an earlier one
-    type = *std::next(separator);
-  }
-  return type;
+  const auto mount = MountTable::MountOf(path, MountTable::Read(mountInfo));
+  return mount ? mount->Type : std::string();
 }
 
 bool IsFatFamilyVolume(const fs::path& path, const VolumeQueries& volume) {

@@ -8,6 +8,9 @@ packages=(
   ffmpeg                         # real-encoder (libx264) streams and ffprobe in the tests
   libcli11-dev                   # the command-line program
   nlohmann-json3-dev             # its JSON output
+  qt6-base-dev                   # the wizard program
+  qt6-translations-l10n          # Qt's own button texts in Japanese
+  fonts-vlgothic                 # Japanese pages rendered in the wizard's tests
 )
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)

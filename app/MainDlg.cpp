@@ -1,0 +1,60 @@
+#include "app/MainDlg.h"
+
+#include <QCoreApplication>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QVBoxLayout>
+
+#include "app/Texts.h"
+
+CMainDlg::CMainDlg(const WizardSettings& settings, QWidget* parent) : QDialog(parent), settings_(settings) {
+  setWindowTitle(Text(1000));
+  setWindowIcon(QIcon(QStringLiteral(":/velmar/icon.png")));
+  auto* column = new QVBoxLayout(this);
+  column->addWidget(AddModeButton("memoryCard", 1002, ":/velmar/header-card.png", Restore::ModeMemoryCard));
+  column->addWidget(AddModeButton("avchdFolder", 1003, ":/velmar/header-folder.png", Restore::ModeAvchdFolder));
+  column->addWidget(AddModeButton("streamFiles", 1004, ":/velmar/header-folder.png", Restore::ModeStreamFiles));
+  auto* exit = new QPushButton(Text(1001), this);
+  exit->setObjectName(QStringLiteral("exit"));
+  exit->setAutoDefault(false);
+  exit->installEventFilter(this);
+  column->addWidget(exit, 0, Qt::AlignRight);
+  connect(exit, &QPushButton::clicked, this, [this] { done(kExitCode); });
+  installEventFilter(this);
+}
+
+CColorButton* CMainDlg::AddModeButton(const char* name, int textId, const char* picture, int mode) {
+  auto* button = new CColorButton(this);
+  button->setObjectName(QString::fromLatin1(name));
+  button->SetColors(Qt::black, Qt::white);
+  button->SetPicture(QPixmap(QString::fromLatin1(picture)));
+  button->setText(Text(textId));
+  button->installEventFilter(this);
+  connect(button, &QPushButton::clicked, this, [this, mode] { RunWizard(mode); });
+  return button;
+}
+
+void CMainDlg::RunWizard(int mode) {
+  hide();
+  auto wizard = std::make_unique<Wizard>(mode, settings_, nullptr);
+  wizard->exec();
+  show();
+  wizard.reset();
+}
+
+// Applied before the dialog's own key handling: Escape is swallowed, and
+// Enter becomes Space, which presses the focused button rather than a
+// default one.
+bool CMainDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) {
+    return QDialog::eventFilter(watched, event);
+  }
+  const auto* key = static_cast<QKeyEvent*>(event);
+  if (key->key() == Qt::Key_Escape) return event->type() == QEvent::KeyPress;
+  if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+    QKeyEvent space(event->type(), Qt::Key_Space, key->modifiers(), QStringLiteral(" "), key->isAutoRepeat());
+    QCoreApplication::sendEvent(watched, &space);
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QComboBox>
+#include <vector>
+
+#include "app/DriveList.h"
+#include "app/WizardPage.h"
+
+// The memory-card pages: a drop-down list of the removable drives (304),
+// refreshed on every tick of a 0.5-second timer, keeping the drive the user
+// chose.
+class PageSelectDriveBase : public WizardPageBase {
+  Q_OBJECT
+
+ public:
+  PageSelectDriveBase(Wizard& wizard, int templateId, int subTitleId, bool threeD);
+
+  void OnSetActive() override;
+  void OnKillActive() override { timer_.stop(); }
+
+ protected:
+  // The mount point of the selected entry; empty when the list is empty.
+  std::filesystem::path SelectedDrive() const;
+  // Runs after every refresh.
+  virtual void OnRefreshed() {}
+
+  bool commitRequested_ = false;
+
+ private:
+  void Refresh();
+  void OnSelected(int index);
+
+  QComboBox* drives_;
+  std::vector<DriveList::Drive> shown_;
+};
+
+// The card to repair.
+class PageSelectDrive : public PageSelectDriveBase {
+  Q_OBJECT
+
+ public:
+  explicit PageSelectDrive(Wizard& wizard) : PageSelectDriveBase(wizard, 101, 1011, false) {}
+  int OnWizNext() override;
+};
+
+// The partner card of a 3D pair; it must be the other eye of the first.
+class PageSelectDrive3d : public PageSelectDriveBase {
+  Q_OBJECT
+
+ public:
+  explicit PageSelectDrive3d(Wizard& wizard) : PageSelectDriveBase(wizard, 102, 1012, true) {}
+  int OnWizNext() override;
+  bool OnQueryCancel() override;
+};
+
+// With one card reader: the first card inserted again after the partner's
+// commit; it is recognised as the other eye of the partner, then committed.
+class PageSelectDrive3d_2 : public PageSelectDriveBase {
+  Q_OBJECT
+
+ public:
+  explicit PageSelectDrive3d_2(Wizard& wizard) : PageSelectDriveBase(wizard, 103, 1013, true) {}
+  int OnWizNext() override;
+  bool OnQueryCancel() override;
+
+ protected:
+  void OnRefreshed() override;
+};

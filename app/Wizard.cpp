@@ -1,0 +1,122 @@
+#include "app/Wizard.h"
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QIcon>
+#include <QMessageBox>
+
+#include "app/PageExterior.h"
+#include "app/PageRestoreConfirm.h"
+#include "app/PageSelectDrive.h"
+#include "app/PageSelectFolder.h"
+#include "app/PageVerifying.h"
+#include "app/Texts.h"
+
+Wizard::Wizard(int mode, const WizardSettings& settings, QWidget* owner)
+    : QWizard(owner), mode_(mode), settings_(settings) {
+  setWizardStyle(ModernStyle);
+  setWindowTitle(Text(1000));
+  setWindowIcon(QIcon(QStringLiteral(":/velmar/icon.png")));
+  setWindowFlags(windowFlags() | Qt::WindowMinimizeButtonHint | Qt::WindowSystemMenuHint);
+  setPixmap(WatermarkPixmap, QPixmap(QStringLiteral(":/velmar/watermark.png")));
+  setPixmap(LogoPixmap, QPixmap(mode == Restore::ModeMemoryCard ? QStringLiteral(":/velmar/header-card.png")
+                                                                : QStringLiteral(":/velmar/header-folder.png")));
+  // One way only: no page offers Back.
+  setButtonLayout({Stretch, NextButton, FinishButton, CancelButton});
+  AddPages();
+  connect(this, &QWizard::currentIdChanged, this, &Wizard::OnPageChanged);
+}
+
+// The runs go first: their destruction waits for a worker that may still
+// call back into a page.
+Wizard::~Wizard() {
+  second_.reset();
+  first_.reset();
+}
+
+void Wizard::AddPages() {
+  std::vector<WizardPageBase*> pages;
+  switch (mode_) {
+    case Restore::ModeMemoryCard:
+      pages = {new PageSelectDrive(*this),        new PageVerifying(*this),
+               new PageSelectDrive3d(*this),      new PageVerifying3d(*this),
+               new PageRestoreConfirm3d_2(*this), new PageSelectDrive3d_2(*this),
+               new PageRestoreFinished3d(*this),  new PageRestoreNotRequired3d(*this),
+               new PageRestoreConfirm(*this),     new PageRestoreFinished(*this),
+               new PageRestoreNotRequired(*this)};
+      break;
+    case Restore::ModeAvchdFolder:
+      pages = {new PageSelectFolder(*this),         new PageVerifying(*this),        new PageSelectFolder3d(*this),
+               new PageVerifying3d(*this),          new PageRestoreConfirm3d(*this), new PageRestoreFinished3d(*this),
+               new PageRestoreNotRequired3d(*this), new PageRestoreConfirm(*this),   new PageRestoreFinished(*this),
+               new PageRestoreNotRequired(*this)};
+      break;
+    default:
+      pages = {new PageSelectFolder_Ex(*this),      new PageVerifying(*this),        new PageSelectFolder3d_Ex(*this),
+               new PageVerifying3d(*this),          new PageRestoreConfirm3d(*this), new PageRestoreFinished3d(*this),
+               new PageRestoreNotRequired3d(*this), new PageRestoreConfirm(*this),   new PageRestoreFinished(*this),
+               new PageRestoreNotRequired(*this)};
+      break;
+  }
+  for (auto* page : pages) {
+    order_.push_back(page->TemplateId());
+    setPage(page->TemplateId(), page);
+  }
+  setStartId(order_.front());
+}
+
+std::unique_ptr<Restore::RestoreMain> Wizard::CreateRun(const std::filesystem::path& target, int mode) {
+  auto run = settings_.CreateRun(target, mode);
+  if (run->ResultState() == 0) return run;
+  ShowError(run->ErrorString());
+  return nullptr;
+}
+
+std::unique_ptr<Restore::RestoreMain> Wizard::CreatePartnerRun(const std::filesystem::path& target, int mode,
+                                                               Restore::RestoreMain& other) {
+  auto run = CreateRun(target, mode);
+  if (!run) return nullptr;
+  run->VerifyRelation3d(other);
+  if (run->ResultState() == 0) return run;
+  ShowError(run->ErrorString());
+  return nullptr;
+}
+
+void Wizard::PressNext() { QMetaObject::invokeMethod(this, &QWizard::next, Qt::QueuedConnection); }
+
+void Wizard::PressCancel() {
+  QMetaObject::invokeMethod(
+      this, [this] { reject(); }, Qt::QueuedConnection);
+}
+
+void Wizard::EnableCancel(bool enabled) { button(CancelButton)->setEnabled(enabled); }
+
+void Wizard::ShowError(const QString& text) {
+  QMessageBox box(QMessageBox::Critical, Text(1000), text, QMessageBox::Ok, this);
+  box.exec();
+}
+
+void Wizard::DiscardPendingInput() {
+  setEnabled(false);
+  QCoreApplication::processEvents();
+  setEnabled(true);
+}
+
+int Wizard::FollowingPage(int pageId) const {
+  const auto at = std::find(order_.begin(), order_.end(), pageId);
+  return at == order_.end() || std::next(at) == order_.end() ? -1 : *std::next(at);
+}
+
+WizardPageBase* Wizard::CurrentPage() const { return qobject_cast<WizardPageBase*>(currentPage()); }
+
+void Wizard::reject() {
+  if (active_ != nullptr && !active_->OnQueryCancel()) return;
+  if (active_ != nullptr) active_->OnKillActive();
+  active_ = nullptr;
+  QWizard::reject();
+}
+
+void Wizard::OnPageChanged(int id) {
+  if (active_ != nullptr) active_->OnKillActive();
+  active_ = qobject_cast<WizardPageBase*>(page(id));
+}

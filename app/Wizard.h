@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QString>
+#include <QWizard>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/DriveList.h"
+#include "restorelib/Restore_RestoreMain.h"
+
+class WizardPageBase;
+
+// What the wizard needs from its surroundings; the defaults ask the system,
+// tests hand in their own.
+struct WizardSettings {
+  // Creates the restore run of a chosen target (mode 0, 1 or 2).
+  std::function<std::unique_ptr<Restore::RestoreMain>(const std::filesystem::path& target, int mode)> CreateRun =
+      [](const std::filesystem::path& target, int mode) {
+        return std::make_unique<Restore::RestoreMain>(target, mode);
+      };
+  DriveList::Sources Drives;
+  // The user's pictures folder; the folder chooser starts in its "Velmar Viewer".
+  QString PicturesFolder;
+  // The page timers: progress, remaining time and the commit of the
+  // confirmation pages, and the refresh of the drive lists.
+  int TickMilliseconds = 1000;
+  int DriveRefreshMilliseconds = 500;
+};
+
+// The restore wizard of one mode: its pages collect the target, create the
+// restore runs, verify, show the verdict, commit on confirmation and handle
+// a 3D pair. The navigation is one way: there is no Back button.
+class Wizard : public QWizard {
+  Q_OBJECT
+
+ public:
+  Wizard(int mode, const WizardSettings& settings, QWidget* owner);
+  ~Wizard() override;
+
+  int Mode() const { return mode_; }
+  const WizardSettings& Settings() const { return settings_; }
+
+  // The two runs: the tree chosen first, and its 3D partner.
+  std::unique_ptr<Restore::RestoreMain>& First() { return first_; }
+  std::unique_ptr<Restore::RestoreMain>& Second() { return second_; }
+  // Creates the run of `target` in `mode`; when it cannot work on the target,
+  // shows its message and returns nothing.
+  std::unique_ptr<Restore::RestoreMain> CreateRun(const std::filesystem::path& target, int mode);
+  // The same, then "verify 3D relation" against `other`: nothing (after the
+  // message) unless the new tree is the other eye of `other`.
+  std::unique_ptr<Restore::RestoreMain> CreatePartnerRun(const std::filesystem::path& target, int mode,
+                                                         Restore::RestoreMain& other);
+
+  // The mount point last chosen in a drive list, shared by the drive pages.
+  std::filesystem::path ChosenDrive;
+
+  // Button presses are posted, so that they run after the current handler.
+  void PressNext();
+  void PressCancel();
+  void EnableCancel(bool enabled);
+  // The error box: `text` with the program title as caption.
+  void ShowError(const QString& text);
+  void ShowError(const std::string& text) { ShowError(QString::fromStdString(text)); }
+  // Lets the input queued during a long operation reach the disabled
+  // window, where it has no effect.
+  void DiscardPendingInput();
+
+  // The page following `pageId` in this mode's page order; -1 after the last.
+  int FollowingPage(int pageId) const;
+  WizardPageBase* CurrentPage() const;
+
+ public slots:
+  void reject() override;
+
+ private:
+  void AddPages();
+  void OnPageChanged(int id);
+
+  int mode_;
+  WizardSettings settings_;
+  std::vector<int> order_;
+  WizardPageBase* active_ = nullptr;
+  std::unique_ptr<Restore::RestoreMain> first_;
+  std::unique_ptr<Restore::RestoreMain> second_;
+};

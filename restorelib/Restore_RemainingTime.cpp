@@ -1,0 +1,16 @@
+#include "restorelib/Restore_RemainingTime.h"
+
+#include "aaalib/AAA_StringTable.h"
+
+namespace Restore {
+
+std::string RemainingTime::Text(std::uint32_t progress, Clock::time_point now) const {
+  if (progress == 0) return {};
+  const double elapsed = std::chrono::duration<double>(now - start_).count();
+  const int remaining = static_cast<int>(elapsed / progress * (100 - progress));
+  const bool seconds = remaining < 60;
+  return AAA::StringTable::Text(1032) + " " + std::to_string(seconds ? remaining : remaining / 60) + " " +
+         AAA::StringTable::Text(seconds ? 1034 : 1033);
+}
+
+}  // namespace Restore

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <memory>
+
+#include "tests/app/FakeSystem.h"
+#include "tests/app/WizardDriver.h"
+#include "tests/app/WizardTrees.h"
+#include "tests/restorelib/TempTree.h"
+
+// A wizard on trees of a test's own, with fake removable drives, fast
+// timers and the message boxes answered.
+struct WizardFixture : testing::Test {
+  TempTree tree;
+  FakeSystem system{tree.Root() / "system"};
+  WizardSettings settings;
+  MessageBoxes boxes;
+  std::unique_ptr<Wizard> wizard;
+
+  WizardFixture() {
+    settings.Drives = system.Sources();
+    settings.PicturesFolder = QString::fromStdString((tree.Root() / "Pictures").string());
+    settings.TickMilliseconds = 20;
+    settings.DriveRefreshMilliseconds = 20;
+    settings.CreateRun = [](const std::filesystem::path& target, int mode) {
+      return std::make_unique<EyeRun>(target, mode);
+    };
+  }
+
+  WizardDriver Open(int mode) {
+    wizard = std::make_unique<Wizard>(mode, settings, nullptr);
+    wizard->show();
+    return WizardDriver(*wizard);
+  }
+
+  // The left and the right AVCHD folder of one recording, made by `make`;
+  // `secondEye` "L" makes two left folders.
+  std::pair<std::filesystem::path, std::filesystem::path> FolderPair(void (*make)(const std::filesystem::path&),
+                                                                     const std::string& secondEye = "R") {
+    const auto left = tree.Root() / "left/AVCHD";
+    const auto right = tree.Root() / "right/AVCHD";
+    make(left);
+    make(right);
+    MarkEye(left, "L");
+    MarkEye(right, secondEye);
+    return {left, right};
+  }
+
+  // A folder that stands for a card in a reader: a removable drive mounted there.
+  std::filesystem::path Card(const std::string& name) {
+    const auto mountPoint = tree.Folder("media/" + name);
+    system.Mount(
+        mountPoint,
+        {.Name = "sd" + std::string(1, static_cast<char>('b' + cards_++)), .Vendor = "Velmar", .Model = "Reader"});
+    return mountPoint;
+  }
+
+ private:
+  int cards_ = 0;
+};
