@@ -6,6 +6,8 @@
 
 PageExteriorBase::PageExteriorBase(Wizard& wizard, int templateId, int titleTextId, int bodyTextId, bool threeD)
     : WizardPageBase(wizard, templateId, 0, 0) {
+  // Only the first and last pages carry the watermark.
+  setPixmap(QWizard::WatermarkPixmap, QPixmap(QStringLiteral(":/velmar/watermark.png")));
   auto* title = new QLabel(Text(titleTextId), this);
   title->setObjectName(QStringLiteral("title"));
   title->setWordWrap(true);

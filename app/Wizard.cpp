@@ -18,7 +18,7 @@ Wizard::Wizard(int mode, const WizardSettings& settings, QWidget* owner)
   setWindowTitle(Text(1000));
   setWindowIcon(QIcon(QStringLiteral(":/velmar/icon.png")));
   setWindowFlags(windowFlags() | Qt::WindowMinimizeButtonHint | Qt::WindowSystemMenuHint);
-  setPixmap(WatermarkPixmap, QPixmap(QStringLiteral(":/velmar/watermark.png")));
+  setMinimumSize(640, 460);
   setPixmap(LogoPixmap, QPixmap(mode == Restore::ModeMemoryCard ? QStringLiteral(":/velmar/header-card.png")
                                                                 : QStringLiteral(":/velmar/header-folder.png")));
   // One way only: no page offers Back.

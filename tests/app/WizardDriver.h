@@ -78,27 +78,27 @@ class MessageBoxes : public QObject {
 // Drives a wizard as a user does, through its buttons and controls.
 class WizardDriver {
  public:
-  explicit WizardDriver(Wizard& wizard) : wizard_(wizard) {}
+  explicit WizardDriver(Wizard& wizard) : wizard_(&wizard) {}
 
   // Waits for the page of template `id`.
   ::testing::AssertionResult ReachPage(int id, int milliseconds = 20000) {
-    if (!WaitUntil([&] { return wizard_.currentId() == id; }, milliseconds)) {
-      return ::testing::AssertionFailure() << "page " << wizard_.currentId() << " instead of " << id;
+    if (!WaitUntil([&] { return wizard_->currentId() == id; }, milliseconds)) {
+      return ::testing::AssertionFailure() << "page " << wizard_->currentId() << " instead of " << id;
     }
     // One way only: no page offers Back.
     if (Button(QWizard::BackButton)->isVisible()) return ::testing::AssertionFailure() << "Back on page " << id;
     return ::testing::AssertionSuccess();
   }
   bool Closed(int milliseconds = 20000) {
-    return WaitUntil([&] { return !wizard_.isVisible(); }, milliseconds);
+    return WaitUntil([&] { return !wizard_->isVisible(); }, milliseconds);
   }
 
-  QAbstractButton* Button(QWizard::WizardButton which) const { return wizard_.button(which); }
+  QAbstractButton* Button(QWizard::WizardButton which) const { return wizard_->button(which); }
   bool CanPress(QWizard::WizardButton which) const { return Button(which)->isVisible() && Button(which)->isEnabled(); }
   // Presses Next (or Finish) once it is offered.
   ::testing::AssertionResult Press(QWizard::WizardButton which) {
     if (!WaitUntil([&] { return CanPress(which); })) {
-      return ::testing::AssertionFailure() << "button " << which << " not offered on page " << wizard_.currentId();
+      return ::testing::AssertionFailure() << "button " << which << " not offered on page " << wizard_->currentId();
     }
     Button(which)->click();
     return ::testing::AssertionSuccess();
@@ -106,7 +106,7 @@ class WizardDriver {
 
   template <typename Widget>
   Widget* Find(const char* name) const {
-    return wizard_.currentPage()->findChild<Widget*>(QString::fromLatin1(name));
+    return wizard_->currentPage()->findChild<Widget*>(QString::fromLatin1(name));
   }
   QString PathField(const char* name = "path") const { return Find<QPlainTextEdit>(name)->toPlainText(); }
 
@@ -114,7 +114,7 @@ class WizardDriver {
   ::testing::AssertionResult ChooseFolder(const std::filesystem::path& folder) {
     Find<QAbstractButton>("open")->click();
     QFileDialog* chooser = nullptr;
-    if (!WaitUntil([&] { return (chooser = wizard_.findChild<QFileDialog*>("folderChooser")) != nullptr; })) {
+    if (!WaitUntil([&] { return (chooser = wizard_->findChild<QFileDialog*>("folderChooser")) != nullptr; })) {
       return ::testing::AssertionFailure() << "no folder chooser";
     }
     chooser->selectFile(QString::fromStdString(folder.string()));
@@ -151,5 +151,5 @@ class WizardDriver {
   }
 
  private:
-  Wizard& wizard_;
+  Wizard* wizard_;
 };

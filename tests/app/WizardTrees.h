@@ -58,7 +58,9 @@ inline void MarkEye(const std::filesystem::path& avchd, const std::string& eye, 
 // recording, and "verify 3D Main" refuses two trees of the same eye.
 class EyeRun : public Restore::RestoreMain {
  public:
-  EyeRun(const std::filesystem::path& target, int mode) : RestoreMain(target, mode) {
+  // With `hold`, the verification waits (at 40 percent) while it is set.
+  EyeRun(const std::filesystem::path& target, int mode, const std::atomic<bool>* hold = nullptr)
+      : RestoreMain(target, mode), hold_(hold) {
     std::ifstream(AvchdFolderPath() / "EYE") >> eye_ >> recording_;
   }
   ~EyeRun() override { Wait(); }
@@ -78,6 +80,8 @@ class EyeRun : public Restore::RestoreMain {
 
  protected:
   void Run() override {
+    SetProgress(40);
+    while (hold_ != nullptr && *hold_) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     RestoreMain::Run();
     if (result_.ResultState == 0 || result_.ResultState == 1) result_.Result3d = eye_ == "L" ? 1 : eye_ == "R" ? 2 : 0;
   }
@@ -87,6 +91,7 @@ class EyeRun : public Restore::RestoreMain {
     return !eye_.empty() && !other.eye_.empty() && eye_ != other.eye_ && recording_ == other.recording_;
   }
 
+  const std::atomic<bool>* hold_;
   std::string eye_;
   std::string recording_;
 };

@@ -1,0 +1,170 @@
+// Every page of the memory-card mode in English and in Japanese: its titles
+// and texts, Qt's own buttons in the same language, and a picture of it
+// (written to $VELMAR_SCREENSHOTS when set, for the documentation).
+#include <QLabel>
+#include <QTranslator>
+
+#include "app/MainDlg.h"
+#include "app/StartUp.h"
+#include "app/Texts.h"
+#include "tests/app/WizardFixture.h"
+
+namespace fs = std::filesystem;
+using AAA::StringTable::Language;
+
+namespace {
+
+struct Page {
+  int id;
+  const char* name;
+  int title;     // header title, or the bold title of a last page
+  int subTitle;  // header subtitle, or the text below the bold title
+};
+
+constexpr Page kPages[] = {{101, "PageSelectDrive", 1010, 1011},        {106, "PageVerifying", 1030, 1031},
+                           {102, "PageSelectDrive3d", 1010, 1012},      {107, "PageVerifying3d", 1030, 1031},
+                           {110, "PageRestoreConfirm3d_2", 1040, 1041}, {103, "PageSelectDrive3d_2", 1010, 1013},
+                           {112, "PageRestoreFinished3d", 1060, 1061},  {114, "PageRestoreNotRequired3d", 1070, 1071},
+                           {108, "PageRestoreConfirm", 1040, 1041},     {111, "PageRestoreFinished", 1060, 1061},
+                           {113, "PageRestoreNotRequired", 1070, 1071}};
+
+struct PagesInLanguage : WizardFixture, testing::WithParamInterface<Language> {
+  std::atomic<bool> hold{false};
+  fs::path pictures;
+  std::set<int> seen;
+
+  PagesInLanguage() {
+    const char* wanted = std::getenv("VELMAR_SCREENSHOTS");
+    pictures = wanted != nullptr ? fs::path(wanted) : tree.Root() / "screenshots";
+    fs::create_directories(pictures);
+    StartOptions options;
+    options.Language = GetParam();
+    ApplyStartOptions(options, *qApp);
+    settings.CreateRun = [this](const fs::path& target, int mode) {
+      return std::make_unique<EyeRun>(target, mode, &hold);
+    };
+  }
+  ~PagesInLanguage() override {
+    for (auto* translator : qApp->findChildren<QTranslator*>()) QCoreApplication::removeTranslator(translator);
+    AAA::StringTable::SetLanguage(Language::English);
+  }
+
+  std::string Prefix() const { return GetParam() == Language::Japanese ? "ja" : "en"; }
+
+  // Checks the texts of the page shown, and takes its picture.
+  void Look(WizardDriver& user, int id) {
+    ASSERT_TRUE(user.ReachPage(id));
+    const auto page = std::find_if(std::begin(kPages), std::end(kPages), [id](const Page& p) { return p.id == id; });
+    QTest::qWait(80);  // a few ticks: the drive list, the remaining time
+    auto* shown = wizard->currentPage();
+    if (page->id >= 111) {
+      EXPECT_EQ(user.Find<QLabel>("title")->text(), Text(page->title)) << page->name;
+      EXPECT_EQ(user.Find<QLabel>("body")->text(), Text(page->subTitle)) << page->name;
+      EXPECT_TRUE(user.CanPress(QWizard::FinishButton)) << page->name;
+      EXPECT_FALSE(user.Button(QWizard::CancelButton)->isEnabled()) << page->name;
+    } else {
+      EXPECT_EQ(shown->title(), Text(page->title)) << page->name;
+      EXPECT_EQ(shown->subTitle(), Text(page->subTitle)) << page->name;
+    }
+    const auto file = pictures / (Prefix() + "-" + std::to_string(id) + "-" + page->name + ".png");
+    EXPECT_TRUE(wizard->grab().save(QString::fromStdString(file.string())));
+    EXPECT_GT(fs::file_size(file), 1000u);
+    seen.insert(id);
+  }
+
+  // A card of each eye, damaged or whole, to be put in `reader` in turn.
+  void Cards(const fs::path& cards, void (*make)(const fs::path&)) {
+    make(cards / "left/PRIVATE/AVCHD");
+    make(cards / "right/PRIVATE/AVCHD");
+    MarkEye(cards / "left/PRIVATE/AVCHD", "L");
+    MarkEye(cards / "right/PRIVATE/AVCHD", "R");
+  }
+};
+
+}  // namespace
+
+TEST_P(PagesInLanguage, EveryPageOfTheMemoryCardModeHasItsTexts) {
+  const auto reader = Card("CAM_SD");
+  const auto cards = tree.Root() / "cards";
+  Cards(cards, DamagedTree);
+  const auto insert = [&](const char* card) { fs::rename(cards / card / "PRIVATE", reader / "PRIVATE"); };
+  const auto eject = [&](const char* card) { fs::rename(reader / "PRIVATE", cards / card / "PRIVATE"); };
+
+  // A pair swapped in one reader: every page of a pair that needs a repair.
+  insert("left");
+  auto user = Open(Restore::ModeMemoryCard);
+  EXPECT_EQ(user.Button(QWizard::NextButton)->text(),
+            GetParam() == Language::Japanese ? QString::fromUtf8("次へ(&N) >") : QStringLiteral("&Next >"));
+  Look(user, 101);
+  hold = true;
+  ASSERT_TRUE(user.Press(QWizard::NextButton));
+  Look(user, 106);
+  hold = false;
+  Look(user, 102);
+  eject("left");
+  insert("right");
+  hold = true;
+  ASSERT_TRUE(user.Press(QWizard::NextButton));
+  Look(user, 107);
+  hold = false;
+  Look(user, 110);
+  ASSERT_TRUE(user.Press(QWizard::NextButton));
+  Look(user, 103);
+  eject("right");
+  insert("left");
+  ASSERT_TRUE(user.Press(QWizard::NextButton));
+  Look(user, 112);
+  ASSERT_TRUE(user.Press(QWizard::FinishButton));
+  eject("left");
+
+  // The repaired pair again: nothing to repair.
+  insert("left");
+  user = Open(Restore::ModeMemoryCard);
+  ASSERT_TRUE(user.Press(QWizard::NextButton));
+  ASSERT_TRUE(user.ReachPage(102));
+  eject("left");
+  insert("right");
+  ASSERT_TRUE(user.Press(QWizard::NextButton));
+  Look(user, 114);
+  eject("right");
+
+  // A single card with an error, and the same card once repaired.
+  DamagedTree(reader / "PRIVATE/AVCHD");
+  user = Open(Restore::ModeMemoryCard);
+  ASSERT_TRUE(user.Press(QWizard::NextButton));
+  Look(user, 108);
+  ASSERT_TRUE(user.Press(QWizard::NextButton));
+  Look(user, 111);
+  user = Open(Restore::ModeMemoryCard);
+  ASSERT_TRUE(user.Press(QWizard::NextButton));
+  Look(user, 113);
+
+  EXPECT_EQ(seen.size(), std::size(kPages));
+  EXPECT_TRUE(boxes.All().empty());
+}
+
+TEST_P(PagesInLanguage, TheMainMenu) {
+  CMainDlg menu{settings};
+  menu.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
+  EXPECT_EQ(menu.findChild<CColorButton*>("memoryCard")->text(), Text(1002));
+  const auto file = pictures / (Prefix() + "-100-CMainDlg.png");
+  EXPECT_TRUE(menu.grab().save(QString::fromStdString(file.string())));
+}
+
+TEST(StringTable, EveryTextOfTheWizardIsThereInBothLanguages) {
+  for (int id : {1000, 1001, 1002, 1003, 1004, 1005, 1006, 1010, 1011, 1012, 1013, 1020, 1021, 1022, 1023, 1024, 1025,
+                 1026, 1027, 1028, 1030, 1031, 1032, 1033, 1034, 1040, 1041, 1060, 1061, 1070, 1071, 1080, 1081}) {
+    EXPECT_FALSE(AAA::StringTable::Text(id, Language::English).empty()) << id;
+    EXPECT_FALSE(AAA::StringTable::Text(id, Language::Japanese).empty()) << id;
+    // The program's name is the same in both.
+    if (id != 1000) {
+      EXPECT_NE(AAA::StringTable::Text(id, Language::Japanese), AAA::StringTable::Text(id, Language::English)) << id;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, PagesInLanguage, testing::Values(Language::English, Language::Japanese),
+                         [](const testing::TestParamInfo<Language>& info) {
+                           return info.param == Language::Japanese ? std::string("Japanese") : std::string("English");
+                         });
