@@ -28,8 +28,11 @@ Wizard::Wizard(int mode, const WizardSettings& settings, QWidget* owner)
 }
 
 // The runs go first: their destruction waits for a worker that may still
-// call back into a page.
+// call back into a page, and a worker still verifying is told to stop.
 Wizard::~Wizard() {
+  for (auto* run : {first_.get(), second_.get()}) {
+    if (run != nullptr) run->RequestCancel();
+  }
   second_.reset();
   first_.reset();
 }
@@ -86,7 +89,7 @@ void Wizard::PressNext() { QMetaObject::invokeMethod(this, &QWizard::next, Qt::Q
 
 void Wizard::PressCancel() {
   QMetaObject::invokeMethod(
-      this, [this] { reject(); }, Qt::QueuedConnection);
+      this, [this] { Cancel(); }, Qt::QueuedConnection);
 }
 
 void Wizard::EnableCancel(bool enabled) { button(CancelButton)->setEnabled(enabled); }
@@ -109,7 +112,12 @@ int Wizard::FollowingPage(int pageId) const {
 
 WizardPageBase* Wizard::CurrentPage() const { return qobject_cast<WizardPageBase*>(currentPage()); }
 
+// Cancel, Escape and the window's close box: refused while Cancel is disabled.
 void Wizard::reject() {
+  if (button(CancelButton)->isEnabled()) Cancel();
+}
+
+void Wizard::Cancel() {
   if (active_ != nullptr && !active_->OnQueryCancel()) return;
   if (active_ != nullptr) active_->OnKillActive();
   active_ = nullptr;

@@ -76,6 +76,8 @@ class Wizard : public QWizard {
 
  private:
   void AddPages();
+  // The cancel request of a page, or of the user: the page may refuse it.
+  void Cancel();
   void OnPageChanged(int id);
 
   int mode_;

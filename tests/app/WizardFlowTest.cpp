@@ -23,9 +23,12 @@ TEST_F(WizardFixture, AFolderWithAnErrorIsRepairedAndThenVerifiesClean) {
   ASSERT_TRUE(user.ReachPage(108));
   EXPECT_EQ(user.PathField(), QString::fromStdString(avchd.string()));
   ASSERT_TRUE(user.Press(QWizard::NextButton));
-  // While the commit waits for its tick nothing can be pressed.
+  // While the commit waits for its tick nothing can be pressed, and the
+  // window cannot be closed.
   EXPECT_FALSE(user.CanPress(QWizard::NextButton));
   EXPECT_FALSE(user.Button(QWizard::CancelButton)->isEnabled());
+  wizard->close();
+  EXPECT_TRUE(wizard->isVisible());
   ASSERT_TRUE(user.ReachPage(111));
   EXPECT_EQ(wizard->First(), nullptr);
   EXPECT_FALSE(user.Button(QWizard::CancelButton)->isEnabled());
