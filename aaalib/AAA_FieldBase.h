@@ -47,6 +47,8 @@ class FieldBase : public Element {
 
   const char* TypeName() const { return typeName_; }
   const Bytes& ValueBytes() const { return value_; }
+  // The value as last read (as built, for a field never read).
+  const Bytes& BaselineBytes() const { return baseline_; }
   std::int64_t BitPosition() const { return position_; }
 
   // The value as a number for widths of 1 to 32 bits; 0 for wider fields.

@@ -4,6 +4,7 @@
 // files share: the extension data block and the makers private data block.
 // Each frames one file-specific data block T behind a header of one entry.
 
+#include <string>
 #include <string_view>
 
 #include "aaalib/AAA_Array.h"
@@ -13,6 +14,10 @@ namespace AVCHD::Common {
 
 // The bytes of a text field's value ("INDX", "00001").
 inline AAA::Bytes TextBytes(std::string_view text) { return AAA::Bytes(text.begin(), text.end()); }
+// A text field's value as text ("00001").
+inline std::string TextOf(const AAA::FieldBase& field) {
+  return std::string(field.ValueBytes().begin(), field.ValueBytes().end());
+}
 
 // A recording date: seven BCD bytes of a real date and time, or all zeros
 // where none was recorded.

@@ -14,6 +14,9 @@ inline constexpr std::uint16_t AVCHD_MAKER_ID = 0x5E11;
 // The model code written into new models.
 inline constexpr std::uint16_t AVCHD_MAKER_MODEL_CODE = 0x2C01;
 
+// The time zone stamped beside the time of a repair: none recorded.
+inline constexpr std::uint8_t AVCHD_DEFAULT_TIME_ZONE = 0xFF;
+
 // The accepted model codes: the default code alone and two families of 256.
 constexpr bool AVCHD_VERIFY_MAKER_MODEL_CODE(std::uint32_t code) {
   return code == AVCHD_MAKER_MODEL_CODE || (code >= 0x6100 && code <= 0x61FF) || (code >= 0x7300 && code <= 0x73FF);

@@ -1,13 +1,11 @@
 #include "restorelib/Restore_ClipCorrection.h"
 
 #include "aaalib/AAA_Verify.h"
-#include "avchdlib/AVCHD_Maker.h"
+#include "restorelib/Restore_ClipValues.h"
 
 namespace Restore {
 namespace {
 
-using AVCHD::AVCHD_MAKER_ID;
-using AVCHD::AVCHD_MAKER_MODEL_CODE;
 using AVCHD::ClipInformation::BlkClipInformationFile;
 
 // A presentation time one tick later than the stream gives is how some
@@ -158,11 +156,7 @@ void CorrectClipInformationFile(BlkClipInformationFile& clipInformationFile,
   CorrectEntryPoints(clipInformationFile, newClipInformationFile);
   CorrectCodingInfoExtension(clipInformationFile, newClipInformationFile);
   clipInformationFile.Link();
-  if (clipInformationFile.IsModified()) {
-    auto& clipInfoExt = clipInformationFile.blkExtensionData.blkDataBlock.blkClipInfoExt;
-    AAA_CORRECT(clipInfoExt.MakerID, AVCHD_MAKER_ID);
-    AAA_CORRECT(clipInfoExt.MakerModelCode, AVCHD_MAKER_MODEL_CODE);
-  }
+  if (clipInformationFile.IsModified()) StampClipMaker(clipInformationFile);
   CopyPerClipValues(clipInformationFile, newClipInformationFile);
 }
 

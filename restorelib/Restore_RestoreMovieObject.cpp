@@ -35,18 +35,23 @@ void RestoreMovieObject::StoreDefaultModel() {
 
 void RestoreMovieObject::CheckPlayCommands() {
   if (store_.empty()) StoreDefaultModel();
-  auto& movieObjects = Model().blkMovieObjects.blkMovieObjectArray;
-  for (auto itMobj = movieObjects.begin(); itMobj != movieObjects.end(); ++itMobj) {
-    auto& commands = itMobj->NavigationCommandArray;
-    for (std::size_t i = 0; i < commands.Size();) {
-      try {
-        CheckPlayCommand(commands[i]);
-        ++i;
-      } catch (const AAA::InvalidDataException&) {
-        // The command that follows takes the erased one's place.
-        commands.Erase(i);
-        AAA_CORRECT(itMobj->NumberOfNavigationCommands, itMobj->NumberOfNavigationCommands - 1);
-      }
+  for (auto& movieObject : Model().blkMovieObjects.blkMovieObjectArray) {
+    RemoveFailingCommands(movieObject, [this](const NavigationCommand& command) { CheckPlayCommand(command); });
+  }
+}
+
+void RestoreMovieObject::RemoveFailingCommands(AVCHD::MovieObject::BlkMovieObject& movieObject,
+                                               const std::function<void(const NavigationCommand&)>& check) {
+  auto* itMobj = &movieObject;
+  auto& commands = itMobj->NavigationCommandArray;
+  for (std::size_t i = 0; i < commands.Size();) {
+    try {
+      check(commands[i]);
+      ++i;
+    } catch (const AAA::InvalidDataException&) {
+      // Erased first: lowering the count then leaves the other commands in place.
+      commands.Erase(i);
+      AAA_CORRECT(itMobj->NumberOfNavigationCommands, itMobj->NumberOfNavigationCommands - 1);
     }
   }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "avchdlib/AVCHD_MovieObject.h"
@@ -31,6 +32,10 @@ class RestoreMovieObject {
   void CheckPlayCommands();
   // Stores a new file without movie objects.
   void StoreDefaultModel();
+  // Erases each command of `movieObject` for which `check` throws
+  // InvalidDataException; the command after it takes its place.
+  static void RemoveFailingCommands(AVCHD::MovieObject::BlkMovieObject& movieObject,
+                                    const std::function<void(const AVCHD::MovieObject::NavigationCommand&)>& check);
 
   // The model the index table step and the commit work on.
   MovieObjectFile& Model() { return store_.front(); }

@@ -1,11 +1,49 @@
 #include "restorelib/Restore_RestoreMoviePlayList.h"
 
+#include "avchdlib/AVCHD_Maker.h"
+#include "restorelib/Restore_ClipValues.h"
 #include "restorelib/Restore_ModelFile.h"
 
 namespace Restore {
+
+using AVCHD::AVCHD_DEFAULT_TIME_ZONE;
+using AVCHD::AVCHD_MAKER_ID;
+using AVCHD::AVCHD_MAKER_MODEL_CODE;
 namespace fs = std::filesystem;
+
+using AVCHD::Common::TextOf;
 using AVCHD::MoviePlayList::BlkPlayItem;
 using AVCHD::MoviePlayList::BlkStreamAttributes;
+using AVCHD::MoviePlayList::BlkStreamEntry;
+
+namespace {
+
+// The rules of the PRO mark count carry the names of the format's tables.
+constexpr const char* kProMarkCountRule =
+    "moviePlayListFile.blkExtensionData.blkDataBlock.blkMakersPrivateData.blkPrivateDataBlock.blkPRO_PlayListInfo."
+    "NumberOfPlayListMarks";
+constexpr const char* kProMarkCountLessOneRule =
+    "moviePlayListFile.blkExtensionData.blkDataBlock.blkMakersPrivateData.blkPrivateDataBlock.blkPRO_PlayListInfo."
+    "NumberOfPlayListMarks - 1";
+
+// Stream entries of a sub-path must name one; the attributes of each
+// stream must be those of the clip's stream of the same coding type.
+template <class Compare>
+void VerifyStreams(const AAA::Array<BlkStreamEntry>& entries, const AAA::Array<BlkStreamAttributes>& attributes,
+                   const char* subPathRule, std::uint32_t numberOfSubPaths,
+                   const AVCHD::ClipInformation::BlkClipInformationFile& clipInfo, Compare compare) {
+  for (const auto& entry : entries) {
+    if (entry.Type == 2)
+      AAA::Verify(entry.RefToSubPathID, entry.RefToSubPathID < numberOfSubPaths, {subPathRule, __FILE__, __LINE__});
+  }
+  for (const auto& attribute : attributes) {
+    const auto* codingInfo = CodingInfoOfType(clipInfo, attribute.StreamCodingType);
+    AAA_VERIFY(attribute.StreamCodingType, codingInfo != NULL);
+    compare(attribute, *codingInfo);
+  }
+}
+
+}  // namespace
 
 const BlkStreamAttributes* FirstVideoAttributes(const BlkPlayItem& item) {
   const auto& attributes = item.blkSTNTable.blkVideoStreamAttributesArray;
@@ -15,6 +53,33 @@ const BlkStreamAttributes* FirstVideoAttributes(const BlkPlayItem& item) {
 const BlkStreamAttributes* FirstVideoAttributes(const RestoreMoviePlayList::MoviePlayListFile& moviePlayListFile) {
   const auto& items = moviePlayListFile.blkPlayList.blkPlayItemArray;
   return items.Empty() ? nullptr : FirstVideoAttributes(items[0]);
+}
+
+PlayListMarks::PlayListMarks(AVCHD::MoviePlayList::BlkMoviePlayListFile& file)
+    : moviePlayListFile(file),
+      marks(file.blkPlayListMark),
+      extensions(file.blkExtensionData.blkDataBlock.blkPlayListMarkExt),
+      pro(nullptr) {
+  auto& extension = file.blkExtensionData.blkDataBlock;
+  auto& info = extension.blkMakersPrivateData.blkDataBlock.PRO_PlayListInfo;
+  if (extension.MakersPrivateDataStartAddress != 0 && info.Tag_ID == AVCHD::MoviePlayListPro::kTagPlayListInfo) {
+    pro = &info;
+  }
+}
+
+void PlayListMarks::Erase(std::size_t position) {
+  marks.blkPlayListMarkArray.Erase(position);
+  AAA_CORRECT(marks.NumberOfPlayListMarks, moviePlayListFile.blkPlayListMark.NumberOfPlayListMarks - 1);
+  if (position < extensions.blkMarkExtensionArray.Size()) {
+    extensions.blkMarkExtensionArray.Erase(position);
+    AAA_CORRECT(extensions.NumberOfPlayListMarks,
+                moviePlayListFile.blkExtensionData.blkDataBlock.blkPlayListMarkExt.NumberOfPlayListMarks - 1);
+  }
+  if (pro != nullptr && position < pro->blkPRO_PlayListMarkArray.Size()) {
+    pro->blkPRO_PlayListMarkArray.Erase(position);
+    AAA::Correct(pro->NumberOfPlayListMarks, pro->NumberOfPlayListMarks - 1,
+                 {kProMarkCountLessOneRule, __FILE__, __LINE__});
+  }
 }
 
 RestoreMoviePlayList::RestoreMoviePlayList(const AvchdFolder& folder, RestoreClipInformation& clipInformation,
@@ -38,6 +103,9 @@ void RestoreMoviePlayList::VerifyMoviePlayList() {
     run_->SetProgress(100);
   }
   if (store_.size() > kMaxPlayLists) AAA_THROW(AAA::InvalidDataException());
+  for (auto& clip : clipInformation_->Clips()) {
+    if (clip.Refered == 0) AddClip(clip);
+  }
 }
 
 void RestoreMoviePlayList::LoadMoviePlayList(const fs::path& file, const std::string& baseName) {
@@ -45,11 +113,275 @@ void RestoreMoviePlayList::LoadMoviePlayList(const fs::path& file, const std::st
     MoviePlayListFile moviePlayListFile;
     ReadModelFile(file, moviePlayListFile, kMaxFileBytes);
     moviePlayListFile.BaseName = baseName;
+    VerifyPlayList(moviePlayListFile);
     StoreCopy(store_, moviePlayListFile);
   } catch (const AAA::VerifyExceptionBase&) {
     // A playlist that cannot be used is dropped; its clips get new ones.
     filesToDelete_.push_back(file);
   }
+}
+
+void RestoreMoviePlayList::VerifyPlayList(MoviePlayListFile& moviePlayListFile) {
+  PlayListMarks playListMarks(moviePlayListFile);
+  const auto verifyMarkCounts = [&] {
+    AAA_VERIFY_EQUAL(playListMarks.marks.NumberOfPlayListMarks,
+                     moviePlayListFile.blkExtensionData.blkDataBlock.blkPlayListMarkExt.NumberOfPlayListMarks);
+    if (playListMarks.pro != nullptr) {
+      AAA::VerifyEqual(playListMarks.marks.NumberOfPlayListMarks, &playListMarks.pro->NumberOfPlayListMarks,
+                       {kProMarkCountRule, __FILE__, __LINE__});
+    }
+  };
+  verifyMarkCounts();
+
+  auto& items = moviePlayListFile.blkPlayList.blkPlayItemArray;
+  for (std::size_t index = 0; index < items.Size();) {
+    try {
+      VerifyPlayItem(moviePlayListFile, index);
+      ++index;
+    } catch (const AAA::InvalidDataException&) {
+      // The play item that followed now stands at this position. A
+      // playlist left without play items cannot be read back: lowering
+      // the count to 0 throws, and the playlist is dropped.
+      RemovePlayItem(moviePlayListFile, index);
+    }
+  }
+  if (!items.Empty()) AAA_CORRECT(items[0].ConnectionCondition, 1);
+
+  VerifySubPaths(moviePlayListFile);
+  verifyMarkCounts();
+  VerifyMarks(moviePlayListFile);
+  auto& meta = moviePlayListFile.blkExtensionData.blkDataBlock.blkPlayListMeta;
+  if (!thumbnail_->ThumbnailExists(meta.RefToMenuThumbnailIndex)) AAA_CORRECT(meta.RefToMenuThumbnailIndex, 0xffff);
+}
+
+void RestoreMoviePlayList::VerifyPlayItem(MoviePlayListFile& moviePlayListFile, std::size_t index) {
+  auto itPlayItem = moviePlayListFile.blkPlayList.blkPlayItemArray.begin() + static_cast<std::ptrdiff_t>(index);
+  auto* clipInfo = clipInformation_->FindClip(TextOf(itPlayItem->ClipInformationFileName));
+  AAA_VERIFY(itPlayItem->ClipInformationFileName, clipInfo != NULL);
+  AAA_VERIFY(itPlayItem->RefToSTCID, itPlayItem->RefToSTCID < clipInfo->blkSequenceInfo.NumberOfSTCSequences);
+  if (!AAA_REPORT_FAILURE(
+          itPlayItem->INTime,
+          itPlayItem->INTime >=
+              clipInfo->blkSequenceInfo.blkSTCSequenceArray[itPlayItem->RefToSTCID].PresentationStartTime)) {
+    AAA_CORRECT(itPlayItem->INTime,
+                clipInfo->blkSequenceInfo.blkSTCSequenceArray[itPlayItem->RefToSTCID].PresentationStartTime);
+  }
+  if (!AAA_REPORT_FAILURE(
+          itPlayItem->OUTTime,
+          itPlayItem->OUTTime <=
+              clipInfo->blkSequenceInfo.blkSTCSequenceArray[itPlayItem->RefToSTCID].PresentationEndTime)) {
+    AAA_CORRECT(itPlayItem->OUTTime,
+                clipInfo->blkSequenceInfo.blkSTCSequenceArray[itPlayItem->RefToSTCID].PresentationEndTime);
+  }
+  AAA_VERIFY(itPlayItem->INTime, itPlayItem->INTime < itPlayItem->OUTTime);
+
+  const auto& stn = itPlayItem->blkSTNTable;
+  const std::uint32_t subPaths = moviePlayListFile.blkPlayList.NumberOfSubPaths;
+  VerifyStreams(stn.blkVideoStreamEntryArray, stn.blkVideoStreamAttributesArray,
+                "itPlayItem->blkSTNTable.blkStreamEntryVideoArray[i].RefToSubPathID < "
+                "moviePlayListFile.blkPlayList.NumberOfSubPaths",
+                subPaths, *clipInfo, [](const BlkStreamAttributes& attributes, const auto& codingInfo_) {
+                  const auto* codingInfo = &codingInfo_;
+                  AAA_VERIFY_EQUAL(attributes.VideoFormat, codingInfo->VideoFormat);
+                  AAA_VERIFY_EQUAL(attributes.FrameRate, codingInfo->FrameRate);
+                });
+  VerifyStreams(stn.blkAudioStreamEntryArray, stn.blkAudioStreamAttributesArray,
+                "itPlayItem->blkSTNTable.blkStreamEntryAudioArray[i].RefToSubPathID < "
+                "moviePlayListFile.blkPlayList.NumberOfSubPaths",
+                subPaths, *clipInfo, [](const BlkStreamAttributes& attributes, const auto& codingInfo_) {
+                  const auto* codingInfo = &codingInfo_;
+                  AAA_VERIFY_EQUAL(attributes.AudioPresentationType, codingInfo->AudioPresentationType);
+                  AAA_VERIFY_EQUAL(attributes.SamplingFrequency, codingInfo->SamplingFrequency);
+                  AAA_VERIFY_EQUAL(attributes.AudioLanguageCode, codingInfo->AudioLanguageCode);
+                });
+  VerifyStreams(stn.blkOBStreamEntryArray, stn.blkOBStreamAttributesArray,
+                "itPlayItem->blkSTNTable.blkStreamEntryOBArray[i].RefToSubPathID < "
+                "moviePlayListFile.blkPlayList.NumberOfSubPaths",
+                subPaths, *clipInfo, [](const BlkStreamAttributes& attributes, const auto& codingInfo_) {
+                  const auto* codingInfo = &codingInfo_;
+                  AAA_VERIFY_EQUAL(attributes.OBLanguageCode, codingInfo->OBLanguageCode);
+                });
+  VerifyStreams(stn.blkMBStreamEntryArray, stn.blkMBStreamAttributesArray,
+                "itPlayItem->blkSTNTable.blkStreamEntryMBArray[i].RefToSubPathID < "
+                "moviePlayListFile.blkPlayList.NumberOfSubPaths",
+                subPaths, *clipInfo, [](const BlkStreamAttributes& attributes, const auto& codingInfo_) {
+                  const auto* codingInfo = &codingInfo_;
+                  AAA_VERIFY_EQUAL(attributes.MBLanguageCode, codingInfo->MBLanguageCode);
+                });
+
+  // A clip is played by one play item only.
+  AAA_VERIFY_EQUAL(clipInfo->Refered, 0U);
+  LinkPlayItem(moviePlayListFile, index, *clipInfo);
+  clipInfo->Refered.SetValue(1);
+}
+
+void RestoreMoviePlayList::RemovePlayItem(MoviePlayListFile& moviePlayListFile, std::size_t index) {
+  auto& items = moviePlayListFile.blkPlayList.blkPlayItemArray;
+  items.Erase(index);
+  AAA_CORRECT(moviePlayListFile.blkPlayList.NumberOfPlayItems, moviePlayListFile.blkPlayList.NumberOfPlayItems - 1);
+  PlayListMarks playListMarks(moviePlayListFile);
+  auto& marks = playListMarks.marks.blkPlayListMarkArray;
+  for (std::size_t position = 0; position < marks.Size();) {
+    const auto itMark = marks.begin() + static_cast<std::ptrdiff_t>(position);
+    if (itMark->RefToPlayItemID == index) {
+      playListMarks.Erase(position);
+      continue;
+    }
+    if (itMark->RefToPlayItemID > index) AAA_CORRECT(itMark->RefToPlayItemID, itMark->RefToPlayItemID - 1);
+    ++position;
+  }
+  if (index < items.Size()) AAA_CORRECT(items[index].ConnectionCondition, 1);
+}
+
+// A sub-path whose first sub-play item does not lie within its clip is
+// removed; sub-play items themselves are never corrected.
+void RestoreMoviePlayList::VerifySubPaths(MoviePlayListFile& moviePlayListFile) {
+  auto& subPaths = moviePlayListFile.blkPlayList.blkSubPathArray;
+  for (std::size_t position = 0; position < subPaths.Size();) {
+    try {
+      auto& subPath = subPaths[position];
+      AAA_VERIFY(subPath.NumberOfSubPlayItems, !subPath.blkSubPlayItemArray.Empty());
+      const auto& blkSubPlayItem = subPath.blkSubPlayItemArray[0];
+      const auto* clipInfo = clipInformation_->FindClip(TextOf(blkSubPlayItem.ClipInformationFileName));
+      AAA_VERIFY(blkSubPlayItem.ClipInformationFileName, clipInfo != NULL);
+      AAA_VERIFY(blkSubPlayItem.RefToSTCID, blkSubPlayItem.RefToSTCID < clipInfo->blkSequenceInfo.NumberOfSTCSequences);
+      AAA_VERIFY(blkSubPlayItem.SubPlayItemINTime,
+                 blkSubPlayItem.SubPlayItemINTime >=
+                     clipInfo->blkSequenceInfo.blkSTCSequenceArray[blkSubPlayItem.RefToSTCID].PresentationStartTime);
+      AAA_VERIFY(blkSubPlayItem.SubPlayItemOUTTime,
+                 blkSubPlayItem.SubPlayItemOUTTime <=
+                     clipInfo->blkSequenceInfo.blkSTCSequenceArray[blkSubPlayItem.RefToSTCID].PresentationEndTime);
+      AAA_VERIFY(blkSubPlayItem.SubPlayItemINTime,
+                 blkSubPlayItem.SubPlayItemINTime < blkSubPlayItem.SubPlayItemOUTTime);
+      ++position;
+    } catch (const AAA::InvalidDataException&) {
+      subPaths.Erase(position);
+      AAA_CORRECT(moviePlayListFile.blkPlayList.NumberOfSubPaths, moviePlayListFile.blkPlayList.NumberOfSubPaths - 1);
+    }
+  }
+}
+
+// Every mark names a play item whose clip exists; its extension and PRO
+// mark carry the clip's time codes and name thumbnails that exist.
+void RestoreMoviePlayList::VerifyMarks(MoviePlayListFile& moviePlayListFile) {
+  PlayListMarks playListMarks(moviePlayListFile);
+  auto& marks = playListMarks.marks.blkPlayListMarkArray;
+  const auto& items = moviePlayListFile.blkPlayList.blkPlayItemArray;
+  for (std::size_t position = 0; position < marks.Size();) {
+    const auto itMark = marks.begin() + static_cast<std::ptrdiff_t>(position);
+    const ClipInformationFile* clipInfo = nullptr;
+    try {
+      AAA_VERIFY(itMark->RefToPlayItemID, itMark->RefToPlayItemID < moviePlayListFile.blkPlayList.NumberOfPlayItems);
+      clipInfo = clipInformation_->FindClip(TextOf(items[itMark->RefToPlayItemID].ClipInformationFileName));
+      AAA_VERIFY(itMark->RefToPlayItemID, clipInfo != NULL);
+    } catch (const AAA::InvalidDataException&) {
+      playListMarks.Erase(position);
+      continue;
+    }
+    auto& extension = playListMarks.extensions.blkMarkExtensionArray[position];
+    if (!thumbnail_->ThumbnailExists(extension.RefToMarkThumbnailIndex)) {
+      AAA_CORRECT(extension.RefToMarkThumbnailIndex, 0xffff);
+    }
+    if (itMark->MarkType == 1) {
+      if (items[itMark->RefToPlayItemID].ConnectionCondition == 6 || clipInfo->FirstSetFlag != 0) {
+        AAA_CORRECT(extension.blkTimeCode, clipInfo->StartTimeCode1);
+      } else {
+        AAA_CORRECT(extension.blkTimeCode, clipInfo->StartTimeCode2);
+      }
+    }
+    const auto* proClipInfo = ProClipInfo(*clipInfo);
+    if (playListMarks.pro != nullptr && proClipInfo != nullptr) {
+      auto& proMark = playListMarks.pro->blkPRO_PlayListMarkArray[position];
+      const auto& blkProClipInfo = *proClipInfo;
+      if (proMark.MarkType == 1) {
+        AAA_CORRECT(proMark.StartTimeCode, blkProClipInfo.StartTimeCode);
+        AAA_CORRECT(proMark.StartBinaryGroup, blkProClipInfo.StartBinaryGroup);
+        AAA_CORRECT(proMark.GlobalClipID, blkProClipInfo.GlobalClipID);
+      }
+    }
+    ++position;
+  }
+}
+
+// Brings play item `index` and its clip together: the connection follows
+// the clip before it, the clip's first sequence starts where the stream's
+// first picture does, and the play item spans its STC sequence.
+void RestoreMoviePlayList::LinkPlayItem(MoviePlayListFile& moviePlayListFile, std::size_t index,
+                                        ClipInformationFile& clipInformationFile) {
+  auto& items = moviePlayListFile.blkPlayList.blkPlayItemArray;
+  auto& blkPlayItem = items[index];
+  if (index > 0) {
+    const auto* previous = clipInformation_->FindClip(TextOf(items[index - 1].ClipInformationFileName));
+    if (previous == nullptr) {
+      AAA_CORRECT(blkPlayItem.ConnectionCondition, 1);
+    } else if (previous->blkClipInfo.IsCC5 == 1) {
+      AAA_CORRECT(blkPlayItem.ConnectionCondition, 5);
+    } else if (blkPlayItem.ConnectionCondition == 5) {
+      AAA_CORRECT(blkPlayItem.ConnectionCondition, 1);
+    }
+  }
+
+  // The start values of the stream belong to its first STC sequence; a
+  // later sequence keeps the start the clip step measured.
+  auto& sequence = clipInformationFile.blkSequenceInfo.blkSTCSequenceArray[blkPlayItem.RefToSTCID];
+  if (blkPlayItem.RefToSTCID == 0) {
+    if (blkPlayItem.ConnectionCondition == 6 || clipInformationFile.FirstSetFlag != 0) {
+      AAA_CORRECT(sequence.PresentationStartTime, clipInformationFile.StartPts1);
+    } else {
+      AAA_CORRECT(sequence.PresentationStartTime, clipInformationFile.StartPts2);
+    }
+  }
+  if (blkPlayItem.ConnectionCondition != 6) {
+    if (auto* proClipInfo = ProClipInfo(clipInformationFile)) {
+      if (clipInformationFile.FirstSetFlag != 0) {
+        AAA_CORRECT(proClipInfo->StartTimeCode, clipInformationFile.StartTimeCode1);
+      } else {
+        AAA_CORRECT(proClipInfo->StartTimeCode, clipInformationFile.StartTimeCode2);
+      }
+      AAA_CORRECT(proClipInfo->StartBinaryGroup, clipInformationFile.StartBinaryGroup);
+    }
+  }
+  if (sequence.PresentationTime != 0) {
+    AAA_CORRECT(sequence.PresentationEndTime,
+                clipInformationFile.blkSequenceInfo.blkSTCSequenceArray[blkPlayItem.RefToSTCID].PresentationStartTime +
+                    clipInformationFile.blkSequenceInfo.blkSTCSequenceArray[blkPlayItem.RefToSTCID].PresentationTime);
+  }
+  if (clipInformationFile.IsModified()) StampClipMaker(clipInformationFile);
+  AAA_CORRECT(blkPlayItem.INTime,
+              clipInformationFile.blkSequenceInfo.blkSTCSequenceArray[blkPlayItem.RefToSTCID].PresentationStartTime);
+  AAA_CORRECT(blkPlayItem.OUTTime,
+              clipInformationFile.blkSequenceInfo.blkSTCSequenceArray[blkPlayItem.RefToSTCID].PresentationEndTime);
+
+  // Marks lie within their play items; the first entry mark of each play
+  // item sits at its start.
+  auto& marks = moviePlayListFile.blkPlayListMark.blkPlayListMarkArray;
+  for (auto itMark = marks.begin(); itMark != marks.end(); ++itMark) {
+    AAA_VERIFY(itMark->RefToPlayItemID, itMark->RefToPlayItemID < moviePlayListFile.blkPlayList.NumberOfPlayItems);
+    itMark->MarkTimeStamp.SetBytes(itMark->MarkTimeStamp.BaselineBytes());
+    if (!AAA_REPORT_FAILURE(
+            itMark->MarkTimeStamp,
+            (itMark->MarkTimeStamp >= moviePlayListFile.blkPlayList.blkPlayItemArray[itMark->RefToPlayItemID].INTime) &&
+                (itMark->MarkTimeStamp <
+                 moviePlayListFile.blkPlayList.blkPlayItemArray[itMark->RefToPlayItemID].OUTTime))) {
+      AAA_CORRECT(itMark->MarkTimeStamp,
+                  moviePlayListFile.blkPlayList.blkPlayItemArray[itMark->RefToPlayItemID].INTime);
+    }
+    const bool startsItsPlayItem = itMark == marks.begin() || (itMark - 1)->RefToPlayItemID != itMark->RefToPlayItemID;
+    if (itMark->MarkType == 1 && startsItsPlayItem) {
+      AAA_CORRECT(itMark->MarkTimeStamp,
+                  moviePlayListFile.blkPlayList.blkPlayItemArray[itMark->RefToPlayItemID].INTime);
+    }
+  }
+}
+
+void RestoreMoviePlayList::Stamp(MoviePlayListFile& moviePlayListFile) {
+  auto& meta = moviePlayListFile.blkExtensionData.blkDataBlock.blkPlayListMeta;
+  AAA_CORRECT(meta.MakerID, AVCHD_MAKER_ID);
+  AAA_CORRECT(meta.MakerModelCode, AVCHD_MAKER_MODEL_CODE);
+  AAA::Field::TimeAndDate tmp{"tmp"};
+  if (!Utility::CurrentTimeBcd(tmp)) return;
+  AAA_CORRECT(meta.blkTimeZone, AVCHD_DEFAULT_TIME_ZONE);
+  AAA_CORRECT(meta.RecordTimeAndDate, tmp);
 }
 
 RestoreMoviePlayList::MoviePlayListFile* RestoreMoviePlayList::Find(const std::string& baseName) {
@@ -77,6 +409,7 @@ void RestoreMoviePlayList::AddPlannedWrites(std::vector<PlannedWrite>& writes) c
 void RestoreMoviePlayList::Commit() {
   for (auto& moviePlayListFile : store_) {
     if (moviePlayListFile.SkipMark || !moviePlayListFile.IsModified()) continue;
+    Stamp(moviePlayListFile);
     Utility::WriteModel(Utility::PlayListFile(*folder_, moviePlayListFile.BaseName, true), moviePlayListFile);
   }
 }

@@ -14,6 +14,24 @@
 
 namespace Restore {
 
+// The marks of a playlist: PRO marks take part when the playlist carries
+// them. Whatever changes the marks changes all three lists alike.
+struct PlayListMarks {
+  explicit PlayListMarks(AVCHD::MoviePlayList::BlkMoviePlayListFile& moviePlayListFile);
+  // Erases the mark at `position` from every list and lowers the counts.
+  void Erase(std::size_t position);
+
+  AVCHD::MoviePlayList::BlkMoviePlayListFile& moviePlayListFile;
+  AVCHD::MoviePlayList::BlkPlayListMark& marks;
+  AVCHD::MoviePlayListExt::BlkPlayListMarkExt& extensions;
+  // Null without PRO marks.
+  AVCHD::MoviePlayListPro::BlkPRO_PlayListInfo* pro;
+};
+
+// The name a playlist made for `clip` carries: picture format, frame rate
+// and audio coding (" 1080 59.94i AC3").
+std::string PlayListNameText(const AVCHD::ClipInformation::BlkClipInformationFile& clip);
+
 // The attributes of the first video stream of a play item, or of a
 // playlist's first play item; null when there is none.
 const AVCHD::MoviePlayList::BlkStreamAttributes* FirstVideoAttributes(const AVCHD::MoviePlayList::BlkPlayItem& item);
@@ -39,8 +57,16 @@ class RestoreMoviePlayList {
   // Reads one playlist only so that an unsupported maker throws
   // MakerModelException before any long work starts.
   void ReadForMakerCheck(const std::filesystem::path& file);
-  // "verify Movie PlayList"
+  // "verify Movie PlayList": loads every playlist, checks it against the
+  // clips and gives every clip that no playlist uses play items of its own.
   void VerifyMoviePlayList();
+  // Checks one playlist against the clips and repairs it: play items whose
+  // clip is missing or inconsistent go with their marks, times and
+  // connections follow the clips, marks carry the clips' time codes.
+  // Throws InvalidDataException when the playlist cannot be kept.
+  void VerifyPlayList(MoviePlayListFile& moviePlayListFile);
+  // The tool's maker fields and the time, before a playlist is written.
+  static void Stamp(MoviePlayListFile& moviePlayListFile);
 
   // The stored playlist of that base name ("00001") without the skip mark.
   MoviePlayListFile* Find(const std::string& baseName);
@@ -56,7 +82,21 @@ class RestoreMoviePlayList {
   void Commit();
 
  private:
+  using ClipInformationFile = RestoreClipInformation::ClipInformationFile;
+
   void LoadMoviePlayList(const std::filesystem::path& file, const std::string& baseName);
+  void VerifyPlayItem(MoviePlayListFile& moviePlayListFile, std::size_t index);
+  void RemovePlayItem(MoviePlayListFile& moviePlayListFile, std::size_t index);
+  void VerifySubPaths(MoviePlayListFile& moviePlayListFile);
+  void VerifyMarks(MoviePlayListFile& moviePlayListFile);
+  void LinkPlayItem(MoviePlayListFile& moviePlayListFile, std::size_t index, ClipInformationFile& clipInformationFile);
+  // Gives a clip that no playlist uses a play item per STC sequence, in a
+  // playlist made in this run for clips like it or in a new one.
+  void AddClip(ClipInformationFile& clip);
+  MoviePlayListFile* PlayListMadeFor(const ClipInformationFile& clip);
+  MoviePlayListFile& NewPlayListFor(const ClipInformationFile& clip);
+  void AddPlayItem(MoviePlayListFile& moviePlayListFile, const ClipInformationFile& clip, std::uint32_t sequence);
+  void AddMark(MoviePlayListFile& moviePlayListFile, const ClipInformationFile& clip);
 
   const AvchdFolder* folder_;
   RestoreClipInformation* clipInformation_;

@@ -70,6 +70,7 @@ TEST(RestoreCommand, YesBuildsTheTreeAndCutsTheStreams) {
 TEST(RestoreCommand, JsonHoldsTheVerdictThePlanAndTheResult) {
   TempTree tree;
   tree.File("copy/AVCHD/BDMV/STREAM/00001.MTS", 6145);
+  WriteEmptyManagementFiles(tree.Root() / "copy/AVCHD");
   const auto run = RunProgram("folder --json --yes " + Quoted(tree.Root() / "copy/AVCHD"));
   EXPECT_EQ(run.status, 0);
   const auto document = nlohmann::json::parse(run.output);

@@ -10,6 +10,7 @@
 #include "aaalib/AAA_StringTable.h"
 #include "restorelib/Restore_RestoreMain.h"
 #include "tests/aaalib/LogCapture.h"
+#include "tests/support/StreamGenerator.h"
 
 namespace fs = std::filesystem;
 using namespace Restore;
@@ -161,6 +162,7 @@ TEST_F(RestoreMainFixture, AWholeTreeNeedsNothingAndItsCommitWritesNothing) {
 TEST_F(RestoreMainFixture, ACutStreamIsPlannedAndCommittedOnACard) {
   tree.File("card/PRIVATE/AVCHD/BDMV/STREAM/00001.MTS", 6145);
   tree.File("card/PRIVATE/AVCHD/AVCHDTN/leftover", 1);
+  WriteEmptyManagementFiles(tree.Root() / "card/PRIVATE/AVCHD");
   RestoreMain run(tree.Root() / "card", ModeMemoryCard, volume);
   Completion completion;
   Verify(run, completion);
@@ -181,12 +183,17 @@ TEST_F(RestoreMainFixture, ACutStreamIsPlannedAndCommittedOnACard) {
 }
 
 TEST_F(RestoreMainFixture, BuildingFromStreamsMovesThemAndMirrorsALongNameTreeInItsBackup) {
-  tree.File("videos/00003.MTS", 6144);
-  tree.File("videos/00004.m2ts", 7000);
+  tree.Folder("videos");
+  TestSupport::StreamParameters whole;
+  whole.groups = 3;
+  const auto kept = TestSupport::writeStream(whole, tree.Root() / "videos/00003.MTS");
+  TestSupport::StreamParameters cut = whole;
+  cut.cutAtByte = 6144 * 20 + 7000;
+  TestSupport::writeStream(cut, tree.Root() / "videos/00004.m2ts");
   RestoreMain run(tree.Root() / "videos", ModeStreamFiles, volume);
   Completion completion;
   Verify(run, completion);
-  ASSERT_EQ(completion.result.ResultState, 0);
+  ASSERT_EQ(completion.result.ResultState, 0) << completion.result.ErrorString;
   const auto plan = run.Plan();
   ASSERT_EQ(plan.Moves.size(), 2u);
   EXPECT_EQ(plan.Moves[0].From, tree.Root() / "videos/00004.m2ts");
@@ -195,8 +202,8 @@ TEST_F(RestoreMainFixture, BuildingFromStreamsMovesThemAndMirrorsALongNameTreeIn
   EXPECT_EQ(plan.Truncations[0].Path, tree.Root() / "videos/PRIVATE/AVCHDL/BDMV/STREAM/00004.m2ts");
   run.Commit();
   EXPECT_EQ(run.ResultState(), 0) << run.ErrorString();
-  EXPECT_EQ(fs::file_size(tree.Root() / "videos/PRIVATE/AVCHDL/BDMV/STREAM/00003.m2ts"), 6144u);
-  EXPECT_EQ(fs::file_size(tree.Root() / "videos/PRIVATE/AVCHDL/BDMV/STREAM/00004.m2ts"), 6144u);
+  EXPECT_EQ(fs::file_size(tree.Root() / "videos/PRIVATE/AVCHDL/BDMV/STREAM/00003.m2ts"), kept.bytes);
+  EXPECT_EQ(fs::file_size(tree.Root() / "videos/PRIVATE/AVCHDL/BDMV/STREAM/00004.m2ts"), 6144u * 21);
   EXPECT_TRUE(fs::is_directory(tree.Root() / "videos/PRIVATE/AVCHDL/BDMV/BACKUP/CLIPINF"));
   EXPECT_TRUE(fs::is_directory(tree.Root() / "videos/PRIVATE/AVCHDL/BDMV/BACKUP/PLAYLIST"));
 }
@@ -213,12 +220,14 @@ TEST_F(RestoreMainFixture, TheBackupPlanListsTheManagementFilesAsTheCommitLeaves
   // The broken playlist is deleted, so its backup is not planned.
   ASSERT_EQ(plan.Deletes.size(), 1u);
   EXPECT_EQ(plan.Deletes[0], tree.Root() / "disk/AVCHDL/BDMV/PLAYLIST/00001.mpls");
-  ASSERT_EQ(plan.Writes.size(), 2u);
-  EXPECT_EQ(plan.Writes[0].Path, tree.Root() / "disk/AVCHDL/BDMV/BACKUP/MovieObject.bdmv");
-  EXPECT_EQ(plan.Writes[0].Kind, FileKind::Backup);
-  EXPECT_TRUE(plan.Writes[0].IsNew);
-  EXPECT_EQ(plan.Writes[1].Path, tree.Root() / "disk/AVCHDL/BDMV/BACKUP/index.bdmv");
-  EXPECT_FALSE(plan.Writes[1].IsNew);
+  // Every commit stamps and writes the index table.
+  ASSERT_EQ(plan.Writes.size(), 3u);
+  EXPECT_EQ(plan.Writes[0].Path, tree.Root() / "disk/AVCHDL/BDMV/index.bdmv");
+  EXPECT_EQ(plan.Writes[1].Path, tree.Root() / "disk/AVCHDL/BDMV/BACKUP/MovieObject.bdmv");
+  EXPECT_EQ(plan.Writes[1].Kind, FileKind::Backup);
+  EXPECT_TRUE(plan.Writes[1].IsNew);
+  EXPECT_EQ(plan.Writes[2].Path, tree.Root() / "disk/AVCHDL/BDMV/BACKUP/index.bdmv");
+  EXPECT_FALSE(plan.Writes[2].IsNew);
   run.Commit();
   EXPECT_EQ(ReadBytes(tree.Root() / "disk/AVCHDL/BDMV/BACKUP/MovieObject.bdmv"),
             ReadBytes(tree.Root() / "disk/AVCHDL/BDMV/MovieObject.bdmv"));
@@ -255,6 +264,7 @@ TEST_F(RestoreMainFixture, CancelAtACheckPointEndsWithResultState2) {
 
 TEST_F(RestoreMainFixture, APauseWithoutCancelLetsTheVerificationFinish) {
   tree.File("card/PRIVATE/AVCHD/BDMV/STREAM/00001.MTS", 6145);
+  WriteEmptyManagementFiles(tree.Root() / "card/PRIVATE/AVCHD");
   RestoreMain run(tree.Root() / "card", ModeMemoryCard, volume);
   Completion completion;
   run.RequestPause();

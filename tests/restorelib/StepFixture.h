@@ -47,14 +47,24 @@ struct StepFixture : testing::Test {
                static_cast<std::streamsize>(stream.Bytes().size()));
   }
 
-  // A stored playlist of `items` play items and `marks` marks (models
-  // only: the playlist step's store as the later steps read it).
+  // A stored playlist of `items` play items, each with one video stream of
+  // that format and frame rate, and `marks` marks (models only: the
+  // playlist step's store as the later steps read it).
   AVCHD::MoviePlayList::BlkMoviePlayListFile& StorePlayList(const std::string& baseName, std::uint32_t items,
-                                                            std::uint32_t marks = 0) {
+                                                            std::uint32_t marks = 0, std::uint32_t videoFormat = 4,
+                                                            std::uint32_t frameRate = 4) {
     AVCHD::MoviePlayList::BlkMoviePlayListFile file;
     file.Initialize();
     file.blkPlayList.NumberOfPlayItems.SetValue(items);
-    file.blkPlayList.blkPlayItemArray.Initialize();
+    for (auto& item : file.blkPlayList.blkPlayItemArray) {
+      item.Initialize();
+      item.blkSTNTable.NumberOfVideoStreamEntries.SetValue(1);
+      auto& video = item.blkSTNTable.blkVideoStreamAttributesArray[0];
+      video.Initialize();
+      video.StreamCodingType.SetValue(0x1B);
+      video.VideoFormat.SetValue(videoFormat);
+      video.FrameRate.SetValue(frameRate);
+    }
     file.blkPlayListMark.NumberOfPlayListMarks.SetValue(marks);
     file.BaseName = baseName;
     playList.Store().push_back(file);
