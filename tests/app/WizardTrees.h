@@ -14,15 +14,16 @@
 // failing verification.
 
 // Two recordings as a camcorder writes them into `streamFolder`, the second
-// cut short.
+// cut short inside its third group. Each lasts more than the second a clip
+// needs.
 inline void WriteRecordings(const std::filesystem::path& streamFolder, const char* extension = ".MTS") {
   std::filesystem::create_directories(streamFolder);
   TestSupport::StreamParameters whole;
-  whole.groups = 1;
+  whole.groups = 3;
   TestSupport::writeStream(whole, streamFolder / (std::string("00001") + extension));
   TestSupport::StreamParameters cut = whole;
   cut.padToUnit = false;
-  cut.cutAtByte = 50000;
+  cut.cutAtByte = 300000;
   TestSupport::writeStream(cut, streamFolder / (std::string("00002") + extension));
 }
 
