@@ -1,6 +1,8 @@
 // velmar-restore card MOUNT_POINT | folder AVCHD_FOLDER | build STREAM_FOLDER:
 // verifies the tree with a progress bar, shows the verdict and the plan,
 // and repairs it when the user agrees.
+#include "cli/RestoreCommands.h"
+
 #include <unistd.h>
 
 #include <cstdio>
@@ -22,22 +24,13 @@ using AAA::StringTable::Text;
 
 enum ExitStatus { kDone = 0, kNotRepaired = 1, kCancelled = 2, kFailed = 3, kUsage = 64 };
 
-struct Options {
-  std::string path;
-  int mode = 0;
-  bool yes = false;
-  bool check = false;
-  bool json = false;
-  std::string language;
-};
-
 std::string RepairQuestion() {
   return AAA::StringTable::CurrentLanguage() == Language::Japanese ? "今すぐ復旧しますか？" : "Restore it now?";
 }
 
 class Restoration {
  public:
-  explicit Restoration(const Options& options)
+  explicit Restoration(const RestoreOptions& options)
       : options_(options),
         // With a diagnostic log on standard output, people read standard error.
         human_(options.json                ? nullptr
@@ -98,13 +91,19 @@ class Restoration {
     return status;
   }
 
-  const Options& options_;
+  const RestoreOptions& options_;
   std::FILE* human_;
   RestoreReport::Outcome outcome_;
 };
 
+}  // namespace
+
+int RunRestoration(const RestoreOptions& options) { return Restoration(options).Run(); }
+
+namespace {
+
 void AddRestoreCommand(CLI::App& app, const char* name, const char* description, const char* argument, int mode) {
-  auto options = std::make_shared<Options>();
+  auto options = std::make_shared<RestoreOptions>();
   options->mode = mode;
   CLI::App* command = app.add_subcommand(name, description);
   command->add_option(argument, options->path)->required();
@@ -118,7 +117,7 @@ void AddRestoreCommand(CLI::App& app, const char* name, const char* description,
     if (!options->language.empty()) {
       AAA::StringTable::SetLanguage(options->language == "ja" ? Language::Japanese : Language::English);
     }
-    Command::ExitCode() = Restoration(*options).Run();
+    Command::ExitCode() = RunRestoration(*options);
   });
 }
 

@@ -6,6 +6,7 @@ packages=(
   libgtest-dev                   # unit tests
   libbenchmark-dev               # benchmarks
   ffmpeg                         # real-encoder (libx264) streams and ffprobe in the tests
+  libbluray-bin mediainfo        # independent readers of the repaired trees in the tests
   libcli11-dev                   # the command-line program
   nlohmann-json3-dev             # its JSON output
   qt6-base-dev                   # the wizard program

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds the program and runs its main job.
+# Installs what is needed, builds the program and runs its main job: without
+# arguments on a built-in sample card (made damaged, verified, repaired and
+# verified again); with arguments as velmar-restore with those arguments.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
 "$root/scripts/build.sh" "$root/build/normal" -DVELMAR_TESTS=OFF
+if [ "$#" -eq 0 ]; then set -- sample; fi
 "$root/build/normal/cli/velmar-restore" "$@"

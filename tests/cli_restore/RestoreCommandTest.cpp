@@ -110,3 +110,21 @@ TEST(RestoreCommand, ACommandLineThatDoesNotParseExitsWith64) {
   EXPECT_EQ(RunProgram("card").status, 64);
   EXPECT_EQ(RunProgram("folder /tmp --lang fr").status, 64);
 }
+
+TEST(RestoreCommand, TheSampleCardIsRepairedAndThenNeedsNothing) {
+  TempTree tree;
+  const auto run = RunProgram("sample " + Quoted(tree.Root()));
+  EXPECT_EQ(run.status, 0) << run.output;
+  const auto repair = run.output.find("Verification and repair");
+  const auto again = run.output.find("Verification of the repaired card");
+  ASSERT_NE(repair, std::string::npos);
+  ASSERT_NE(again, std::string::npos);
+  const std::string first = run.output.substr(repair, again - repair);
+  for (const char* line : {"PLAYLIST/00001.MPL (playlist)", "CLIPINF/00003.CPI (clip_information)", "truncate ",
+                           "INDEX.BDM (index_table)"}) {
+    EXPECT_NE(first.find(line), std::string::npos) << line;
+  }
+  EXPECT_NE(first.find(AAA::StringTable::Text(1060)), std::string::npos);
+  EXPECT_NE(run.output.substr(again).find(AAA::StringTable::Text(1070)), std::string::npos);
+  EXPECT_EQ(fs::file_size(tree.Root() / "card/PRIVATE/AVCHD/BDMV/STREAM/00003.MTS") % 6144, 0u);
+}

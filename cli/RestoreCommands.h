@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+// What the card, folder and build commands are asked to do.
+struct RestoreOptions {
+  std::string path;
+  int mode = 0;
+  bool yes = false;
+  bool check = false;
+  bool json = false;
+  std::string language;
+};
+
+// Verifies the tree with a progress bar, shows the verdict and the plan and
+// repairs it when asked to; returns the exit status of the commands (0 done,
+// 1 not repaired, 2 cancelled, 3 failed).
+int RunRestoration(const RestoreOptions& options);
