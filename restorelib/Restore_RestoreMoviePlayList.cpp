@@ -414,4 +414,11 @@ void RestoreMoviePlayList::Commit() {
   }
 }
 
+void RestoreMoviePlayList::Drop(MoviePlayListFile& moviePlayListFile) {
+  moviePlayListFile.SkipMark = true;
+  if (!moviePlayListFile.CreatedHere) {
+    filesToDelete_.push_back(Utility::PlayListFile(*folder_, moviePlayListFile.BaseName, true));
+  }
+}
+
 }  // namespace Restore

@@ -65,6 +65,11 @@ class RestoreMoviePlayList {
   // connections follow the clips, marks carry the clips' time codes.
   // Throws InvalidDataException when the playlist cannot be kept.
   void VerifyPlayList(MoviePlayListFile& moviePlayListFile);
+  // Removes a play item and the marks on it; later marks move up.
+  void RemovePlayItem(MoviePlayListFile& moviePlayListFile, std::size_t index);
+  // Gives the playlist the skip mark; its file goes at commit unless the
+  // playlist was made in this run.
+  void Drop(MoviePlayListFile& moviePlayListFile);
   // The tool's maker fields and the time, before a playlist is written.
   static void Stamp(MoviePlayListFile& moviePlayListFile);
 
@@ -86,7 +91,6 @@ class RestoreMoviePlayList {
 
   void LoadMoviePlayList(const std::filesystem::path& file, const std::string& baseName);
   void VerifyPlayItem(MoviePlayListFile& moviePlayListFile, std::size_t index);
-  void RemovePlayItem(MoviePlayListFile& moviePlayListFile, std::size_t index);
   void VerifySubPaths(MoviePlayListFile& moviePlayListFile);
   void VerifyMarks(MoviePlayListFile& moviePlayListFile);
   void LinkPlayItem(MoviePlayListFile& moviePlayListFile, std::size_t index, ClipInformationFile& clipInformationFile);
