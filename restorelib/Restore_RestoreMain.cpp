@@ -54,7 +54,8 @@ RestoreMain::RestoreMain(const fs::path& target, int mode, const Utility::Volume
       playList_(folder_, clipInformation_, thumbnail_, *this),
       movieObject_(folder_, playList_),
       indexTable_(folder_, clipInformation_, movieObject_, playList_, thumbnail_),
-      threeD_(folder_, clipInformation_, playList_, indexTable_) {
+      threeD_(
+          {&folder_, &thumbnail_, &thumbnailSnapshot_, &clipInformation_, &playList_, &movieObject_, &indexTable_}) {
   Guard([&] {
     ResolveFolder(target, mode);
     streamFolder_.VerifyStreamFolder();

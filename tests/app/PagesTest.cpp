@@ -41,7 +41,7 @@ struct PagesInLanguage : WizardFixture, testing::WithParamInterface<Language> {
     options.Language = GetParam();
     ApplyStartOptions(options, *qApp);
     settings.CreateRun = [this](const fs::path& target, int mode) {
-      return std::make_unique<EyeRun>(target, mode, &hold);
+      return std::make_unique<HeldRun>(target, mode, hold);
     };
   }
   ~PagesInLanguage() override {
@@ -73,11 +73,9 @@ struct PagesInLanguage : WizardFixture, testing::WithParamInterface<Language> {
   }
 
   // A card of each eye, damaged or whole, to be put in `reader` in turn.
-  void Cards(const fs::path& cards, void (*make)(const fs::path&)) {
-    make(cards / "left/PRIVATE/AVCHD");
-    make(cards / "right/PRIVATE/AVCHD");
-    MarkEye(cards / "left/PRIVATE/AVCHD", "L");
-    MarkEye(cards / "right/PRIVATE/AVCHD", "R");
+  void Cards(const fs::path& cards, bool damaged) {
+    EyeTree(cards / "left/PRIVATE/AVCHD", 'L', damaged);
+    EyeTree(cards / "right/PRIVATE/AVCHD", 'R', damaged);
   }
 };
 
@@ -86,7 +84,7 @@ struct PagesInLanguage : WizardFixture, testing::WithParamInterface<Language> {
 TEST_P(PagesInLanguage, EveryPageOfTheMemoryCardModeHasItsTexts) {
   const auto reader = Card("CAM_SD");
   const auto cards = tree.Root() / "cards";
-  Cards(cards, DamagedTree);
+  Cards(cards, true);
   const auto insert = [&](const char* card) { fs::rename(cards / card / "PRIVATE", reader / "PRIVATE"); };
   const auto eject = [&](const char* card) { fs::rename(reader / "PRIVATE", cards / card / "PRIVATE"); };
 

@@ -22,7 +22,7 @@ struct WizardFixture : testing::Test {
     settings.TickMilliseconds = 20;
     settings.DriveRefreshMilliseconds = 20;
     settings.CreateRun = [](const std::filesystem::path& target, int mode) {
-      return std::make_unique<EyeRun>(target, mode);
+      return std::make_unique<Restore::RestoreMain>(target, mode);
     };
   }
 
@@ -32,16 +32,14 @@ struct WizardFixture : testing::Test {
     return WizardDriver(*wizard);
   }
 
-  // The left and the right AVCHD folder of one recording, made by `make`;
-  // `secondEye` "L" makes two left folders.
-  std::pair<std::filesystem::path, std::filesystem::path> FolderPair(void (*make)(const std::filesystem::path&),
-                                                                     const std::string& secondEye = "R") {
+  // The left and the right AVCHD folder of one recording, `damaged` or
+  // repaired as a pair; `secondEye` 'L' makes two left folders.
+  std::pair<std::filesystem::path, std::filesystem::path> FolderPair(bool damaged, char secondEye = 'R') {
     const auto left = tree.Root() / "left/AVCHD";
     const auto right = tree.Root() / "right/AVCHD";
-    make(left);
-    make(right);
-    MarkEye(left, "L");
-    MarkEye(right, secondEye);
+    EyeTree(left, 'L', damaged);
+    EyeTree(right, secondEye, damaged);
+    if (!damaged) RepairAsPair(left, right);
     return {left, right};
   }
 

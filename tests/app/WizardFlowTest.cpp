@@ -80,7 +80,7 @@ TEST_F(WizardFixture, TheCardOfARemovableDriveIsRepaired) {
 }
 
 TEST_F(WizardFixture, APairOfFoldersIsCheckedVerifiedAndCommittedTogether) {
-  const auto [left, right] = FolderPair(DamagedTree);
+  const auto [left, right] = FolderPair(true);
   auto user = Open(ModeAvchdFolder);
   ASSERT_TRUE(user.ChooseFolderAndGoOn(left));
   ASSERT_TRUE(user.ReachPage(105));
@@ -103,7 +103,7 @@ TEST_F(WizardFixture, APairOfFoldersIsCheckedVerifiedAndCommittedTogether) {
 }
 
 TEST_F(WizardFixture, ThePartnerOfTheSameEyeIsRefusedWith114AndTheUserStays) {
-  const auto [left, alsoLeft] = FolderPair(DamagedTree, "L");
+  const auto [left, alsoLeft] = FolderPair(true, 'L');
   const auto before = Snapshot(tree.Root());
   auto user = Open(ModeAvchdFolder);
   ASSERT_TRUE(user.ChooseFolderAndGoOn(left));
@@ -127,10 +127,8 @@ TEST_F(WizardFixture, OneCardReaderSwapsTheCardsAndCommitsTheFirstOnlyWhenItIsBa
   const auto reader = Card("CARD");
   const auto leftCard = tree.Root() / "cards/left";
   const auto rightCard = tree.Root() / "cards/right";
-  DamagedTree(leftCard / "PRIVATE/AVCHD");
-  DamagedTree(rightCard / "PRIVATE/AVCHD");
-  MarkEye(leftCard / "PRIVATE/AVCHD", "L");
-  MarkEye(rightCard / "PRIVATE/AVCHD", "R");
+  EyeTree(leftCard / "PRIVATE/AVCHD", 'L', true);
+  EyeTree(rightCard / "PRIVATE/AVCHD", 'R', true);
   const auto insert = [&](const fs::path& card) { fs::rename(card / "PRIVATE", reader / "PRIVATE"); };
   const auto eject = [&](const fs::path& card) { fs::rename(reader / "PRIVATE", card / "PRIVATE"); };
 
@@ -168,10 +166,8 @@ TEST_F(WizardFixture, OneCardReaderSwapsTheCardsAndCommitsTheFirstOnlyWhenItIsBa
 TEST_F(WizardFixture, TwoCardReadersCommitBothCardsOnTheConfirmationPage) {
   const auto leftCard = Card("LEFT");
   const auto rightCard = Card("RIGHT");
-  DamagedTree(leftCard / "PRIVATE/AVCHD");
-  DamagedTree(rightCard / "PRIVATE/AVCHD");
-  MarkEye(leftCard / "PRIVATE/AVCHD", "L");
-  MarkEye(rightCard / "PRIVATE/AVCHD", "R");
+  EyeTree(leftCard / "PRIVATE/AVCHD", 'L', true);
+  EyeTree(rightCard / "PRIVATE/AVCHD", 'R', true);
   auto user = Open(ModeMemoryCard);
   ASSERT_TRUE(user.ChooseDrive(rightCard));
   ASSERT_TRUE(user.Press(QWizard::NextButton));
@@ -189,7 +185,7 @@ TEST_F(WizardFixture, TwoCardReadersCommitBothCardsOnTheConfirmationPage) {
 }
 
 TEST_F(WizardFixture, APairWithNothingToRepairEndsWithoutConfirmation) {
-  const auto [left, right] = FolderPair(CleanTree);
+  const auto [left, right] = FolderPair(false);
   auto user = Open(ModeAvchdFolder);
   ASSERT_TRUE(user.ChooseFolderAndGoOn(left));
   ASSERT_TRUE(user.ReachPage(105));

@@ -2,29 +2,35 @@
 
 #include <atomic>
 #include <filesystem>
-#include <fstream>
 #include <thread>
 
 #include "aaalib/AAA_StringTable.h"
 #include "restorelib/Restore_RestoreMain.h"
+#include "tests/support/Recording3d.h"
 #include "tests/support/StreamGenerator.h"
 
-// The trees the wizard is driven on, and restore runs that stand in for
-// what the engine cannot tell yet (the eye of a 3D tree) or for a long or
-// failing verification.
+// The trees the wizard is driven on: single trees and the two eyes of 3D
+// recordings; and restore runs that stand in for a long or failing
+// verification.
 
 // Two recordings as a camcorder writes them into `streamFolder`, the second
 // cut short inside its third group. Each lasts more than the second a clip
 // needs.
-inline void WriteRecordings(const std::filesystem::path& streamFolder, const char* extension = ".MTS") {
-  std::filesystem::create_directories(streamFolder);
+inline TestSupport::StreamParameters WholeRecording() {
   TestSupport::StreamParameters whole;
   whole.groups = 3;
-  TestSupport::writeStream(whole, streamFolder / (std::string("00001") + extension));
-  TestSupport::StreamParameters cut = whole;
+  return whole;
+}
+inline TestSupport::StreamParameters CutRecording() {
+  TestSupport::StreamParameters cut = WholeRecording();
   cut.padToUnit = false;
   cut.cutAtByte = 300000;
-  TestSupport::writeStream(cut, streamFolder / (std::string("00002") + extension));
+  return cut;
+}
+inline void WriteRecordings(const std::filesystem::path& streamFolder, const char* extension = ".MTS") {
+  std::filesystem::create_directories(streamFolder);
+  TestSupport::writeStream(WholeRecording(), streamFolder / (std::string("00001") + extension));
+  TestSupport::writeStream(CutRecording(), streamFolder / (std::string("00002") + extension));
 }
 
 // An AVCHD folder whose management files are missing and whose second
@@ -40,61 +46,59 @@ inline int Verdict(const std::filesystem::path& target, int mode) {
   return run.ResultState();
 }
 
-// A damaged tree repaired, so that it verifies clean.
+// The tree in `avchd` repaired, so that it verifies clean; a damaged one
+// when there is none.
 inline void CleanTree(const std::filesystem::path& avchd) {
-  DamagedTree(avchd);
+  if (!std::filesystem::exists(avchd / "BDMV" / "STREAM")) DamagedTree(avchd);
   Restore::RestoreMain run(avchd, Restore::ModeAvchdFolder);
   run.Start(nullptr, nullptr);
   run.Wait();
   run.Commit();
 }
 
-// Marks the tree below `avchd` as one eye of a 3D recording.
-inline void MarkEye(const std::filesystem::path& avchd, const std::string& eye, const std::string& recording = "1") {
-  std::ofstream(avchd / "EYE") << eye << " " << recording;
+// One eye ('L' or 'R') of 3D recording `recording` in `avchd`: a whole
+// recording with its management files, marked as that eye; `damaged` adds a
+// second recording cut short, without management files. The right eye's
+// streams are numbered from 10001, the partner names of the left eye's.
+inline void EyeTree(const std::filesystem::path& avchd, char eye, bool damaged, std::uint8_t recording = 1) {
+  const auto streams = avchd / "BDMV" / "STREAM";
+  const std::string number = eye == 'R' ? "1000" : "0000";
+  std::filesystem::create_directories(streams);
+  TestSupport::writeStream(TestSupport::EyeStream(WholeRecording(), eye), streams / (number + "1.MTS"));
+  CleanTree(avchd);
+  TestSupport::MarkAs3dChannel(avchd, eye, TestSupport::MaterialID(recording));
+  if (damaged) TestSupport::writeStream(TestSupport::EyeStream(CutRecording(), eye), streams / (number + "2.MTS"));
 }
 
-// A restore run that knows the eye of its tree from the mark above, read
-// when the run is created: the relation holds between the two eyes of one
-// recording, and "verify 3D Main" refuses two trees of the same eye.
-class EyeRun : public Restore::RestoreMain {
- public:
-  // With `hold`, the verification waits (at 40 percent) while it is set.
-  EyeRun(const std::filesystem::path& target, int mode, const std::atomic<bool>* hold = nullptr)
-      : RestoreMain(target, mode), hold_(hold) {
-    std::ifstream(AvchdFolderPath() / "EYE") >> eye_ >> recording_;
+// Two eye trees repaired once as a pair, so that the pair verifies clean.
+inline void RepairAsPair(const std::filesystem::path& left, const std::filesystem::path& right) {
+  Restore::RestoreMain first(left, Restore::ModeAvchdFolder);
+  Restore::RestoreMain second(right, Restore::ModeAvchdFolder);
+  for (auto* run : {&first, &second}) {
+    run->Start(nullptr, nullptr);
+    run->Wait();
   }
-  ~EyeRun() override { Wait(); }
+  first.VerifyMain3d(second);
+  first.Commit();
+  second.Commit();
+}
 
-  void VerifyRelation3d(RestoreMain& first) override {
-    result_.ResultState = IsPartnerOf(static_cast<EyeRun&>(first)) ? 0 : -1;
-    result_.ErrorString = result_.ResultState == 0 ? "" : AAA::StringTable::Text(114);
-  }
-  void VerifyMain3d(RestoreMain& second) override {
-    if (!IsPartnerOf(static_cast<EyeRun&>(second))) {
-      result_.ResultState = -1;
-      result_.ErrorString = AAA::StringTable::Text(114);
-      return;
-    }
-    RestoreMain::VerifyMain3d(second);
-  }
+// A restore run whose verification waits (at 40 percent) while `hold` is set.
+class HeldRun : public Restore::RestoreMain {
+ public:
+  HeldRun(const std::filesystem::path& target, int mode, const std::atomic<bool>& hold)
+      : RestoreMain(target, mode), hold_(hold) {}
+  ~HeldRun() override { Wait(); }
 
  protected:
   void Run() override {
     SetProgress(40);
-    while (hold_ != nullptr && *hold_) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    while (hold_) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     RestoreMain::Run();
-    if (result_.ResultState == 0 || result_.ResultState == 1) result_.Result3d = eye_ == "L" ? 1 : eye_ == "R" ? 2 : 0;
   }
 
  private:
-  bool IsPartnerOf(const EyeRun& other) const {
-    return !eye_.empty() && !other.eye_.empty() && eye_ != other.eye_ && recording_ == other.recording_;
-  }
-
-  const std::atomic<bool>* hold_;
-  std::string eye_;
-  std::string recording_;
+  const std::atomic<bool>& hold_;
 };
 
 // A verification that goes on until it is released or cancelled; counts its

@@ -1,10 +1,13 @@
 #include "tests/support/Recording3d.h"
 
 #include <algorithm>
+#include <fstream>
 #include <stdexcept>
 
 #include "aaalib/AAA_BitReader.h"
+#include "aaalib/AAA_BitWriter.h"
 #include "aaalib/AAA_FileStream.h"
+#include "aaalib/AAA_MemoryStream.h"
 #include "avchdlib/AVCHD_ClipInformation.h"
 #include "avchdlib/AVCHD_IndexTable.h"
 #include "avchdlib/AVCHD_MoviePlayList.h"
@@ -55,13 +58,17 @@ std::vector<fs::path> FilesOf(const fs::path& folder) {
 // Reads the model at `path`, lets `mark` change the data block of its makers
 // private data (when it has one) and writes the model back.
 template <class Model, class Mark>
-void Rewrite(const TreeBuilder& tree, const fs::path& path, Mark mark) {
+void Rewrite(const fs::path& path, Mark mark) {
   Model model;
   ReadModel(path, model);
   auto& extension = model.blkExtensionData.blkDataBlock;
   if (extension.MakersPrivateDataStartAddress == 0) return;
   mark(extension.blkMakersPrivateData.blkDataBlock);
-  tree.WriteModel(path, model);
+  AAA::MemoryStream stream;
+  AAA::BitWriter writer(stream);
+  model.Write(writer);
+  std::ofstream(path, std::ios::binary | std::ios::trunc)
+      .write(reinterpret_cast<const char*>(stream.Bytes().data()), static_cast<std::streamsize>(stream.Bytes().size()));
 }
 
 void MarkPlayListInfo(AVCHD::MoviePlayListPro::BlkPRO_PlayListInfo& info, char channel,
@@ -104,21 +111,25 @@ AAA::Bytes MaterialID(std::uint8_t seed) {
 }
 
 void MarkAs3dChannel(const TreeBuilder& tree, char channel, const AAA::Bytes& globalMaterialID) {
-  const fs::path bdmv = tree.Avchd() / "BDMV";
+  MarkAs3dChannel(tree.Avchd(), channel, globalMaterialID);
+}
+
+void MarkAs3dChannel(const fs::path& avchd, char channel, const AAA::Bytes& globalMaterialID) {
+  const fs::path bdmv = avchd / "BDMV";
   for (const auto& path : FilesOf(bdmv / "CLIPINF")) {
     Rewrite<AVCHD::ClipInformation::BlkClipInformationFile>(
-        tree, path, [&](auto& data) { MarkMeta(data.PRO_ProfessionalMetaID, channel, globalMaterialID); });
+        path, [&](auto& data) { MarkMeta(data.PRO_ProfessionalMetaID, channel, globalMaterialID); });
   }
   for (const auto& path : FilesOf(bdmv / "PLAYLIST")) {
-    Rewrite<AVCHD::MoviePlayList::BlkMoviePlayListFile>(tree, path, [&](auto& data) {
+    Rewrite<AVCHD::MoviePlayList::BlkMoviePlayListFile>(path, [&](auto& data) {
       MarkMeta(data.PRO_ProfessionalMetaID, channel, globalMaterialID);
       MarkPlayListInfo(data.PRO_PlayListInfo, channel, globalMaterialID);
     });
   }
-  const fs::path index = bdmv / (tree.IsLongName() ? "index.bdmv" : "INDEX.BDM");
-  if (fs::exists(index)) {
+  for (const char* name : {"index.bdmv", "INDEX.BDM"}) {
+    if (!fs::exists(bdmv / name)) continue;
     Rewrite<AVCHD::IndexTable::BlkIndexTableFile>(
-        tree, index, [&](auto& data) { MarkMeta(data.blkPRO_ProfessionalMetaID, channel, globalMaterialID); });
+        bdmv / name, [&](auto& data) { MarkMeta(data.blkPRO_ProfessionalMetaID, channel, globalMaterialID); });
   }
 }
 

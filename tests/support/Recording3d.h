@@ -32,6 +32,8 @@ AAA::Bytes MaterialID(std::uint8_t seed);
 // each entry mark with a content info of the same values. Files without
 // makers private data are left as they are.
 void MarkAs3dChannel(const TreeBuilder& tree, char channel, const AAA::Bytes& globalMaterialID);
+// The same on the AVCHD (or AVCHDL) folder `avchd`.
+void MarkAs3dChannel(const std::filesystem::path& avchd, char channel, const AAA::Bytes& globalMaterialID);
 
 // What the professional meta identifier of a written file says: its
 // version, and the channel and the identifier of its content info (empty
