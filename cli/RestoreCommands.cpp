@@ -1,12 +1,14 @@
 // velmar-restore card MOUNT_POINT | folder AVCHD_FOLDER | build STREAM_FOLDER:
 // verifies the tree with a progress bar, shows the verdict and the plan,
-// and repairs it when the user agrees.
+// and repairs it when the user agrees. A tree holding one channel of 3D
+// content is repaired together with the tree of the other channel.
 #include "cli/RestoreCommands.h"
 
 #include <unistd.h>
 
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -24,9 +26,17 @@ using AAA::StringTable::Text;
 
 enum ExitStatus { kDone = 0, kNotRepaired = 1, kCancelled = 2, kFailed = 3, kUsage = 64 };
 
-std::string RepairQuestion() {
-  return AAA::StringTable::CurrentLanguage() == Language::Japanese ? "今すぐ復旧しますか？" : "Restore it now?";
+std::string Localized(const std::string& english, const std::string& japanese) {
+  return AAA::StringTable::CurrentLanguage() == Language::Japanese ? japanese : english;
 }
+
+std::string RepairQuestion() { return Localized("Restore it now?", "今すぐ復旧しますか？"); }
+
+const char* EyeName(int result3d) { return result3d == 1 ? "L" : "R"; }
+const char* OtherEyeName(int result3d) { return result3d == 1 ? "R" : "L"; }
+
+// "L channel:" or "R channel:", as beside the paths of the wizard's pages.
+std::string EyeLabel(int result3d) { return Text(result3d == 1 ? 1027 : 1028); }
 
 class Restoration {
  public:
@@ -35,19 +45,14 @@ class Restoration {
         // With a diagnostic log on standard output, people read standard error.
         human_(options.json                ? nullptr
                : AAA::Log::Threshold() > 0 ? stderr
-                                           : stdout) {}
+                                           : stdout),
+        terminal_(isatty(STDIN_FILENO) && isatty(STDERR_FILENO)) {}
 
   int Run() {
-    const bool terminal = isatty(STDIN_FILENO) && isatty(STDERR_FILENO);
     Restore::RestoreMain run(options_.path, options_.mode);
     if (run.ResultState() == -1) return Finish(run, kFailed);
-
-    RestoreConsole::Verify(run, isatty(STDERR_FILENO), terminal);
-    if (run.ResultState() == 2) {
-      Say(Text(AAA::MessageId::Cancelled));
-      return Finish(run, kCancelled);
-    }
-    if (run.ResultState() == -1) return Finish(run, kFailed);
+    if (const auto status = Verify(run)) return Finish(run, *status);
+    if (run.Result3d() != 0) return RunPair(run);
     if (run.ResultState() == 1) {
       Say(Text(1070) + "\n" + Text(1071));
       return Finish(run, kDone);
@@ -56,13 +61,7 @@ class Restoration {
     outcome_.RestoreRequired = true;
     outcome_.Plan = run.Plan();
     Say(Text(1040) + "\n" + Text(1041) + "\n\n" + RestoreReport::PlanText(outcome_.Plan));
-    bool repair = options_.yes;
-    if (!options_.check && !repair && terminal) {
-      RestoreConsole::InterruptWatch watch;  // Ctrl-C here answers no
-      repair = RestoreConsole::Ask(RepairQuestion(), STDIN_FILENO, stderr, false);
-    }
-    if (options_.check || !repair) return Finish(run, kNotRepaired);
-
+    if (!Confirm()) return Finish(run, kNotRepaired);
     run.Commit();
     if (run.ResultState() == -1) return Finish(run, kFailed);
     outcome_.Committed = true;
@@ -71,28 +70,187 @@ class Restoration {
   }
 
  private:
+  // The verification with its progress; the exit status when it did not
+  // end with a verdict.
+  std::optional<int> Verify(Restore::RestoreMain& run) {
+    RestoreConsole::Verify(run, isatty(STDERR_FILENO), terminal_);
+    if (run.ResultState() == 2) {
+      Say(Text(AAA::MessageId::Cancelled));
+      return kCancelled;
+    }
+    if (run.ResultState() == -1) return kFailed;
+    return std::nullopt;
+  }
+
+  // The two trees of a 3D recording: the partner is checked, verified and
+  // checked with the first as a pair; one confirmation commits both.
+  int RunPair(Restore::RestoreMain& first) {
+    Say(Localized(
+        std::string("The tree holds the ") + EyeName(first.Result3d()) + " channel of 3D content.",
+        std::string("このツリーには3Dコンテンツの") + EyeName(first.Result3d()) + "チャンネルが入っています。"));
+    auto second = ChoosePartner(first);
+    if (second == nullptr) return Finish(first, kNotRepaired);
+    if (second->ResultState() == -1) return Finish(first, kFailed, second.get());
+    if (const auto status = Verify(*second)) return Finish(first, *status, second.get());
+    first.VerifyMain3d(*second);
+    if (first.ResultState() == -1) return Finish(first, kFailed, second.get());
+    if (first.ResultState() == 1 && second->ResultState() == 1) {
+      Say(Text(1070) + "\n" + Text(1071));
+      return Finish(first, kDone, second.get());
+    }
+
+    Say(Text(1040) + "\n" + Text(1041));
+    for (auto [run, outcome] : {std::pair{&first, &outcome_}, std::pair{second.get(), &PartnerOutcome()}}) {
+      outcome->RestoreRequired = run->ResultState() == 0;
+      outcome->Plan = run->Plan();
+      Say("\n" + EyeLabel(run->Result3d()) + " " + run->AvchdFolderPath().string() + "\n" +
+          RestoreReport::PlanText(outcome->Plan));
+    }
+    if (!Confirm()) return Finish(first, kNotRepaired, second.get());
+    const int status = OneReader(first, *second) ? CommitSwapped(first, *second) : CommitBoth(first, *second);
+    if (status == kDone) Say(Text(1060) + "\n" + Text(1061));
+    return Finish(first, status, second.get());
+  }
+
+  // The run of the other eye, accepted by the relation check (not made in
+  // mode 2, whose trees are built by the verification); null when the user
+  // gave none. A partner named on the command line is not asked for again.
+  std::unique_ptr<Restore::RestoreMain> ChoosePartner(Restore::RestoreMain& first) {
+    while (true) {
+      const auto path = PartnerPath(first);
+      if (!path) {
+        Say(Localized("The other channel is needed to restore 3D content: name its tree with --pair.",
+                      "3Dコンテンツの復旧にはもう一方のチャンネルが必要です。--pairでそのツリーを指定してください。"));
+        return nullptr;
+      }
+      auto partner = std::make_unique<Restore::RestoreMain>(*path, options_.mode);
+      if (partner->ResultState() != -1 && options_.mode != Restore::ModeStreamFiles) partner->VerifyRelation3d(first);
+      if (partner->ResultState() != -1 || !options_.pair.empty()) return partner;
+      ShowError(*partner);
+    }
+  }
+
+  std::optional<std::string> PartnerPath(const Restore::RestoreMain& first) {
+    if (!options_.pair.empty()) return options_.pair;
+    const std::string other = OtherEyeName(first.Result3d());
+    if (options_.swap) {
+      if (!AskLine(Localized(
+              "Insert the memory card with the " + other + " channel at " + options_.path + " and press Enter.",
+              other + "チャンネルのメモリーカードを" + options_.path + "に挿入して、Enterキーを押してください。"))) {
+        return std::nullopt;
+      }
+      return options_.path;
+    }
+    while (true) {
+      const auto line = AskLine(Localized("Tree with the " + other + " channel:", other + "チャンネルのツリー:"));
+      if (!line || !line->empty()) return line;
+    }
+  }
+
+  // Both trees lie at one mount point: the cards are swapped in one reader.
+  static bool OneReader(const Restore::RestoreMain& first, const Restore::RestoreMain& second) {
+    return first.AvchdFolderPath() == second.AvchdFolderPath();
+  }
+
+  // The partner card, in the reader now, first; then the first card once it
+  // is back, checked against the partner.
+  int CommitSwapped(Restore::RestoreMain& first, Restore::RestoreMain& second) {
+    second.Commit();
+    if (second.ResultState() == -1) return kFailed;
+    PartnerOutcome().Committed = true;
+    while (true) {
+      const std::string eye = EyeName(first.Result3d());
+      if (!AskLine(Localized(
+              "Insert the first memory card (" + eye + " channel) at " + options_.path + " again and press Enter.",
+              "最初のメモリーカード（" + eye + "チャンネル）を" + options_.path +
+                  "にもう一度挿入して、Enterキーを押してください。"))) {
+        return kNotRepaired;
+      }
+      Restore::RestoreMain again(options_.path, options_.mode);
+      if (again.ResultState() != -1) again.VerifyRelation3d(second);
+      if (again.ResultState() != -1) break;
+      ShowError(again);
+    }
+    return CommitOne(first, outcome_);
+  }
+
+  // Both trees reachable at once. The partner must still be the tree that
+  // was checked: one changed since is not written over.
+  int CommitBoth(Restore::RestoreMain& first, Restore::RestoreMain& second) {
+    if (options_.mode != Restore::ModeStreamFiles) {
+      Restore::RestoreMain check(second.AvchdFolderPath(), Restore::ModeAvchdFolder);
+      if (check.ResultState() != -1) check.VerifyRelation3d(first);
+      if (check.ResultState() == -1) {
+        ShowError(check);
+        return kFailed;
+      }
+    }
+    // Cards go in the wizard's order: the one chosen last first.
+    const bool secondFirst = options_.mode == Restore::ModeMemoryCard;
+    auto& earlier = secondFirst ? second : first;
+    auto& later = secondFirst ? first : second;
+    const int status = CommitOne(earlier, secondFirst ? PartnerOutcome() : outcome_);
+    return status == kDone ? CommitOne(later, secondFirst ? outcome_ : PartnerOutcome()) : status;
+  }
+
+  static int CommitOne(Restore::RestoreMain& run, RestoreReport::Outcome& outcome) {
+    run.Commit();
+    if (run.ResultState() == -1) return kFailed;
+    outcome.Committed = outcome.RestoreRequired;
+    return kDone;
+  }
+
+  bool Confirm() const {
+    bool repair = options_.yes;
+    if (!options_.check && !repair && terminal_) {
+      RestoreConsole::InterruptWatch watch;  // Ctrl-C here answers no
+      repair = RestoreConsole::Ask(RepairQuestion(), STDIN_FILENO, stderr, false);
+    }
+    return repair && !options_.check;
+  }
+
+  static std::optional<std::string> AskLine(const std::string& prompt) {
+    RestoreConsole::InterruptWatch watch;  // Ctrl-C here gives no answer
+    return RestoreConsole::AskLine(prompt, STDIN_FILENO, stderr);
+  }
+
   void Say(const std::string& text) const {
     if (human_ == nullptr) return;
     std::fprintf(human_, "%s\n", text.c_str());
     std::fflush(human_);
   }
 
-  int Finish(const Restore::RestoreMain& run, int status) {
-    outcome_.Mode = options_.mode;
-    outcome_.AvchdFolder = run.AvchdFolderPath().string();
-    outcome_.ResultState = run.ResultState();
-    outcome_.Result3d = run.Result3d();
+  // As the error box shows it: the program title, then the message.
+  void ShowError(const Restore::RestoreMain& run) const {
+    if (!options_.json) std::fprintf(stderr, "%s\n%s\n", Text(1000).c_str(), run.ErrorString().c_str());
+  }
+
+  RestoreReport::Outcome& PartnerOutcome() {
+    if (outcome_.Partner.empty()) outcome_.Partner.resize(1);
+    return outcome_.Partner.front();
+  }
+
+  void Describe(const Restore::RestoreMain& run, RestoreReport::Outcome& outcome) const {
+    outcome.Mode = options_.mode;
+    outcome.AvchdFolder = run.AvchdFolderPath().string();
+    outcome.ResultState = run.ResultState();
+    outcome.Result3d = run.Result3d();
     if (run.ResultState() == -1) {
-      outcome_.Error = run.ErrorString();
-      // As the error box shows it: the program title, then the message.
-      if (!options_.json) std::fprintf(stderr, "%s\n%s\n", Text(1000).c_str(), run.ErrorString().c_str());
+      outcome.Error = run.ErrorString();
+      ShowError(run);
     }
+  }
+
+  int Finish(const Restore::RestoreMain& run, int status, const Restore::RestoreMain* partner = nullptr) {
+    Describe(run, outcome_);
+    if (partner != nullptr) Describe(*partner, PartnerOutcome());
     if (options_.json) std::cout << RestoreReport::ToJson(outcome_).dump(2) << std::endl;
     return status;
   }
 
   const RestoreOptions& options_;
   std::FILE* human_;
+  bool terminal_;
   RestoreReport::Outcome outcome_;
 };
 
@@ -111,6 +269,12 @@ void AddRestoreCommand(CLI::App& app, const char* name, const char* description,
   command->add_flag("--check", options->check, "verify and report, never write");
   command->add_flag("--json", options->json, "print the verdict, the plan and the result as JSON");
   command->add_option("--lang", options->language, "language of the texts")->check(CLI::IsMember({"en", "ja"}));
+  command->add_option("--pair", options->pair, "the other channel of a 3D recording, given as the first tree is");
+  if (mode == Restore::ModeMemoryCard) {
+    command->add_flag("--swap", options->swap,
+                      "one card reader: asks for the other channel's card at the same mount point, and for the "
+                      "first card again before writing it");
+  }
   command->fallthrough();
   command->preparse_callback([](std::size_t) { Command::UsageExitCode() = kUsage; });
   command->callback([options] {

@@ -63,32 +63,54 @@ InterruptWatch::~InterruptWatch() { sigaction(SIGINT, &previousHandler, nullptr)
 
 int InterruptWatch::Count() { return interrupts.load(); }
 
-bool Ask(const std::string& question, int input, std::FILE* output, bool answerOnInterrupt) {
-  const int interruptsBefore = InterruptWatch::Count();
-  std::fprintf(output, "%s [y/n] ", question.c_str());
-  std::fflush(output);
-  std::string line;
+namespace {
+
+enum class LineEnd { Line, EndOfInput, Interrupt };
+
+// Reads one line from `input` into `line`, watching for a Ctrl-C after
+// `interruptsBefore`.
+LineEnd ReadLine(int input, int interruptsBefore, std::string& line) {
+  line.clear();
   while (true) {
-    if (InterruptWatch::Count() != interruptsBefore) {
-      std::fprintf(output, "\n");
-      return answerOnInterrupt;
-    }
+    if (InterruptWatch::Count() != interruptsBefore) return LineEnd::Interrupt;
     pollfd wait{input, POLLIN, 0};
     if (poll(&wait, 1, 100) <= 0) continue;
     char character = 0;
     const ssize_t got = read(input, &character, 1);
     if (got < 0) continue;  // interrupted: looked at above
-    if (got == 0) return false;
-    if (character != '\n') {
-      line += character;
-      continue;
-    }
-    if (line == "y" || line == "Y" || line == "yes") return true;
-    if (line == "n" || line == "N" || line == "no") return false;
-    line.clear();
+    if (got == 0) return LineEnd::EndOfInput;
+    if (character == '\n') return LineEnd::Line;
+    line += character;
+  }
+}
+
+}  // namespace
+
+bool Ask(const std::string& question, int input, std::FILE* output, bool answerOnInterrupt) {
+  const int interruptsBefore = InterruptWatch::Count();
+  for (std::string line;;) {
     std::fprintf(output, "%s [y/n] ", question.c_str());
     std::fflush(output);
+    const LineEnd end = ReadLine(input, interruptsBefore, line);
+    if (end == LineEnd::Interrupt) {
+      std::fprintf(output, "\n");
+      return answerOnInterrupt;
+    }
+    if (end == LineEnd::EndOfInput) return false;
+    if (line == "y" || line == "Y" || line == "yes") return true;
+    if (line == "n" || line == "N" || line == "no") return false;
   }
+}
+
+std::optional<std::string> AskLine(const std::string& prompt, int input, std::FILE* output) {
+  const int interruptsBefore = InterruptWatch::Count();
+  std::fprintf(output, "%s ", prompt.c_str());
+  std::fflush(output);
+  std::string line;
+  const LineEnd end = ReadLine(input, interruptsBefore, line);
+  if (end == LineEnd::Line) return line;
+  std::fprintf(output, "\n");
+  return std::nullopt;
 }
 
 void Verify(Restore::Thread& run, bool showProgress, bool canAsk) {

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "restorelib/Restore_RemainingTime.h"
@@ -27,6 +28,10 @@ class InterruptWatch {
 // Asks `question` on `output` and reads "y" or "n" from `input`. A Ctrl-C
 // while asking gives `answerOnInterrupt`; the end of the input gives false.
 bool Ask(const std::string& question, int input, std::FILE* output, bool answerOnInterrupt);
+
+// Shows `prompt` on `output` and reads one line from `input`; nothing at the
+// end of the input or on Ctrl-C.
+std::optional<std::string> AskLine(const std::string& prompt, int input, std::FILE* output);
 
 // Starts the verification of `run` and waits for it. With `showProgress`
 // the bar and the remaining time are drawn on standard error once a second.

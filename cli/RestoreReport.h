@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "restorelib/Restore_Plan.h"
 
@@ -20,6 +21,8 @@ struct Outcome {
   bool RestoreRequired = false;
   Restore::RestorePlan Plan;
   bool Committed = false;
+  // The other eye of a 3D pair, with the same fields; empty for one tree.
+  std::vector<Outcome> Partner;
 };
 
 // "index_table", "movie_object", "playlist", "clip_information", "thumbnail_index", "backup"

@@ -27,3 +27,104 @@ inline ProgramRun RunProgram(const std::string& program, const std::string& argu
 }
 
 }  // namespace TestSupport
+
+#include <poll.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <vector>
+
+namespace TestSupport {
+
+// The program run as a user at a console answers it: its questions are read
+// as they come (standard output and error together), answers are typed in
+// when the test has done what the question asks for.
+class ProgramConversation {
+ public:
+  ProgramConversation(const std::string& program, const std::vector<std::string>& arguments) {
+    int input[2];
+    int output[2];
+    if (pipe(input) != 0 || pipe(output) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      dup2(input[0], STDIN_FILENO);
+      dup2(output[1], STDOUT_FILENO);
+      dup2(output[1], STDERR_FILENO);
+      for (int fd : {input[0], input[1], output[0], output[1]}) close(fd);
+      setenv("LANG", "C", 1);
+      unsetenv("LC_ALL");
+      std::vector<char*> argv{const_cast<char*>(program.c_str())};
+      for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+      argv.push_back(nullptr);
+      execv(program.c_str(), argv.data());
+      _exit(127);
+    }
+    close(input[0]);
+    close(output[1]);
+    input_ = input[1];
+    output_ = output[0];
+  }
+  ~ProgramConversation() {
+    if (pid_ > 0 && status_ == -2) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+    for (int fd : {input_, output_}) {
+      if (fd >= 0) close(fd);
+    }
+  }
+  ProgramConversation(const ProgramConversation&) = delete;
+  ProgramConversation& operator=(const ProgramConversation&) = delete;
+
+  // Reads until the output after the text found last holds `text`; false
+  // when the program ends without it (or stays silent for a minute).
+  bool WaitFor(const std::string& text) {
+    while (true) {
+      const auto found = output.find(text, searchFrom_);
+      if (found != std::string::npos) {
+        searchFrom_ = found + text.size();
+        return true;
+      }
+      if (!ReadSome()) return false;
+    }
+  }
+  // Types `line` and Enter.
+  void Send(const std::string& line) {
+    const std::string typed = line + "\n";
+    if (write(input_, typed.data(), typed.size()) != static_cast<ssize_t>(typed.size())) return;
+  }
+  // Ends the input, reads the rest and returns the exit status (-1 when the
+  // program did not exit normally).
+  int Finish() {
+    close(input_);
+    input_ = -1;
+    while (ReadSome()) {
+    }
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    status_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return status_;
+  }
+
+  std::string output;
+
+ private:
+  bool ReadSome() {
+    pollfd wait{output_, POLLIN, 0};
+    if (output_ < 0 || poll(&wait, 1, 60000) <= 0) return false;
+    char buffer[4096];
+    const ssize_t got = read(output_, buffer, sizeof buffer);
+    if (got <= 0) return false;
+    output.append(buffer, static_cast<std::size_t>(got));
+    return true;
+  }
+
+  pid_t pid_ = -1;
+  int input_ = -1;
+  int output_ = -1;
+  int status_ = -2;  // still running
+  std::size_t searchFrom_ = 0;
+};
+
+}  // namespace TestSupport
