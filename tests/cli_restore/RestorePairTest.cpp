@@ -140,3 +140,19 @@ TEST_F(PairCommand, OneReaderSwapsTheCardsAndTheFirstIsWrittenOnlyWhenItIsBack) 
   EXPECT_EQ(again.status, 0) << again.output;
   EXPECT_NE(again.output.find("The restoration is not required."), std::string::npos);
 }
+
+TEST_F(PairCommand, APartnerChangedBeforeTheConfirmationIsRefusedWith114AndNothingIsWritten) {
+  const auto stranger = tree.Folder("stranger");
+  EyeCard(stranger, 'R', 2);
+  ProgramConversation user(kProgram, {"card", "--pair", right.string(), left.string()}, true);
+  ASSERT_TRUE(user.WaitFor("R channel: " + (right / "PRIVATE/AVCHD").string()));
+  ASSERT_TRUE(user.WaitFor("Restore it now? [y/n]"));
+  // Another recording's card in the partner's reader.
+  fs::rename(right, tree.Root() / "right-elsewhere");
+  fs::rename(stranger, right);
+  const auto before = Snapshot(tree.Root());
+  user.Send("y");
+  EXPECT_EQ(user.Finish(), 3) << user.output;
+  EXPECT_TRUE(user.WaitFor(AAA::StringTable::Text(114, AAA::StringTable::Language::English)));
+  EXPECT_EQ(Snapshot(tree.Root()), before);
+}

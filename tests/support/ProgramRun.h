@@ -28,8 +28,10 @@ inline ProgramRun RunProgram(const std::string& program, const std::string& argu
 
 }  // namespace TestSupport
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -42,16 +44,32 @@ namespace TestSupport {
 // when the test has done what the question asks for.
 class ProgramConversation {
  public:
-  ProgramConversation(const std::string& program, const std::vector<std::string>& arguments) {
-    int input[2];
-    int output[2];
-    if (pipe(input) != 0 || pipe(output) != 0) return;
+  // With `terminal` the program runs on a terminal of its own, as at a
+  // console (it then asks what it asks people only).
+  ProgramConversation(const std::string& program, const std::vector<std::string>& arguments, bool terminal = false) {
+    int input[2] = {-1, -1};
+    int output[2] = {-1, -1};
+    if (terminal) {
+      const int master = posix_openpt(O_RDWR | O_NOCTTY);
+      if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) return;
+      input[1] = master;
+      output[0] = dup(master);
+    } else if (pipe(input) != 0 || pipe(output) != 0) {
+      return;
+    }
+    const std::string terminalName = terminal ? ptsname(input[1]) : "";
     pid_ = fork();
     if (pid_ == 0) {
+      if (terminal) {
+        setsid();
+        input[0] = output[1] = open(terminalName.c_str(), O_RDWR);
+      }
       dup2(input[0], STDIN_FILENO);
       dup2(output[1], STDOUT_FILENO);
       dup2(output[1], STDERR_FILENO);
-      for (int fd : {input[0], input[1], output[0], output[1]}) close(fd);
+      for (int fd : {input[0], input[1], output[0], output[1]}) {
+        if (fd > STDERR_FILENO) close(fd);
+      }
       setenv("LANG", "C", 1);
       unsetenv("LC_ALL");
       std::vector<char*> argv{const_cast<char*>(program.c_str())};
@@ -60,8 +78,11 @@ class ProgramConversation {
       execv(program.c_str(), argv.data());
       _exit(127);
     }
-    close(input[0]);
-    close(output[1]);
+    if (!terminal) {
+      close(input[0]);
+      close(output[1]);
+    }
+    terminal_ = terminal;
     input_ = input[1];
     output_ = output[0];
   }
@@ -97,8 +118,10 @@ class ProgramConversation {
   // Ends the input, reads the rest and returns the exit status (-1 when the
   // program did not exit normally).
   int Finish() {
-    close(input_);
-    input_ = -1;
+    if (!terminal_) {  // a terminal stays open: closing it would hang up
+      close(input_);
+      input_ = -1;
+    }
     while (ReadSome()) {
     }
     int status = 0;
@@ -121,6 +144,7 @@ class ProgramConversation {
   }
 
   pid_t pid_ = -1;
+  bool terminal_ = false;
   int input_ = -1;
   int output_ = -1;
   int status_ = -2;  // still running
