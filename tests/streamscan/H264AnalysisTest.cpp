@@ -268,7 +268,7 @@ TEST(MdpmPayload, OnlyTheFirstMessageOfAUnitCounts) {
 TEST(MdpmPayload, CountBeyondThePayloadReadsTheWholeEntriesOnly) {
   Bytes payload = TestSupport::mdpmPayload({{0x13, 0x01020304}, {0xE0, 0x05060708}});
   payload[20] = 200;
-  payload.resize(payload.size() - 2);
+  payload.erase(payload.end() - 2, payload.end());
   const MetadataRecord record = parseMdpm(payload);
   EXPECT_EQ(record[MetadataRecord::TimeCode], (MetadataSlot{true, 0x01020304}));
   EXPECT_FALSE(record[MetadataRecord::MakerValue].valid);
