@@ -8,6 +8,7 @@
 #include "aaalib/AAA_Exceptions.h"
 #include "aaalib/AAA_FileStream.h"
 #include "aaalib/AAA_Log.h"
+#include "restorelib/Restore_ChangeSet.h"
 #include "restorelib/Restore_Plan.h"
 #include "restorelib/Restore_Utility.h"
 
@@ -52,11 +53,12 @@ void AddPlannedWrite(const std::deque<Model>& store, const std::filesystem::path
   if (AnyModified(store)) writes.push_back({path, kind, !Utility::Exists(path)});
 }
 
-// Writes every modified model of `store` to `path`, in store order.
+// The write of every modified model of `store` to `path`, in store order.
 template <class Model>
-void WriteModified(std::deque<Model>& store, const std::filesystem::path& path) {
+void AddModifiedWrites(std::deque<Model>& store, const std::filesystem::path& path, FileKind kind,
+                       ChangeSet& changes) {
   for (Model& model : store) {
-    if (model.IsModified()) Utility::WriteModel(path, model);
+    if (model.IsModified()) changes.Writes.push_back({path, kind, Utility::ModelBytes(model)});
   }
 }
 

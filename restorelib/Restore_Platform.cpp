@@ -1,61 +1,13 @@
 #include "restorelib/Restore_Platform.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/statvfs.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
-#include <cerrno>
 
 namespace Restore::Platform {
-namespace {
-
-// Closes a descriptor on every way out.
-class Descriptor {
- public:
-  explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
-  ~Descriptor() {
-    if (descriptor_ >= 0) ::close(descriptor_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int Get() const { return descriptor_; }
-  // Closes now and reports the error number of the close (0 when it worked).
-  int Close() {
-    const int result = ::close(descriptor_);
-    descriptor_ = -1;
-    return result == 0 ? 0 : errno;
-  }
-
- private:
-  int descriptor_;
-};
-
-int WriteAll(int descriptor, const std::vector<std::uint8_t>& bytes, WriteCall write) {
-  std::size_t offset = 0;
-  while (offset < bytes.size()) {
-    const ssize_t written = write(descriptor, bytes.data() + offset, bytes.size() - offset);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    if (written == 0) return ENOSPC;
-    offset += static_cast<std::size_t>(written);
-  }
-  return 0;
-}
-
-int WriteTemporary(const std::filesystem::path& temporary, const std::vector<std::uint8_t>& bytes, WriteCall write) {
-  Descriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644));
-  if (file.Get() < 0) return errno;
-  if (const int error = WriteAll(file.Get(), bytes, write); error != 0) return error;
-  if (::fsync(file.Get()) != 0) return errno;
-  return file.Close();
-}
-
-}  // namespace
 
 std::optional<std::uint64_t> FileSystemMagic(const std::filesystem::path& path) {
   struct statfs volume {};
@@ -83,27 +35,10 @@ std::optional<std::tm> LocalTime(std::time_t time) {
   return local;
 }
 
-std::filesystem::path TemporaryNameFor(const std::filesystem::path& path) {
-  auto temporary = path;
-  temporary += ".velmar-new";
-  return temporary;
-}
-
-int ReplaceFileDurably(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes, WriteCall write) {
-  if (write == nullptr) write = ::write;
-  const auto temporary = TemporaryNameFor(path);
-  int error = WriteTemporary(temporary, bytes, write);
-  if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
-  if (error != 0) {
-    ::unlink(temporary.c_str());
-    return error;
-  }
-  // The rename itself must reach the medium too; a folder that cannot be
-  // synced (some file systems refuse) still holds the complete new file.
-  Descriptor folder(
-      ::open(path.parent_path().empty() ? "." : path.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (folder.Get() >= 0) ::fsync(folder.Get());
-  return 0;
+std::optional<Space> FreeSpace(const std::filesystem::path& path) {
+  struct statvfs volume {};
+  if (::statvfs(path.c_str(), &volume) != 0) return std::nullopt;
+  return Space{static_cast<std::uint64_t>(volume.f_bavail) * volume.f_frsize, volume.f_bsize};
 }
 
 }  // namespace Restore::Platform

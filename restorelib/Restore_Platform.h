@@ -1,12 +1,9 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <optional>
-#include <vector>
 
 // The few questions the restore engine asks the operating system, one small
 // function each. Everything else in the engine uses the standard library.
@@ -35,19 +32,12 @@ std::optional<DeviceNumber> DeviceOf(const std::filesystem::path& path);
 // The local time of `time`; empty when it cannot be converted.
 std::optional<std::tm> LocalTime(std::time_t time);
 
-// The write call that puts bytes on the medium; tests hand in one that fails.
-using WriteCall = ssize_t (*)(int descriptor, const void* bytes, std::size_t count);
-
-// Replaces `path` by a file holding `bytes` so that, whatever happens, the
-// path names either the old file or the complete new one: the bytes go to a
-// temporary file in the same folder, reach the medium (fsync), then the
-// temporary is renamed over `path` and the folder is synced. On failure the
-// temporary is removed, the old file stays as it was, and the error number is
-// returned (0 on success).
-int ReplaceFileDurably(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes,
-                       WriteCall write = nullptr);
-
-// The name of the temporary that ReplaceFileDurably writes beside `path`.
-std::filesystem::path TemporaryNameFor(const std::filesystem::path& path);
+// The room left on the medium holding `path` for this user, and the unit
+// in which files take it (the cluster of a FAT card).
+struct Space {
+  std::uint64_t AvailableBytes = 0;
+  std::uint64_t BlockSize = 0;
+};
+std::optional<Space> FreeSpace(const std::filesystem::path& path);
 
 }  // namespace Restore::Platform

@@ -151,9 +151,9 @@ void RestoreClipInformation::AddPlannedWrites(std::vector<PlannedWrite>& writes)
   }
 }
 
-void RestoreClipInformation::Commit() {
+void RestoreClipInformation::AddChanges(ChangeSet& changes) {
   for (auto& clip : clips_) {
-    if (clip.IsModified()) Utility::WriteModel(PathOf(clip), clip);
+    if (clip.IsModified()) changes.Writes.push_back({PathOf(clip), FileKind::ClipInformation, Utility::ModelBytes(clip)});
   }
 }
 

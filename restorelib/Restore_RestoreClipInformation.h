@@ -8,6 +8,7 @@
 
 #include "avchdlib/AVCHD_ClipInformation.h"
 #include "restorelib/Restore_AvchdFolder.h"
+#include "restorelib/Restore_ChangeSet.h"
 #include "restorelib/Restore_Plan.h"
 #include "restorelib/Restore_RestoreStreamFolder.h"
 #include "restorelib/Restore_Thread.h"
@@ -46,8 +47,8 @@ class RestoreClipInformation {
   // A clip information object must be written.
   bool IsModified() const;
   void AddPlannedWrites(std::vector<PlannedWrite>& writes) const;
-  // Writes every modified clip information object into CLIPINF.
-  void Commit();
+  // The writes of every modified clip information object into CLIPINF.
+  void AddChanges(ChangeSet& changes);
 
  private:
   void VerifyClip(StreamEntry& stream);

@@ -418,6 +418,8 @@ void RestoreIndexTable::Stamp() {
   }
 }
 
-void RestoreIndexTable::Commit() { WriteModified(store_, Utility::IndexTableFile(*folder_)); }
+void RestoreIndexTable::AddChanges(ChangeSet& changes) {
+  AddModifiedWrites(store_, Utility::IndexTableFile(*folder_), FileKind::IndexTable, changes);
+}
 
 }  // namespace Restore

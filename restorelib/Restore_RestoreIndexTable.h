@@ -6,6 +6,7 @@
 
 #include "avchdlib/AVCHD_IndexTable.h"
 #include "restorelib/Restore_AvchdFolder.h"
+#include "restorelib/Restore_ChangeSet.h"
 #include "restorelib/Restore_Plan.h"
 #include "restorelib/Restore_RestoreClipInformation.h"
 #include "restorelib/Restore_RestoreMovieObject.h"
@@ -59,8 +60,8 @@ class RestoreIndexTable {
   void AddPlannedWrites(std::vector<PlannedWrite>& writes) const;
   // The tool's maker fields, write protection off, the current time.
   void Stamp();
-  // Writes the index table when it is modified.
-  void Commit();
+  // The write of the index table when it is modified.
+  void AddChanges(ChangeSet& changes);
 
  private:
   void AddTitles();

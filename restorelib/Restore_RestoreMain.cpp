@@ -1,10 +1,11 @@
 #include "restorelib/Restore_RestoreMain.h"
 
 #include <algorithm>
-#include <set>
 
 #include "aaalib/AAA_Exceptions.h"
 #include "aaalib/AAA_Log.h"
+#include "restorelib/Restore_BackupMirror.h"
+#include "restorelib/Restore_Leftovers.h"
 
 namespace Restore {
 namespace fs = std::filesystem;
@@ -105,6 +106,7 @@ void RestoreMain::VerifyMaker() {
 void RestoreMain::Run() {
   Guard(
       [&] {
+        leftovers_ = FindLeftovers(folder_);
         thumbnail_.VerifyThumbnailIndex();
         thumbnailSnapshot_.VerifyThumbnailIndex();
         clipInformation_.VerifyClipInformation();
@@ -113,6 +115,8 @@ void RestoreMain::Run() {
         indexTable_.VerifyIndexTable();
         thumbnail_.VerifyThumbnailIndex2();
         result_.Result3d = threeD_.VerifyOneEye();
+        backupUnsound_ = folder_.IsLongName && !BackupChangesFor(folder_, MirroredFiles(folder_, {}, {})).IsEmpty();
+        if (backupUnsound_) AAA::Log::Line(AAA::Log::kHeading, "the backup folder does not mirror the tree\n");
         CheckPoint();
         SetProgress(100);
         result_.ResultState = IsRestoreRequired() ? 0 : 1;
@@ -124,12 +128,13 @@ bool RestoreMain::IsRestoreRequired() const {
   return streamFolder_.NeedsRepair() || !clipInformation_.FilesToDelete().empty() ||
          !playList_.FilesToDelete().empty() || !thumbnail_.FilesToDelete().empty() || clipInformation_.IsModified() ||
          playList_.IsModified() || movieObject_.IsModified() || indexTable_.IsModified() || thumbnail_.IsModified() ||
-         thumbnail_.IsRestoreRequired();
+         thumbnail_.IsRestoreRequired() || !leftovers_.empty() || backupUnsound_;
 }
 
 RestorePlan RestoreMain::Plan() const {
   RestorePlan plan;
   if (!IsRestoreRequired()) return plan;
+  plan.Deletes = leftovers_;
   for (const auto* files :
        {&clipInformation_.FilesToDelete(), &playList_.FilesToDelete(), &thumbnail_.FilesToDelete()}) {
     plan.Deletes.insert(plan.Deletes.end(), files->begin(), files->end());
@@ -164,60 +169,80 @@ void RestoreMain::CommitSteps() {
   const fs::path& working = folder_.RootPath.empty() ? folder_.Path : folder_.RootPath;
   std::error_code error;
   if (!fs::is_directory(working, error)) AAA_THROW(AAA::IOException());
+  ApplyChanges(PrepareChanges(), working, volume_);
+}
 
+ChangeSet RestoreMain::PrepareChanges() {
+  ChangeSet changes;
+  changes.Leftovers = leftovers_;
+  streamFolder_.AddChanges(changes);
+  changes.Folders.push_back(Utility::ClipInformationFolder(folder_));
+  changes.Folders.push_back(Utility::PlayListFolder(folder_));
   for (const auto* files :
        {&clipInformation_.FilesToDelete(), &playList_.FilesToDelete(), &thumbnail_.FilesToDelete()}) {
-    for (const auto& file : *files) Utility::RemoveFile(file);
+    changes.Deletes.insert(changes.Deletes.end(), files->begin(), files->end());
   }
-  streamFolder_.Commit();
   indexTable_.Stamp();
-  Utility::MakeDirectory(Utility::ClipInformationFolder(folder_));
-  clipInformation_.Commit();
-  Utility::MakeDirectory(Utility::PlayListFolder(folder_));
-  playList_.Commit();
-  movieObject_.Commit();
-  indexTable_.Commit();
-  thumbnail_.Commit();
-  if (!Utility::Exists(Utility::ThumbnailIndexFile(folder_)) && !Utility::Exists(Utility::ThumbnailDataFile(folder_))) {
-    try {
-      Utility::DeleteTree(Utility::ThumbnailFolder(folder_));
-    } catch (const AAA::ExceptionBase&) {
-      // A thumbnail folder that stays does no harm: players rebuild it.
+  clipInformation_.AddChanges(changes);
+  playList_.AddChanges(changes);
+  movieObject_.AddChanges(changes);
+  indexTable_.AddChanges(changes);
+  thumbnail_.AddChanges(changes);
+  AddThumbnailFolderDeletion(changes);
+  if (folder_.IsLongName) AddBackupChanges(changes);
+  return changes;
+}
+
+// When neither thumbnail file stays, the thumbnail folder goes with all it
+// holds. A folder holding anything but files and folders stays as it is:
+// players rebuild their thumbnails.
+void RestoreMain::AddThumbnailFolderDeletion(ChangeSet& changes) const {
+  const auto stays = [&changes](const fs::path& file) {
+    return changes.IsWritten(file) ||
+           (Utility::Exists(file) && std::find(changes.Deletes.begin(), changes.Deletes.end(), file) == changes.Deletes.end());
+  };
+  if (stays(Utility::ThumbnailIndexFile(folder_)) || stays(Utility::ThumbnailDataFile(folder_))) return;
+  const fs::path thumbnails = Utility::ThumbnailFolder(folder_);
+  std::error_code error;
+  if (!fs::is_directory(fs::symlink_status(thumbnails, error))) return;
+  std::vector<fs::path> files;
+  std::vector<fs::path> folders{thumbnails};
+  for (fs::recursive_directory_iterator entry(thumbnails, error), end; !error && entry != end; entry.increment(error)) {
+    const auto type = entry->symlink_status(error).type();
+    if (type == fs::file_type::regular) {
+      files.push_back(entry->path());
+    } else if (type == fs::file_type::directory) {
+      folders.push_back(entry->path());
+    } else {
+      return;
     }
   }
-  if (folder_.IsLongName) RefreshBackup();
+  if (error) return;
+  for (const auto& file : files) {
+    if (std::find(changes.Deletes.begin(), changes.Deletes.end(), file) == changes.Deletes.end())
+      changes.Deletes.push_back(file);
+  }
+  changes.FolderDeletes.insert(changes.FolderDeletes.end(), folders.rbegin(), folders.rend());
 }
 
 // The backup of a long-name tree mirrors the management files as the commit
-// left them. Only what exists is copied: a tree without a movie object
-// still gets the backup of its other files.
-void RestoreMain::RefreshBackup() {
-  const fs::path backup = Utility::BackupFolder(folder_);
-  if (Utility::Exists(backup)) Utility::DeleteTree(backup);
-  Utility::MakeDirectory(backup);
-  for (const auto& item : {Utility::ClipInformationFolder(folder_), Utility::PlayListFolder(folder_),
-                           Utility::MovieObjectFile(folder_), Utility::IndexTableFile(folder_)}) {
-    if (Utility::Exists(item)) Utility::CopyTree(item, backup);
-  }
+// leaves them, written only from what the commit writes or keeps.
+void RestoreMain::AddBackupChanges(ChangeSet& changes) const {
+  FileContents written;
+  for (const auto& write : changes.Writes) written[write.Path] = write.Bytes;
+  const auto backup = BackupChangesFor(folder_, MirroredFiles(folder_, written, changes.Deletes));
+  const fs::path folder = Utility::BackupFolder(folder_);
+  for (const auto& made : {folder, folder / "CLIPINF", folder / "PLAYLIST"}) changes.Folders.push_back(made);
+  for (const auto& [copy, bytes] : backup.Writes) changes.Writes.push_back({copy, FileKind::Backup, bytes.value()});
+  changes.Deletes.insert(changes.Deletes.end(), backup.Deletes.begin(), backup.Deletes.end());
 }
 
 void RestoreMain::AddPlannedBackup(RestorePlan& plan) const {
-  const fs::path backup = Utility::BackupFolder(folder_);
-  std::set<fs::path> after;
-  for (const auto& folder : {Utility::ClipInformationFolder(folder_), Utility::PlayListFolder(folder_)}) {
-    for (const auto& entry : Utility::ListFiles(folder / "*")) after.insert(folder / entry.Name);
-  }
-  for (const auto& file : {Utility::MovieObjectFile(folder_), Utility::IndexTableFile(folder_)}) {
-    if (Utility::Exists(file)) after.insert(file);
-  }
-  for (const auto& deleted : plan.Deletes) after.erase(deleted);
-  for (const auto& written : plan.Writes) after.insert(written.Path);
-  const fs::path bdmv = Utility::BdmvFolder(folder_);
-  for (const auto& file : after) {
-    if (file.parent_path() != bdmv && file.parent_path().parent_path() != bdmv) continue;  // thumbnails
-    const fs::path copy = backup / file.lexically_relative(bdmv);
-    plan.Writes.push_back({copy, FileKind::Backup, !Utility::Exists(copy)});
-  }
+  FileContents written;
+  for (const auto& write : plan.Writes) written[write.Path] = std::nullopt;
+  const auto backup = BackupChangesFor(folder_, MirroredFiles(folder_, written, plan.Deletes));
+  for (const auto& [copy, bytes] : backup.Writes) plan.Writes.push_back({copy, FileKind::Backup, !Utility::Exists(copy)});
+  plan.Deletes.insert(plan.Deletes.end(), backup.Deletes.begin(), backup.Deletes.end());
 }
 
 }  // namespace Restore

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "restorelib/Restore_AvchdFolder.h"
+#include "restorelib/Restore_ChangeSet.h"
 #include "restorelib/Restore_Plan.h"
 #include "restorelib/Restore_Restore3d.h"
 #include "restorelib/Restore_RestoreClipInformation.h"
@@ -67,7 +68,9 @@ class RestoreMain : public Thread {
   void ResolveFolder(const std::filesystem::path& target, int mode);
   void VerifyMaker();
   void CommitSteps();
-  void RefreshBackup();
+  ChangeSet PrepareChanges();
+  void AddThumbnailFolderDeletion(ChangeSet& changes) const;
+  void AddBackupChanges(ChangeSet& changes) const;
   void AddPlannedBackup(RestorePlan& plan) const;
 
   Utility::VolumeQueries volume_;
@@ -82,6 +85,10 @@ class RestoreMain : public Thread {
   RestoreMovieObject movieObject_;
   RestoreIndexTable indexTable_;
   Restore3d threeD_;
+  // Temporaries of an earlier commit that was cut, removed by this one.
+  std::vector<std::filesystem::path> leftovers_;
+  // The BACKUP folder of a long-name tree does not mirror its files.
+  bool backupUnsound_ = false;
 };
 
 }  // namespace Restore

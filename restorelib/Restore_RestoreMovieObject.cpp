@@ -73,6 +73,8 @@ void RestoreMovieObject::AddPlannedWrites(std::vector<PlannedWrite>& writes) con
   AddPlannedWrite(store_, Utility::MovieObjectFile(*folder_), FileKind::MovieObject, writes);
 }
 
-void RestoreMovieObject::Commit() { WriteModified(store_, Utility::MovieObjectFile(*folder_)); }
+void RestoreMovieObject::AddChanges(ChangeSet& changes) {
+  AddModifiedWrites(store_, Utility::MovieObjectFile(*folder_), FileKind::MovieObject, changes);
+}
 
 }  // namespace Restore

@@ -6,6 +6,7 @@
 
 #include "avchdlib/AVCHD_MovieObject.h"
 #include "restorelib/Restore_AvchdFolder.h"
+#include "restorelib/Restore_ChangeSet.h"
 #include "restorelib/Restore_Plan.h"
 #include "restorelib/Restore_RestoreMoviePlayList.h"
 
@@ -45,8 +46,8 @@ class RestoreMovieObject {
   // The movie object must be written.
   bool IsModified() const;
   void AddPlannedWrites(std::vector<PlannedWrite>& writes) const;
-  // Writes the movie object when it is modified.
-  void Commit();
+  // The write of the movie object when it is modified.
+  void AddChanges(ChangeSet& changes);
 
  private:
   void CheckPlayCommand(const AVCHD::MovieObject::NavigationCommand& command) const;

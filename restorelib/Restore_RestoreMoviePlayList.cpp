@@ -406,11 +406,12 @@ void RestoreMoviePlayList::AddPlannedWrites(std::vector<PlannedWrite>& writes) c
   }
 }
 
-void RestoreMoviePlayList::Commit() {
+void RestoreMoviePlayList::AddChanges(ChangeSet& changes) {
   for (auto& moviePlayListFile : store_) {
     if (moviePlayListFile.SkipMark || !moviePlayListFile.IsModified()) continue;
     Stamp(moviePlayListFile);
-    Utility::WriteModel(Utility::PlayListFile(*folder_, moviePlayListFile.BaseName, true), moviePlayListFile);
+    changes.Writes.push_back({Utility::PlayListFile(*folder_, moviePlayListFile.BaseName, true), FileKind::PlayList,
+                              Utility::ModelBytes(moviePlayListFile)});
   }
 }
 

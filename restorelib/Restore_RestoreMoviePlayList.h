@@ -7,6 +7,7 @@
 
 #include "avchdlib/AVCHD_MoviePlayList.h"
 #include "restorelib/Restore_AvchdFolder.h"
+#include "restorelib/Restore_ChangeSet.h"
 #include "restorelib/Restore_Plan.h"
 #include "restorelib/Restore_RestoreClipInformation.h"
 #include "restorelib/Restore_RestoreThumbnail.h"
@@ -83,8 +84,8 @@ class RestoreMoviePlayList {
   bool IsModified() const;
   void AddPlannedWrites(std::vector<PlannedWrite>& writes) const;
   // Stamps every modified playlist without the skip mark with the tool's
-  // maker fields and the time, and writes it into PLAYLIST.
-  void Commit();
+  // maker fields and the time, and adds its write into PLAYLIST.
+  void AddChanges(ChangeSet& changes);
 
  private:
   using ClipInformationFile = RestoreClipInformation::ClipInformationFile;

@@ -84,25 +84,17 @@ bool RestoreStreamFolder::NeedsRepair() const {
   });
 }
 
-void RestoreStreamFolder::Commit() {
+void RestoreStreamFolder::AddChanges(ChangeSet& changes) const {
   if (Utility::EqualsIgnoringCase(folder_.Path.parent_path().filename().string(), "PRIVATE")) {
-    Utility::MakeDirectory(folder_.Path.parent_path());
+    changes.Folders.push_back(folder_.Path.parent_path());
   }
-  Utility::MakeDirectory(folder_.Path);
-  Utility::MakeDirectory(Utility::BdmvFolder(folder_));
-  Utility::MakeDirectory(Utility::StreamFolder(folder_));
+  for (const auto& folder : {folder_.Path, Utility::BdmvFolder(folder_), Utility::StreamFolder(folder_)}) {
+    changes.Folders.push_back(folder);
+  }
   for (const auto& stream : streams_) {
-    std::error_code error;
-    if (stream.Source != stream.Destination) {
-      // The name was chosen free; a file that appeared there since is kept.
-      if (Utility::Exists(stream.Destination)) AAA_THROW(AAA::IOException());
-      fs::rename(stream.Source, stream.Destination, error);
-      if (error) RESTORE_THROW_ERROR(error.value());
-    }
-    if (stream.Size % kStreamUnitBytes == 0) continue;
-    Utility::MakeWritable(stream.Destination);
-    fs::resize_file(stream.Destination, stream.Size / kStreamUnitBytes * kStreamUnitBytes, error);
-    if (error) RESTORE_THROW_ERROR(error.value());
+    if (stream.Source != stream.Destination) changes.Moves.push_back({stream.Source, stream.Destination});
+    const auto cut = stream.Size / kStreamUnitBytes * kStreamUnitBytes;
+    if (cut != stream.Size) changes.Truncations.push_back({stream.Destination, stream.Size, cut});
   }
 }
 

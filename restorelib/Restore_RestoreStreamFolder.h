@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "restorelib/Restore_AvchdFolder.h"
+#include "restorelib/Restore_ChangeSet.h"
 #include "restorelib/Restore_Utility.h"
 
 namespace Restore {
@@ -40,9 +41,8 @@ class RestoreStreamFolder {
   std::uint64_t TotalStreamSize() const;
   // A stream must move or be cut.
   bool NeedsRepair() const;
-  // Creates the folders, moves and cuts the streams; throws the exception
-  // of the system error. Streams already moved stay moved.
-  void Commit();
+  // The folders a commit makes for the streams, the moves and the cuts.
+  void AddChanges(ChangeSet& changes) const;
 
   std::deque<StreamEntry>& Streams() { return streams_; }
   const std::deque<StreamEntry>& Streams() const { return streams_; }

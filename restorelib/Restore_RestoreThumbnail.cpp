@@ -4,6 +4,7 @@
 #include "aaalib/AAA_Exceptions.h"
 #include "aaalib/AAA_FileStream.h"
 #include "aaalib/AAA_Log.h"
+#include "restorelib/Restore_ModelFile.h"
 #include "restorelib/Restore_Utility.h"
 
 namespace Restore {
@@ -149,10 +150,9 @@ void RestoreThumbnail::AddPlannedWrites(std::vector<PlannedWrite>& writes) const
   writes.push_back({path, FileKind::ThumbnailIndex, !Utility::Exists(path)});
 }
 
-void RestoreThumbnail::Commit() {
-  for (auto& thumbnailIndexFile : store_) {
-    if (thumbnailIndexFile.IsModified()) Utility::WriteModel(Utility::ThumbnailIndexFile(*folder_), thumbnailIndexFile);
-  }
+void RestoreThumbnail::AddChanges(ChangeSet& changes) {
+  if (IsModified()) changes.Folders.push_back(Utility::ThumbnailFolder(*folder_));
+  AddModifiedWrites(store_, Utility::ThumbnailIndexFile(*folder_), FileKind::ThumbnailIndex, changes);
 }
 
 }  // namespace Restore

@@ -7,6 +7,7 @@
 
 #include "avchdlib/AVCHD_Thumbnail.h"
 #include "restorelib/Restore_AvchdFolder.h"
+#include "restorelib/Restore_ChangeSet.h"
 #include "restorelib/Restore_Plan.h"
 
 namespace Restore {
@@ -49,8 +50,8 @@ class RestoreThumbnail {
   // The stored index must be written.
   bool IsModified() const;
   void AddPlannedWrites(std::vector<PlannedWrite>& writes) const;
-  // Writes the stored index when it is modified.
-  void Commit();
+  // The write of the stored index when it is modified.
+  void AddChanges(ChangeSet& changes);
 
  private:
   void CheckEntries(ThumbnailIndexFile& thumbnailIndexFile);

@@ -11,6 +11,7 @@
 
 #include "aaalib/AAA_BitWriter.h"
 #include "aaalib/AAA_MemoryStream.h"
+#include "restorelib/Restore_FileLayer.h"
 #include "restorelib/Restore_MountTable.h"
 
 namespace Restore::Utility {
@@ -183,50 +184,13 @@ bool Exists(const fs::path& path) {
   return fs::exists(fs::symlink_status(path, error));
 }
 
-void MakeDirectory(const fs::path& path) {
-  std::error_code error;
-  if (fs::is_directory(fs::symlink_status(path, error))) return;
-  if (!fs::create_directory(path, error) && !error) error = std::make_error_code(std::errc::file_exists);
-  if (error) RESTORE_THROW_ERROR(error.value());
-}
+void MakeDirectory(const fs::path& path) { FileLayer::MakeFolder(path); }
 
-void MakeWritable(const fs::path& path) {
-  if (!Exists(path)) return;
-  std::error_code error;
-  fs::permissions(path, fs::perms::owner_write, fs::perm_options::add, error);
-  if (error) RESTORE_THROW_ERROR(error.value());
-}
-
-void RemoveFile(const fs::path& path) {
-  std::error_code ignored;
-  fs::permissions(path, fs::perms::owner_write, fs::perm_options::add, ignored);
-  fs::remove(path, ignored);
-}
-
-void DeleteTree(const fs::path& path) {
-  std::error_code error;
-  fs::remove_all(path, error);
-  if (error) AAA_THROW(AAA::IOException());
-}
-
-void CopyTree(const fs::path& source, const fs::path& destination) {
-  std::error_code error;
-  fs::copy(source, destination / source.filename(),
-           fs::copy_options::recursive | fs::copy_options::overwrite_existing | fs::copy_options::copy_symlinks, error);
-  if (error) AAA_THROW(AAA::IOException());
-}
-
-void WriteModel(const fs::path& path, AAA::Element& model) {
+std::vector<std::uint8_t> ModelBytes(AAA::Element& model) {
   AAA::MemoryStream stream;
   AAA::BitWriter writer(stream);
   model.Write(writer);
-  WriteBytes(path, stream.Bytes());
-}
-
-void WriteBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes, Platform::WriteCall write) {
-  MakeWritable(path);
-  AAA::Log::Line(AAA::Log::kHeading, "write: %s\n", path.c_str());
-  if (const int error = Platform::ReplaceFileDurably(path, bytes, write); error != 0) RESTORE_THROW_ERROR(error);
+  return stream.Bytes();
 }
 
 std::string MountType(const fs::path& path, const fs::path& mountInfo) {

@@ -87,23 +87,10 @@ struct DirectoryEntry {
 std::vector<DirectoryEntry> ListFiles(const std::filesystem::path& pattern);
 
 bool Exists(const std::filesystem::path& path);
-// Creates one level; an existing folder is left alone.
+// Creates one level through the file layer; an existing folder is left alone.
 void MakeDirectory(const std::filesystem::path& path);
-// Gives the owner the right to write an existing file.
-void MakeWritable(const std::filesystem::path& path);
-// Makes the file writable and deletes it; failures are ignored (the file stays).
-void RemoveFile(const std::filesystem::path& path);
-// Deletes a folder with everything below it; any failure: IOException (106).
-void DeleteTree(const std::filesystem::path& path);
-// Copies a file or a folder with everything below it into the folder
-// `destination`, replacing what is there; any failure: IOException (106).
-void CopyTree(const std::filesystem::path& source, const std::filesystem::path& destination);
-// Writes the model as the whole content of `path` (see
-// Platform::ReplaceFileDurably): the file is at any moment the old or the
-// complete new one. A full medium throws IOException (111).
-void WriteModel(const std::filesystem::path& path, AAA::Element& model);
-void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes,
-                Platform::WriteCall write = nullptr);
+// The bytes of a model as its file holds them.
+std::vector<std::uint8_t> ModelBytes(AAA::Element& model);
 
 // ---- Volumes ----------------------------------------------------------------------
 
@@ -116,6 +103,7 @@ struct VolumeQueries {
   std::function<bool(const std::filesystem::path&)> IsMountReadOnly = Platform::IsMountReadOnly;
   std::function<bool(const std::filesystem::path&)> IsWritableForUser = Platform::IsWritableForUser;
   std::function<std::optional<Platform::DeviceNumber>(const std::filesystem::path&)> DeviceOf = Platform::DeviceOf;
+  std::function<std::optional<Platform::Space>(const std::filesystem::path&)> FreeSpace = Platform::FreeSpace;
 };
 
 // The type of the mount holding `path` as /proc/self/mountinfo names it

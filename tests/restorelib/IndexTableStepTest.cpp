@@ -74,9 +74,9 @@ struct IndexTableStep : StepFixture {
   }
   // Writes what the commit writes, then verifies the written files again.
   void CommitAndVerifyAgain() {
-    movieObject.Commit();
+    CommitStep(movieObject);
     indexTable.Stamp();
-    indexTable.Commit();
+    CommitStep(indexTable);
     for (auto& moviePlayListFile : playList.Store()) moviePlayListFile.IndexFlag = false;
     Verify();
   }

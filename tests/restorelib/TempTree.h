@@ -13,6 +13,8 @@
 
 #include "avchdlib/AVCHD_IndexTable.h"
 #include "avchdlib/AVCHD_MovieObject.h"
+#include "restorelib/Restore_ChangeSet.h"
+#include "restorelib/Restore_FileLayer.h"
 #include "restorelib/Restore_Utility.h"
 
 // A folder of its own below the system's temporary folder, removed with
@@ -81,6 +83,14 @@ inline Restore::Utility::VolumeQueries FakeVolume(std::uint64_t magic = 0xEF53) 
   return volume;
 }
 
+// Makes the changes that one step adds to a commit, as the commit makes them.
+template <class Step>
+void CommitStep(Step& step) {
+  Restore::ChangeSet changes;
+  step.AddChanges(changes);
+  Restore::ApplyChanges(changes, std::filesystem::temp_directory_path(), FakeVolume());
+}
+
 // The message of the AAA exception that `action` throws; empty when none.
 template <typename Action>
 std::string MessageOf(Action action) {
@@ -100,8 +110,8 @@ inline void WriteEmptyManagementFiles(const std::filesystem::path& avchd) {
   std::filesystem::create_directories(Restore::Utility::BdmvFolder(folder));
   AVCHD::MovieObject::BlkMovieObjectFile movieObject;
   movieObject.Initialize();
-  Restore::Utility::WriteModel(Restore::Utility::MovieObjectFile(folder), movieObject);
+  Restore::FileLayer::ReplaceFile(Restore::Utility::MovieObjectFile(folder), Restore::Utility::ModelBytes(movieObject));
   AVCHD::IndexTable::BlkIndexTableFile indexTable;
   indexTable.Initialize();
-  Restore::Utility::WriteModel(Restore::Utility::IndexTableFile(folder), indexTable);
+  Restore::FileLayer::ReplaceFile(Restore::Utility::IndexTableFile(folder), Restore::Utility::ModelBytes(indexTable));
 }

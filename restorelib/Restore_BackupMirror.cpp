@@ -1,0 +1,79 @@
+#include "restorelib/Restore_BackupMirror.h"
+
+#include <algorithm>
+
+#include "restorelib/Restore_FileLayer.h"
+#include "restorelib/Restore_Utility.h"
+
+namespace Restore {
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kMirroredFolders[] = {"CLIPINF", "PLAYLIST"};
+
+// The files below `base` (BDMV, or BACKUP) that are mirrored, where they
+// may be: the two single files whether they exist or not.
+std::vector<fs::path> MirrorableFiles(const AvchdFolder& folder, const fs::path& base) {
+  std::vector<fs::path> files;
+  for (const char* name : kMirroredFolders) {
+    for (const auto& entry : Utility::ListFiles(base / name / "*")) {
+      if (!FileLayer::IsTemporaryName(entry.Name)) files.push_back(base / name / entry.Name);
+    }
+  }
+  for (const auto& file : {Utility::MovieObjectFile(folder), Utility::IndexTableFile(folder)}) {
+    files.push_back(base / file.filename());
+  }
+  return files;
+}
+
+bool IsMirrored(const fs::path& path, const fs::path& bdmv) {
+  return path.parent_path() == bdmv || path.parent_path().parent_path() == bdmv;
+}
+
+// The content of a file; nothing when it cannot be read as a regular file.
+std::optional<Bytes> ContentOf(const fs::path& path) {
+  try {
+    return FileLayer::ReadFile(path);
+  } catch (const AAA::ExceptionBase&) {
+    return std::nullopt;
+  }
+}
+
+}  // namespace
+
+fs::path BackupCopyOf(const AvchdFolder& folder, const fs::path& file) {
+  return Utility::BackupFolder(folder) / file.lexically_relative(Utility::BdmvFolder(folder));
+}
+
+FileContents MirroredFiles(const AvchdFolder& folder, const FileContents& written,
+                           const std::vector<fs::path>& deleted) {
+  const fs::path bdmv = Utility::BdmvFolder(folder);
+  FileContents files;
+  for (const auto& file : MirrorableFiles(folder, bdmv)) {
+    if (Utility::Exists(file) && std::find(deleted.begin(), deleted.end(), file) == deleted.end()) {
+      files[file] = ContentOf(file).value_or(Bytes());
+    }
+  }
+  for (const auto& [path, bytes] : written) {
+    if (IsMirrored(path, bdmv)) files[path] = bytes;
+  }
+  return files;
+}
+
+BackupChanges BackupChangesFor(const AvchdFolder& folder, const FileContents& mirrored) {
+  BackupChanges changes;
+  for (const auto& [file, bytes] : mirrored) {
+    const fs::path copy = BackupCopyOf(folder, file);
+    if (!bytes || !Utility::Exists(copy) || ContentOf(copy) != bytes) changes.Writes[copy] = bytes;
+  }
+  // Copies of files that are gone; other things in BACKUP are left alone.
+  const fs::path bdmv = Utility::BdmvFolder(folder);
+  for (const auto& file : MirrorableFiles(folder, Utility::BackupFolder(folder))) {
+    const fs::path original = bdmv / file.lexically_relative(Utility::BackupFolder(folder));
+    if (Utility::Exists(file) && mirrored.count(original) == 0) changes.Deletes.push_back(file);
+  }
+  return changes;
+}
+
+}  // namespace Restore

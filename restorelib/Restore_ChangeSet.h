@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+#include "restorelib/Restore_Plan.h"
+#include "restorelib/Restore_Utility.h"
+
+namespace Restore {
+
+// One file a commit writes, with its whole new content.
+struct FileWrite {
+  std::filesystem::path Path;
+  FileKind Kind = FileKind::IndexTable;
+  std::vector<std::uint8_t> Bytes;
+};
+
+// Everything one commit changes, gathered before the first change.
+struct ChangeSet {
+  // Temporaries of an earlier commit that was cut.
+  std::vector<std::filesystem::path> Leftovers;
+  // Made when missing, parents first.
+  std::vector<std::filesystem::path> Folders;
+  std::vector<std::filesystem::path> Deletes;
+  // The management files, then their BACKUP copies.
+  std::vector<FileWrite> Writes;
+  // Emptied by the deletes; the deepest first.
+  std::vector<std::filesystem::path> FolderDeletes;
+  std::vector<PlannedMove> Moves;
+  std::vector<PlannedTruncation> Truncations;
+
+  bool IsWritten(const std::filesystem::path& path) const;
+};
+
+// Makes every change of `changes` or none. First it checks that `medium`
+// (a folder of the tree's medium) takes writes and has room for every file
+// with its temporary copy: a full medium is refused with IOException (111)
+// before anything changes. Then, in this order, so that what can still fail
+// comes before what cannot be taken back: leftovers removed, folders made,
+// files deleted and written, folders deleted, streams moved, streams cut. A
+// failure takes back what was done and throws the exception of the failure.
+void ApplyChanges(const ChangeSet& changes, const std::filesystem::path& medium,
+                  const Utility::VolumeQueries& volume);
+
+}  // namespace Restore

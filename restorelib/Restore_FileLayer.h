@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+// The one way the engine changes a medium. Every operation is made durable
+// before it returns (the file and the folder that names it are synced), so
+// that a power cut leaves each file either as it was or as it was meant to
+// be. Each system call that changes the medium passes a hook first, where a
+// test can stop the run, fail the call with an error number, or keep what a
+// power cut would lose. Failures throw the exception of their error number.
+namespace Restore::FileLayer {
+
+// One system call that changes the medium.
+struct Operation {
+  enum Kind {
+    CreateFile,    // open with O_CREAT | O_TRUNC
+    WriteFile,     // the bytes of one write sequence, at the end of the file
+    SyncFile,      // fsync of a file
+    SyncFolder,    // fsync of a folder
+    Rename,        // rename `Path` to `Target`
+    Truncate,      // ftruncate to `Size`
+    Remove,        // unlink
+    MakeFolder,    // mkdir
+    RemoveFolder,  // rmdir
+    MakeWritable,  // chmod adding the owner's write bit (what clears FAT's read-only flag)
+  };
+  Kind What;
+  std::filesystem::path Path;
+  std::filesystem::path Target;
+  std::uint64_t Size = 0;
+};
+
+// What a test puts between the engine and the medium.
+class Hook {
+ public:
+  virtual ~Hook() = default;
+  // Before each call: 0 lets it run, an error number makes it fail with
+  // that number; a hook may also throw to stop the run right there.
+  virtual int Before(const Operation& operation) = 0;
+  // After each call that worked.
+  virtual void After(const Operation& operation) = 0;
+};
+
+// Installs `hook` (nullptr: none) for every following operation.
+void SetHook(Hook* hook);
+
+// Makes `path` hold `bytes`: a temporary file beside it is written and
+// synced, renamed over `path`, and the folder synced. A failure removes
+// the temporary and leaves the old file as it was.
+void ReplaceFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
+// Cuts the file to `size` bytes.
+void Truncate(const std::filesystem::path& path, std::uint64_t size);
+// Adds `bytes` at the end of the file.
+void Append(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
+// Renames a file or folder; never replaces what is at `to`.
+void Move(const std::filesystem::path& from, const std::filesystem::path& to);
+// Deletes a file.
+void Remove(const std::filesystem::path& path);
+// Creates one folder level; an existing folder is left alone.
+void MakeFolder(const std::filesystem::path& path);
+// Deletes an empty folder.
+void RemoveFolder(const std::filesystem::path& path);
+
+// The whole content of a regular file (never a link, a FIFO or a device).
+std::vector<std::uint8_t> ReadFile(const std::filesystem::path& path);
+// The last `count` bytes of a regular file.
+std::vector<std::uint8_t> ReadTail(const std::filesystem::path& path, std::uint64_t count);
+
+// The name of the temporary that ReplaceFile writes beside `path`, and the
+// test that a name is one (a leftover of a commit that was cut).
+std::filesystem::path TemporaryNameFor(const std::filesystem::path& path);
+bool IsTemporaryName(const std::filesystem::path& path);
+
+}  // namespace Restore::FileLayer
