@@ -5,6 +5,8 @@
 #include <cinttypes>
 
 #include "aaalib/AAA_Log.h"
+#include "restorelib/Restore_FileLayer.h"
+#include "restorelib/Restore_Journal.h"
 #include "restorelib/Restore_Transaction.h"
 
 namespace Restore {
@@ -14,9 +16,9 @@ namespace {
 
 // The room the writes take at most: each file and each new folder in whole
 // allocation units, every file beside its old version until the rename.
-std::uint64_t RoomNeeded(const ChangeSet& changes, std::uint64_t unit) {
+std::uint64_t RoomNeeded(const ChangeSet& changes, std::uint64_t unit, std::uint64_t journalBytes) {
   const auto units = [unit](std::uint64_t bytes) { return (bytes + unit - 1) / unit * unit; };
-  std::uint64_t room = 0;
+  std::uint64_t room = units(journalBytes);
   for (const auto& write : changes.Writes) room += units(std::max<std::uint64_t>(write.Bytes.size(), 1));
   for (const auto& folder : changes.Folders) {
     if (!Utility::Exists(folder)) room += unit;
@@ -24,30 +26,65 @@ std::uint64_t RoomNeeded(const ChangeSet& changes, std::uint64_t unit) {
   return room;
 }
 
-void CheckRoom(const ChangeSet& changes, const fs::path& medium, const Utility::VolumeQueries& volume) {
+void CheckRoom(const ChangeSet& changes, const fs::path& medium, const Utility::VolumeQueries& volume,
+               std::uint64_t journalBytes) {
   const auto space = volume.FreeSpace(medium);
   if (!space) return;  // a medium that cannot say: the writes will tell
-  const std::uint64_t needed = RoomNeeded(changes, std::max<std::uint64_t>(space->BlockSize, 1));
+  const std::uint64_t needed = RoomNeeded(changes, std::max<std::uint64_t>(space->BlockSize, 1), journalBytes);
   AAA::Log::Line(AAA::Log::kHeading, "room needed: %" PRIu64 " bytes, free: %" PRIu64 " bytes\n", needed,
                  space->AvailableBytes);
   if (needed > space->AvailableBytes) RESTORE_THROW_ERROR(ENOSPC);
 }
 
+// What is already as the change set wants it is left alone, so that the
+// changes of a journal can be made again after a cut.
+bool HoldsAlready(const FileWrite& write) {
+  try {
+    return Utility::Exists(write.Path) && FileLayer::ReadFile(write.Path) == write.Bytes;
+  } catch (const AAA::ExceptionBase&) {
+    return false;
+  }
+}
+
 void Make(const ChangeSet& changes, Transaction& transaction) {
-  for (const auto& leftover : changes.Leftovers) transaction.Remove(leftover);
+  for (const auto& leftover : changes.Leftovers) {
+    if (Utility::Exists(leftover)) transaction.Remove(leftover);
+  }
   for (const auto& folder : changes.Folders) transaction.MakeFolder(folder);
   for (const auto& path : changes.Deletes) {
     // A file written anew needs no deletion first.
     if (!changes.IsWritten(path) && Utility::Exists(path)) transaction.Remove(path);
   }
-  for (const auto& write : changes.Writes) transaction.Replace(write.Path, write.Bytes);
-  for (const auto& folder : changes.FolderDeletes) transaction.RemoveFolder(folder);
+  for (const auto& write : changes.Writes) {
+    if (!HoldsAlready(write)) transaction.Replace(write.Path, write.Bytes);
+  }
+  for (const auto& folder : changes.FolderDeletes) {
+    if (Utility::Exists(folder)) transaction.RemoveFolder(folder);
+  }
   for (const auto& move : changes.Moves) {
+    if (!Utility::Exists(move.From) && Utility::Exists(move.To)) continue;  // moved before a cut
     // The name was chosen free; a file that appeared there since is kept.
     if (Utility::Exists(move.To)) AAA_THROW(AAA::IOException());
     transaction.Move(move.From, move.To);
   }
-  for (const auto& cut : changes.Truncations) transaction.Truncate(cut.Path, cut.NewSize);
+  for (const auto& cut : changes.Truncations) {
+    std::error_code error;
+    const std::uint64_t size = fs::file_size(cut.Path, error);
+    if (error) RESTORE_THROW_ERROR(error.value());
+    if (size == cut.NewSize) continue;  // cut before a cut of power
+    // A stream shorter than planned is not lengthened.
+    if (size < cut.NewSize) AAA_THROW(AAA::IOException());
+    transaction.Truncate(cut.Path, cut.NewSize);
+  }
+}
+
+void MakeJournalled(const ChangeSet& changes, const fs::path& medium, bool journalExists) {
+  const fs::path journal = JournalPathFor(medium);
+  Transaction transaction;
+  if (!journalExists) transaction.Replace(journal, JournalBytes(changes));
+  Make(changes, transaction);
+  transaction.Remove(journal);
+  transaction.Keep();
 }
 
 }  // namespace
@@ -58,10 +95,14 @@ bool ChangeSet::IsWritten(const fs::path& path) const {
 
 void ApplyChanges(const ChangeSet& changes, const fs::path& medium, const Utility::VolumeQueries& volume) {
   Utility::CheckWriteProtect(medium, volume);
-  CheckRoom(changes, medium, volume);
-  Transaction transaction;
-  Make(changes, transaction);
-  transaction.Keep();
+  CheckRoom(changes, medium, volume, JournalBytes(changes).size());
+  MakeJournalled(changes, medium, false);
+}
+
+void FinishChanges(const ChangeSet& changes, const fs::path& medium, const Utility::VolumeQueries& volume) {
+  Utility::CheckWriteProtect(medium, volume);
+  CheckRoom(changes, medium, volume, 0);
+  MakeJournalled(changes, medium, true);
 }
 
 }  // namespace Restore

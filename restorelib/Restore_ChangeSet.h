@@ -34,13 +34,20 @@ struct ChangeSet {
 };
 
 // Makes every change of `changes` or none. First it checks that `medium`
-// (a folder of the tree's medium) takes writes and has room for every file
+// (the tree's working folder) takes writes and has room for every file
 // with its temporary copy: a full medium is refused with IOException (111)
-// before anything changes. Then, in this order, so that what can still fail
-// comes before what cannot be taken back: leftovers removed, folders made,
-// files deleted and written, folders deleted, streams moved, streams cut. A
-// failure takes back what was done and throws the exception of the failure.
+// before anything changes. Then the journal of the changes is written into
+// `medium`, and the changes are made in this order, so that what can still
+// fail comes before what cannot be taken back: leftovers removed, folders
+// made, files deleted and written, folders deleted, streams moved, streams
+// cut; the journal is removed last. A failure takes back what was done and
+// throws the exception of the failure; a power cut leaves the journal.
 void ApplyChanges(const ChangeSet& changes, const std::filesystem::path& medium,
                   const Utility::VolumeQueries& volume);
+
+// Finishes the changes of the journal in `medium` that a cut left: what is
+// done already is left as it is, the rest is made, then the journal goes.
+void FinishChanges(const ChangeSet& changes, const std::filesystem::path& medium,
+                   const Utility::VolumeQueries& volume);
 
 }  // namespace Restore

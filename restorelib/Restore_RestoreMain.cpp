@@ -5,6 +5,8 @@
 #include "aaalib/AAA_Exceptions.h"
 #include "aaalib/AAA_Log.h"
 #include "restorelib/Restore_BackupMirror.h"
+#include "restorelib/Restore_FileLayer.h"
+#include "restorelib/Restore_Journal.h"
 #include "restorelib/Restore_Leftovers.h"
 
 namespace Restore {
@@ -107,6 +109,12 @@ void RestoreMain::Run() {
   Guard(
       [&] {
         leftovers_ = FindLeftovers(folder_);
+        FindUnfinishedCommit();
+        if (unfinished_) {
+          SetProgress(100);
+          result_.ResultState = 0;
+          return;
+        }
         thumbnail_.VerifyThumbnailIndex();
         thumbnailSnapshot_.VerifyThumbnailIndex();
         clipInformation_.VerifyClipInformation();
@@ -128,12 +136,42 @@ bool RestoreMain::IsRestoreRequired() const {
   return streamFolder_.NeedsRepair() || !clipInformation_.FilesToDelete().empty() ||
          !playList_.FilesToDelete().empty() || !thumbnail_.FilesToDelete().empty() || clipInformation_.IsModified() ||
          playList_.IsModified() || movieObject_.IsModified() || indexTable_.IsModified() || thumbnail_.IsModified() ||
-         thumbnail_.IsRestoreRequired() || !leftovers_.empty() || backupUnsound_;
+         thumbnail_.IsRestoreRequired() || !leftovers_.empty() || backupUnsound_ || unfinished_.has_value();
+}
+
+const fs::path& RestoreMain::WorkingFolder() const { return folder_.RootPath.empty() ? folder_.Path : folder_.RootPath; }
+
+void RestoreMain::FindUnfinishedCommit() {
+  unfinished_.reset();
+  const fs::path journal = JournalPathFor(WorkingFolder());
+  if (!Utility::Exists(journal)) return;
+  try {
+    unfinished_ = ChangeSetOfJournal(FileLayer::ReadFile(journal));
+  } catch (const AAA::ExceptionBase&) {
+  }
+  if (!unfinished_) {
+    // Written whole or not at all, so never this program's own.
+    AAA::Log::Line(AAA::Log::kHeading, "not a journal of this program, left as it is: %s\n", journal.c_str());
+    return;
+  }
+  AAA::Log::Line(AAA::Log::kHeading, "an interrupted commit is finished: %s\n", journal.c_str());
+  for (const auto& leftover : leftovers_) {
+    if (std::find(unfinished_->Leftovers.begin(), unfinished_->Leftovers.end(), leftover) == unfinished_->Leftovers.end())
+      unfinished_->Leftovers.push_back(leftover);
+  }
 }
 
 RestorePlan RestoreMain::Plan() const {
   RestorePlan plan;
   if (!IsRestoreRequired()) return plan;
+  if (unfinished_) {
+    plan.Deletes = unfinished_->Leftovers;
+    plan.Deletes.insert(plan.Deletes.end(), unfinished_->Deletes.begin(), unfinished_->Deletes.end());
+    for (const auto& write : unfinished_->Writes) plan.Writes.push_back({write.Path, write.Kind, !Utility::Exists(write.Path)});
+    plan.Moves = unfinished_->Moves;
+    plan.Truncations = unfinished_->Truncations;
+    return plan;
+  }
   plan.Deletes = leftovers_;
   for (const auto* files :
        {&clipInformation_.FilesToDelete(), &playList_.FilesToDelete(), &thumbnail_.FilesToDelete()}) {
@@ -166,9 +204,10 @@ void RestoreMain::Commit() {
 void RestoreMain::CommitSteps() {
   // The folder the run was made for must still be there: a card pulled or a
   // folder removed since the verification is not rebuilt from memory.
-  const fs::path& working = folder_.RootPath.empty() ? folder_.Path : folder_.RootPath;
+  const fs::path& working = WorkingFolder();
   std::error_code error;
   if (!fs::is_directory(working, error)) AAA_THROW(AAA::IOException());
+  if (unfinished_) return FinishChanges(*unfinished_, working, volume_);
   ApplyChanges(PrepareChanges(), working, volume_);
 }
 

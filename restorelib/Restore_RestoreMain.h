@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 
 #include "restorelib/Restore_AvchdFolder.h"
 #include "restorelib/Restore_ChangeSet.h"
@@ -68,6 +69,8 @@ class RestoreMain : public Thread {
   void ResolveFolder(const std::filesystem::path& target, int mode);
   void VerifyMaker();
   void CommitSteps();
+  const std::filesystem::path& WorkingFolder() const;
+  void FindUnfinishedCommit();
   ChangeSet PrepareChanges();
   void AddThumbnailFolderDeletion(ChangeSet& changes) const;
   void AddBackupChanges(ChangeSet& changes) const;
@@ -89,6 +92,9 @@ class RestoreMain : public Thread {
   std::vector<std::filesystem::path> leftovers_;
   // The BACKUP folder of a long-name tree does not mirror its files.
   bool backupUnsound_ = false;
+  // The changes of an earlier commit that a cut stopped: this run finishes
+  // them and does nothing else.
+  std::optional<ChangeSet> unfinished_;
 };
 
 }  // namespace Restore

@@ -9,6 +9,14 @@ void RestoreMain::VerifyRelation3d(RestoreMain& first) {
 }
 
 void RestoreMain::VerifyMain3d(RestoreMain& second) {
+  if (unfinished_ || second.unfinished_) {
+    // An interrupted commit is finished first, alone; the pair is checked
+    // and repaired by the next run, on whole trees.
+    for (RestoreMain* run : {&second, this}) run->result_.ResultState = run->unfinished_ ? 0 : 1;
+    LogResult();
+    second.LogResult();
+    return;
+  }
   if (Guard([&] { Restore3d::VerifyMain(threeD_, second.threeD_); })) {
     for (RestoreMain* run : {&second, this}) run->result_.ResultState = run->IsRestoreRequired() ? 0 : 1;
   }

@@ -16,42 +16,47 @@ Transaction::~Transaction() {
   }
 }
 
+// Each change is recorded before it is made: an operation can fail after
+// its effect (a rename done, its folder not synced), and the way back of a
+// change not made finds nothing to take back.
+
 void Transaction::Replace(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
-  Undo undo{Undo::RemoveFile, path, {}, {}};
-  if (Utility::Exists(path)) undo = {Undo::RestoreFile, path, {}, FileLayer::ReadFile(path)};
+  if (Utility::Exists(path)) {
+    undo_.push_back({Undo::RestoreFile, path, {}, FileLayer::ReadFile(path), 0});
+  } else {
+    undo_.push_back({Undo::RemoveFile, path, {}, {}, 0});
+  }
   FileLayer::ReplaceFile(path, bytes);
-  undo_.push_back(std::move(undo));
 }
 
 void Transaction::Remove(const fs::path& path) {
-  Undo undo{Undo::RestoreFile, path, {}, FileLayer::ReadFile(path)};
+  undo_.push_back({Undo::RestoreFile, path, {}, FileLayer::ReadFile(path), 0});
   FileLayer::Remove(path);
-  undo_.push_back(std::move(undo));
 }
 
 void Transaction::MakeFolder(const fs::path& path) {
   if (Utility::Exists(path)) return;  // there already: nothing to make, nothing to take back
+  undo_.push_back({Undo::RemoveFolder, path, {}, {}, 0});
   FileLayer::MakeFolder(path);
-  undo_.push_back({Undo::RemoveFolder, path, {}, {}});
 }
 
 void Transaction::RemoveFolder(const fs::path& path) {
+  undo_.push_back({Undo::MakeFolder, path, {}, {}, 0});
   FileLayer::RemoveFolder(path);
-  undo_.push_back({Undo::MakeFolder, path, {}, {}});
 }
 
 void Transaction::Move(const fs::path& from, const fs::path& to) {
+  undo_.push_back({Undo::MoveBack, to, from, {}, 0});
   FileLayer::Move(from, to);
-  undo_.push_back({Undo::MoveBack, to, from, {}});
 }
 
 void Transaction::Truncate(const fs::path& path, std::uint64_t size) {
   std::error_code error;
   const std::uint64_t before = fs::file_size(path, error);
   if (error) RESTORE_THROW_ERROR(error.value());
-  Undo undo{Undo::AppendTail, path, {}, before > size ? FileLayer::ReadTail(path, before - size) : std::vector<std::uint8_t>()};
+  undo_.push_back({Undo::AppendTail, path, {},
+                   before > size ? FileLayer::ReadTail(path, before - size) : std::vector<std::uint8_t>(), size});
   FileLayer::Truncate(path, size);
-  undo_.push_back(std::move(undo));
 }
 
 void Transaction::Rollback() {
@@ -80,8 +85,12 @@ void Transaction::Apply(const Undo& undo) {
       return FileLayer::MakeFolder(undo.Path);
     case Undo::MoveBack:
       return FileLayer::Move(undo.Path, undo.From);
-    case Undo::AppendTail:
-      return FileLayer::Append(undo.Path, undo.Bytes);
+    case Undo::AppendTail: {
+      // Only a file that was cut gets its tail back.
+      std::error_code error;
+      if (fs::file_size(undo.Path, error) == undo.CutSize && !error) FileLayer::Append(undo.Path, undo.Bytes);
+      return;
+    }
   }
 }
 

@@ -38,6 +38,7 @@ class Transaction {
     std::filesystem::path Path;
     std::filesystem::path From;  // MoveBack: where the file came from
     std::vector<std::uint8_t> Bytes;
+    std::uint64_t CutSize = 0;  // AppendTail: the size the file was cut to
   };
   static void Apply(const Undo& undo);
 

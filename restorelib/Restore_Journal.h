@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+#include "restorelib/Restore_ChangeSet.h"
+
+// The journal of a commit: the whole change set, written durably beside the
+// tree before its first change and removed after its last. A commit that a
+// power cut stops leaves it behind, and the next run finishes that commit
+// from it instead of repairing a tree that is half old and half new.
+namespace Restore {
+
+// Where the journal of the tree whose working folder (the card root, the
+// source folder of streams, or the AVCHD folder) is `working` lies.
+std::filesystem::path JournalPathFor(const std::filesystem::path& working);
+
+std::vector<std::uint8_t> JournalBytes(const ChangeSet& changes);
+// The change set of a journal; nothing when the bytes are not a whole
+// journal of this program.
+std::optional<ChangeSet> ChangeSetOfJournal(const std::vector<std::uint8_t>& bytes);
+
+}  // namespace Restore
