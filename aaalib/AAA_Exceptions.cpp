@@ -18,6 +18,8 @@ void ThrowFromErrorNumber(int errorNumber) {
       throw ArgumentException();
     case ENOSPC:
       throw IOException(MessageId::DiskFull);
+    case EROFS:  // a medium that became read-only (its lock switch, or errors) since it was checked
+      throw WriteProtectException();
     default:
       throw IOException();
   }

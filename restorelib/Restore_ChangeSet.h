@@ -42,12 +42,10 @@ struct ChangeSet {
 // made, files deleted and written, folders deleted, streams moved, streams
 // cut; the journal is removed last. A failure takes back what was done and
 // throws the exception of the failure; a power cut leaves the journal.
-void ApplyChanges(const ChangeSet& changes, const std::filesystem::path& medium,
-                  const Utility::VolumeQueries& volume);
+void ApplyChanges(const ChangeSet& changes, const std::filesystem::path& medium, const Utility::VolumeQueries& volume);
 
 // Finishes the changes of the journal in `medium` that a cut left: what is
 // done already is left as it is, the rest is made, then the journal goes.
-void FinishChanges(const ChangeSet& changes, const std::filesystem::path& medium,
-                   const Utility::VolumeQueries& volume);
+void FinishChanges(const ChangeSet& changes, const std::filesystem::path& medium, const Utility::VolumeQueries& volume);
 
 }  // namespace Restore

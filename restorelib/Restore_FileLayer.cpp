@@ -107,7 +107,8 @@ int OpenForWriting(const fs::path& path, int flags) {
   if (descriptor < 0 && errno == EACCES) {
     struct stat status {};
     if (::lstat(path.c_str(), &status) == 0 && (status.st_mode & S_IWUSR) == 0) {
-      Run({Operation::MakeWritable, path, {}, 0}, [&] { return ::chmod(path.c_str(), (status.st_mode & 07777) | S_IWUSR); });
+      Run({Operation::MakeWritable, path, {}, 0},
+          [&] { return ::chmod(path.c_str(), (status.st_mode & 07777) | S_IWUSR); });
       descriptor = open();
     }
   }

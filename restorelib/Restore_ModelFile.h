@@ -55,8 +55,7 @@ void AddPlannedWrite(const std::deque<Model>& store, const std::filesystem::path
 
 // The write of every modified model of `store` to `path`, in store order.
 template <class Model>
-void AddModifiedWrites(std::deque<Model>& store, const std::filesystem::path& path, FileKind kind,
-                       ChangeSet& changes) {
+void AddModifiedWrites(std::deque<Model>& store, const std::filesystem::path& path, FileKind kind, ChangeSet& changes) {
   for (Model& model : store) {
     if (model.IsModified()) changes.Writes.push_back({path, kind, Utility::ModelBytes(model)});
   }

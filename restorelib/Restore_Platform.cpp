@@ -6,7 +6,6 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
-
 namespace Restore::Platform {
 
 std::optional<std::uint64_t> FileSystemMagic(const std::filesystem::path& path) {

@@ -153,7 +153,8 @@ void RestoreClipInformation::AddPlannedWrites(std::vector<PlannedWrite>& writes)
 
 void RestoreClipInformation::AddChanges(ChangeSet& changes) {
   for (auto& clip : clips_) {
-    if (clip.IsModified()) changes.Writes.push_back({PathOf(clip), FileKind::ClipInformation, Utility::ModelBytes(clip)});
+    if (clip.IsModified())
+      changes.Writes.push_back({PathOf(clip), FileKind::ClipInformation, Utility::ModelBytes(clip)});
   }
 }
 

@@ -139,7 +139,9 @@ bool RestoreMain::IsRestoreRequired() const {
          thumbnail_.IsRestoreRequired() || !leftovers_.empty() || backupUnsound_ || unfinished_.has_value();
 }
 
-const fs::path& RestoreMain::WorkingFolder() const { return folder_.RootPath.empty() ? folder_.Path : folder_.RootPath; }
+const fs::path& RestoreMain::WorkingFolder() const {
+  return folder_.RootPath.empty() ? folder_.Path : folder_.RootPath;
+}
 
 void RestoreMain::FindUnfinishedCommit() {
   unfinished_.reset();
@@ -156,7 +158,8 @@ void RestoreMain::FindUnfinishedCommit() {
   }
   AAA::Log::Line(AAA::Log::kHeading, "an interrupted commit is finished: %s\n", journal.c_str());
   for (const auto& leftover : leftovers_) {
-    if (std::find(unfinished_->Leftovers.begin(), unfinished_->Leftovers.end(), leftover) == unfinished_->Leftovers.end())
+    if (std::find(unfinished_->Leftovers.begin(), unfinished_->Leftovers.end(), leftover) ==
+        unfinished_->Leftovers.end())
       unfinished_->Leftovers.push_back(leftover);
   }
 }
@@ -167,7 +170,8 @@ RestorePlan RestoreMain::Plan() const {
   if (unfinished_) {
     plan.Deletes = unfinished_->Leftovers;
     plan.Deletes.insert(plan.Deletes.end(), unfinished_->Deletes.begin(), unfinished_->Deletes.end());
-    for (const auto& write : unfinished_->Writes) plan.Writes.push_back({write.Path, write.Kind, !Utility::Exists(write.Path)});
+    for (const auto& write : unfinished_->Writes)
+      plan.Writes.push_back({write.Path, write.Kind, !Utility::Exists(write.Path)});
     plan.Moves = unfinished_->Moves;
     plan.Truncations = unfinished_->Truncations;
     return plan;
@@ -238,7 +242,8 @@ ChangeSet RestoreMain::PrepareChanges() {
 void RestoreMain::AddThumbnailFolderDeletion(ChangeSet& changes) const {
   const auto stays = [&changes](const fs::path& file) {
     return changes.IsWritten(file) ||
-           (Utility::Exists(file) && std::find(changes.Deletes.begin(), changes.Deletes.end(), file) == changes.Deletes.end());
+           (Utility::Exists(file) &&
+            std::find(changes.Deletes.begin(), changes.Deletes.end(), file) == changes.Deletes.end());
   };
   if (stays(Utility::ThumbnailIndexFile(folder_)) || stays(Utility::ThumbnailDataFile(folder_))) return;
   const fs::path thumbnails = Utility::ThumbnailFolder(folder_);
@@ -280,7 +285,8 @@ void RestoreMain::AddPlannedBackup(RestorePlan& plan) const {
   FileContents written;
   for (const auto& write : plan.Writes) written[write.Path] = std::nullopt;
   const auto backup = BackupChangesFor(folder_, MirroredFiles(folder_, written, plan.Deletes));
-  for (const auto& [copy, bytes] : backup.Writes) plan.Writes.push_back({copy, FileKind::Backup, !Utility::Exists(copy)});
+  for (const auto& [copy, bytes] : backup.Writes)
+    plan.Writes.push_back({copy, FileKind::Backup, !Utility::Exists(copy)});
   plan.Deletes.insert(plan.Deletes.end(), backup.Deletes.begin(), backup.Deletes.end());
 }
 

@@ -54,8 +54,11 @@ void Transaction::Truncate(const fs::path& path, std::uint64_t size) {
   std::error_code error;
   const std::uint64_t before = fs::file_size(path, error);
   if (error) RESTORE_THROW_ERROR(error.value());
-  undo_.push_back({Undo::AppendTail, path, {},
-                   before > size ? FileLayer::ReadTail(path, before - size) : std::vector<std::uint8_t>(), size});
+  undo_.push_back({Undo::AppendTail,
+                   path,
+                   {},
+                   before > size ? FileLayer::ReadTail(path, before - size) : std::vector<std::uint8_t>(),
+                   size});
   FileLayer::Truncate(path, size);
 }
 

@@ -1,6 +1,6 @@
 // The commit under power cuts and failing media: for every repair scenario,
 // the commit is cut at each of its operations in turn (keeping, then losing
-// what was not yet synced), and failed at each with ENOSPC and EIO. A cut
+// what was not yet synced), and failed at each with ENOSPC, EIO and EROFS. A cut
 // leaves every file old or new and whole, and a new run finishes the
 // repair; a failure leaves the tree exactly as it was.
 #include <gtest/gtest.h>
@@ -157,7 +157,8 @@ const Scenario kScenarios[] = {
        auto& tree = trees.Add(TreeNaming::LongNames);
        tree.AddStream("00001", StreamOfGroups(3));
        tree.AddStream("00004", StreamOfGroups(3));
-       for (const char* name : {"00001", "00004"}) fs::rename(tree.StreamFile(name), tree.Root() / (name + std::string(".MTS")));
+       for (const char* name : {"00001", "00004"})
+         fs::rename(tree.StreamFile(name), tree.Root() / (name + std::string(".MTS")));
        fs::remove_all(tree.Avchd());
        trees.repair = [](Trees& built) { return RepairOne(built.roots[0], ModeStreamFiles, built.volume); };
      }},
@@ -246,8 +247,8 @@ void ExpectOldOrNew(const Tree& now, const Tree& before, const Tree& after, cons
     EXPECT_TRUE((old != before.end() && old->second == bytes) ||
                 (made != after.end() && SameButStamps(bytes, made->second)))
         << where << ": " << path << " is neither its old nor its new version (" << bytes.size() << " bytes, "
-        << (old != before.end() ? old->second.size() : 0) << " before, " << (made != after.end() ? made->second.size() : 0)
-        << " after)";
+        << (old != before.end() ? old->second.size() : 0) << " before, "
+        << (made != after.end() ? made->second.size() : 0) << " after)";
   }
 }
 
@@ -272,7 +273,7 @@ struct CrashSafeCommit : testing::TestWithParam<std::tuple<Scenario, FaultInject
   // tree is as before, or (the first of a pair, committed before the
   // second failed) repaired whole.
   void ExpectUntouchedOrRepaired(const std::string& message, int errorNumber, const std::string& where) {
-    EXPECT_EQ(message, AAA::StringTable::Text(errorNumber == ENOSPC ? 111 : 106)) << where;
+    EXPECT_EQ(message, AAA::StringTable::Text(errorNumber == ENOSPC ? 111 : errorNumber == EROFS ? 108 : 106)) << where;
     const Tree now = trees.Snapshot();
     for (std::size_t i = 0; i < trees.roots.size(); ++i) {
       if (PartOf(now, i) == PartOf(before, i)) continue;
@@ -285,7 +286,8 @@ struct CrashSafeCommit : testing::TestWithParam<std::tuple<Scenario, FaultInject
 TEST_P(CrashSafeCommit, EveryOperationCutOrFailedLeavesATreeThatANewRunSettles) {
   const auto mode = std::get<1>(GetParam());
   for (std::uint64_t at = 1; at <= operations; ++at) {
-    for (const int errorNumber : mode == FaultInjector::Mode::Fail ? std::vector<int>{ENOSPC, EIO} : std::vector<int>{0}) {
+    for (const int errorNumber :
+         mode == FaultInjector::Mode::Fail ? std::vector<int>{ENOSPC, EIO, EROFS} : std::vector<int>{0}) {
       trees.Put(before);
       std::string where;
       {
@@ -312,7 +314,7 @@ TEST_P(CrashSafeCommit, EveryOperationCutOrFailedLeavesATreeThatANewRunSettles) 
 }
 
 std::string NameOf(const testing::TestParamInfo<CrashSafeCommit::ParamType>& info) {
-  static const char* const modes[] = {"Count", "Cut", "CutLosingUnsynced", "FailWithENOSPCandEIO"};
+  static const char* const modes[] = {"Count", "Cut", "CutLosingUnsynced", "FailWithENOSPCEIOandEROFS"};
   return std::string(std::get<0>(info.param).name) + "_" + modes[static_cast<int>(std::get<1>(info.param))];
 }
 

@@ -16,11 +16,12 @@ std::optional<std::vector<std::uint8_t>> ContentOf(const fs::path& path) {
 }
 
 void Store(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  std::ofstream(path, std::ios::binary | std::ios::trunc)
+      .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
 
 const char* NameOf(Operation::Kind kind) {
-  static const char* const names[] = {"create", "write", "sync", "sync folder", "rename",
+  static const char* const names[] = {"create",   "write",  "sync",        "sync folder",   "rename",
                                       "truncate", "remove", "make folder", "remove folder", "make writable"};
   return names[kind];
 }
@@ -70,7 +71,10 @@ FaultInjector::Pending FaultInjector::Prepare(const Operation& operation) const 
     case Operation::Truncate:
       return {Pending::Content, operation.Path, {}, ContentOf(operation.Path), {}};
     case Operation::Rename:
-      return {Pending::Renamed, operation.Path, operation.Target, ContentOf(operation.Target),
+      return {Pending::Renamed,
+              operation.Path,
+              operation.Target,
+              ContentOf(operation.Target),
               {folder, operation.Target.parent_path()}};
     case Operation::Remove:
       return {Pending::Removed, operation.Path, {}, ContentOf(operation.Path), {folder}};
