@@ -25,13 +25,16 @@ const char* KindName(Restore::FileKind kind) {
 }
 
 nlohmann::json ToJson(const Outcome& outcome) {
-  nlohmann::json plan = {{"write", nlohmann::json::array()},
+  nlohmann::json plan = {{"finishes_interrupted_commit", outcome.Plan.FinishesInterruptedCommit},
+                         {"leftover", nlohmann::json::array()},
+                         {"write", nlohmann::json::array()},
                          {"delete", nlohmann::json::array()},
                          {"move", nlohmann::json::array()},
                          {"truncate", nlohmann::json::array()}};
   for (const auto& write : outcome.Plan.Writes) {
     plan["write"].push_back({{"path", write.Path.string()}, {"kind", KindName(write.Kind)}, {"new", write.IsNew}});
   }
+  for (const auto& leftover : outcome.Plan.Leftovers) plan["leftover"].push_back(leftover.string());
   for (const auto& deleted : outcome.Plan.Deletes) plan["delete"].push_back(deleted.string());
   for (const auto& move : outcome.Plan.Moves) {
     plan["move"].push_back({{"from", move.From.string()}, {"to", move.To.string()}});
@@ -54,6 +57,10 @@ nlohmann::json ToJson(const Outcome& outcome) {
 std::string PlanText(const Restore::RestorePlan& plan) {
   std::string text;
   char line[64];
+  if (plan.FinishesInterruptedCommit)
+    text += "  A repair of this tree was interrupted; it is finished as it was planned.\n";
+  for (const auto& leftover : plan.Leftovers)
+    text += "  remove   " + leftover.string() + " (left by an interrupted repair)\n";
   for (const auto& write : plan.Writes) {
     text += "  write    " + write.Path.string() + " (" + KindName(write.Kind) + (write.IsNew ? ", new)\n" : ")\n");
   }

@@ -81,7 +81,7 @@ void Make(const ChangeSet& changes, Transaction& transaction) {
 void MakeJournalled(const ChangeSet& changes, const fs::path& medium, bool journalExists) {
   const fs::path journal = JournalPathFor(medium);
   Transaction transaction;
-  if (!journalExists) transaction.Replace(journal, JournalBytes(changes));
+  if (!journalExists) transaction.Replace(journal, JournalBytes(changes, medium));
   Make(changes, transaction);
   transaction.Remove(journal);
   transaction.Keep();
@@ -95,7 +95,7 @@ bool ChangeSet::IsWritten(const fs::path& path) const {
 
 void ApplyChanges(const ChangeSet& changes, const fs::path& medium, const Utility::VolumeQueries& volume) {
   Utility::CheckWriteProtect(medium, volume);
-  CheckRoom(changes, medium, volume, JournalBytes(changes).size());
+  CheckRoom(changes, medium, volume, JournalBytes(changes, medium).size());
   MakeJournalled(changes, medium, false);
 }
 

@@ -20,6 +20,7 @@ std::uint64_t Checksum(const std::uint8_t* bytes, std::size_t count) {
 
 class Writer {
  public:
+  explicit Writer(const fs::path& working) : working_(working) {}
   void Number(std::uint64_t value) {
     for (int i = 0; i < 8; ++i) bytes_.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
   }
@@ -31,20 +32,22 @@ class Writer {
   void Entry(Record record, const fs::path& path, const fs::path& target = {}, std::uint64_t a = 0,
              std::uint64_t b = 0) {
     bytes_.push_back(record);
-    Text(path.string());
-    Text(target.string());
+    Text(path.lexically_relative(working_).string());
+    Text(target.empty() ? std::string() : target.lexically_relative(working_).string());
     Number(a);
     Number(b);
   }
   std::vector<std::uint8_t>& Bytes() { return bytes_; }
 
  private:
+  fs::path working_;
   std::vector<std::uint8_t> bytes_;
 };
 
 class Reader {
  public:
-  explicit Reader(const std::vector<std::uint8_t>& bytes, std::size_t end) : bytes_(bytes), end_(end) {}
+  Reader(const std::vector<std::uint8_t>& bytes, std::size_t end, const fs::path& working)
+      : bytes_(bytes), end_(end), working_(working) {}
   bool Number(std::uint64_t& value) {
     if (end_ - at_ < 8) return false;
     value = 0;
@@ -60,10 +63,17 @@ class Reader {
     at_ += count;
     return true;
   }
+  // A path below the working folder; an empty one stays empty.
   bool Path(fs::path& path) {
     std::vector<std::uint8_t> text;
     if (!Data(text)) return false;
-    path = std::string(text.begin(), text.end());
+    const fs::path relative = fs::path(std::string(text.begin(), text.end())).lexically_normal();
+    if (relative.empty()) {
+      path.clear();
+      return true;
+    }
+    if (relative.is_absolute() || *relative.begin() == "..") return false;
+    path = relative == "." ? working_ : working_ / relative;
     return true;
   }
   bool Byte(std::uint8_t& value) {
@@ -77,6 +87,7 @@ class Reader {
  private:
   const std::vector<std::uint8_t>& bytes_;
   std::size_t end_;
+  fs::path working_;
   std::size_t at_ = 0;
 };
 
@@ -120,8 +131,8 @@ bool ReadEntry(Reader& reader, ChangeSet& changes) {
 
 fs::path JournalPathFor(const fs::path& working) { return working / ".velmar-restore-journal"; }
 
-std::vector<std::uint8_t> JournalBytes(const ChangeSet& changes) {
-  Writer writer;
+std::vector<std::uint8_t> JournalBytes(const ChangeSet& changes, const fs::path& working) {
+  Writer writer(working);
   writer.Bytes().assign(kMagic.begin(), kMagic.end());
   for (const auto& path : changes.Leftovers) writer.Entry(kLeftover, path);
   for (const auto& path : changes.Folders) writer.Entry(kFolder, path);
@@ -138,15 +149,15 @@ std::vector<std::uint8_t> JournalBytes(const ChangeSet& changes) {
   return bytes;
 }
 
-std::optional<ChangeSet> ChangeSetOfJournal(const std::vector<std::uint8_t>& bytes) {
+std::optional<ChangeSet> ChangeSetOfJournal(const std::vector<std::uint8_t>& bytes, const fs::path& working) {
   if (bytes.size() < kMagic.size() + 8 || std::memcmp(bytes.data(), kMagic.data(), kMagic.size()) != 0)
     return std::nullopt;
   const std::size_t end = bytes.size() - 8;
-  Reader trailer(bytes, bytes.size());
+  Reader trailer(bytes, bytes.size(), working);
   trailer.Skip(end);
   std::uint64_t checksum = 0;
   if (!trailer.Number(checksum) || checksum != Checksum(bytes.data(), end)) return std::nullopt;
-  Reader reader(bytes, end);
+  Reader reader(bytes, end, working);
   reader.Skip(kMagic.size());
   ChangeSet changes;
   while (!reader.AtEnd()) {

@@ -17,9 +17,12 @@ namespace Restore {
 // source folder of streams, or the AVCHD folder) is `working` lies.
 std::filesystem::path JournalPathFor(const std::filesystem::path& working);
 
-std::vector<std::uint8_t> JournalBytes(const ChangeSet& changes);
-// The change set of a journal; nothing when the bytes are not a whole
-// journal of this program.
-std::optional<ChangeSet> ChangeSetOfJournal(const std::vector<std::uint8_t>& bytes);
+// The journal names every path relative to the working folder, so that a
+// card mounted elsewhere by the next run is finished where it is now.
+std::vector<std::uint8_t> JournalBytes(const ChangeSet& changes, const std::filesystem::path& working);
+// The change set of a journal, its paths below `working`; nothing when the
+// bytes are not a whole journal of this program or name a path outside.
+std::optional<ChangeSet> ChangeSetOfJournal(const std::vector<std::uint8_t>& bytes,
+                                            const std::filesystem::path& working);
 
 }  // namespace Restore

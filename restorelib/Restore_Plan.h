@@ -29,6 +29,10 @@ struct PlannedTruncation {
 };
 
 struct RestorePlan {
+  // The plan finishes a commit that a cut stopped, from its journal.
+  bool FinishesInterruptedCommit = false;
+  // Temporaries a cut commit left; removed first.
+  std::vector<std::filesystem::path> Leftovers;
   std::vector<PlannedWrite> Writes;
   std::vector<std::filesystem::path> Deletes;
   std::vector<PlannedMove> Moves;

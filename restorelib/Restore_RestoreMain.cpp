@@ -148,7 +148,7 @@ void RestoreMain::FindUnfinishedCommit() {
   const fs::path journal = JournalPathFor(WorkingFolder());
   if (!Utility::Exists(journal)) return;
   try {
-    unfinished_ = ChangeSetOfJournal(FileLayer::ReadFile(journal));
+    unfinished_ = ChangeSetOfJournal(FileLayer::ReadFile(journal), WorkingFolder());
   } catch (const AAA::ExceptionBase&) {
   }
   if (!unfinished_) {
@@ -168,15 +168,16 @@ RestorePlan RestoreMain::Plan() const {
   RestorePlan plan;
   if (!IsRestoreRequired()) return plan;
   if (unfinished_) {
-    plan.Deletes = unfinished_->Leftovers;
-    plan.Deletes.insert(plan.Deletes.end(), unfinished_->Deletes.begin(), unfinished_->Deletes.end());
+    plan.FinishesInterruptedCommit = true;
+    plan.Leftovers = unfinished_->Leftovers;
+    plan.Deletes = unfinished_->Deletes;
     for (const auto& write : unfinished_->Writes)
       plan.Writes.push_back({write.Path, write.Kind, !Utility::Exists(write.Path)});
     plan.Moves = unfinished_->Moves;
     plan.Truncations = unfinished_->Truncations;
     return plan;
   }
-  plan.Deletes = leftovers_;
+  plan.Leftovers = leftovers_;
   for (const auto* files :
        {&clipInformation_.FilesToDelete(), &playList_.FilesToDelete(), &thumbnail_.FilesToDelete()}) {
     plan.Deletes.insert(plan.Deletes.end(), files->begin(), files->end());

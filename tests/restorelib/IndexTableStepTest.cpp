@@ -74,9 +74,9 @@ struct IndexTableStep : StepFixture {
   }
   // Writes what the commit writes, then verifies the written files again.
   void CommitAndVerifyAgain() {
-    CommitStep(movieObject);
+    CommitStep(movieObject, tree.Root());
     indexTable.Stamp();
-    CommitStep(indexTable);
+    CommitStep(indexTable, tree.Root());
     for (auto& moviePlayListFile : playList.Store()) moviePlayListFile.IndexFlag = false;
     Verify();
   }

@@ -76,7 +76,7 @@ TEST_F(MovieObjectStep, ASoundFileIsKeptUnchangedAndNotWritten) {
   std::vector<PlannedWrite> writes;
   movieObject.AddPlannedWrites(writes);
   EXPECT_TRUE(writes.empty());
-  CommitStep(movieObject);
+  CommitStep(movieObject, tree.Root());
   EXPECT_EQ(ReadBytes(File()), before);
 }
 
@@ -102,7 +102,7 @@ TEST_F(MovieObjectStep, AMissingOrUnusableFileBecomesAnEmptyModelThatIsWritten) 
   tree.File(File().lexically_relative(tree.Root()), AAA::Bytes{'M', 'O', 'B', 'J', '0', '1'});
   expectEmpty("cut short");
 
-  CommitStep(movieObject);
+  CommitStep(movieObject, tree.Root());
   EXPECT_EQ(ReadBytes(File()).size(), 50u);  // the 40-byte header and 10 bytes of an empty object list
 }
 

@@ -106,7 +106,7 @@ TEST_F(StreamFolderFixture, CommitMovesBareStreamsIntoANewTree) {
   tree.File("sibling/00001.MTS", 6144);
   const auto sibling = Snapshot(tree.Root() / "sibling");
   step.VerifyStreamFolder();
-  CommitStep(step);
+  CommitStep(step, tree.Root());
   const auto stream = tree.Root() / "src/PRIVATE/AVCHDL/BDMV/STREAM";
   EXPECT_EQ(ReadBytes(stream / "00008.m2ts").size(), 6144u);
   EXPECT_EQ(ReadBytes(stream / "00007.m2ts").size(), 12288u);
@@ -124,7 +124,7 @@ TEST_F(StreamFolderFixture, CommitCutsStreamsToWhole6144ByteUnits) {
   const auto before = ReadBytes(longer);
   step.VerifyStreamFolder();
   EXPECT_TRUE(step.NeedsRepair());
-  CommitStep(step);
+  CommitStep(step, tree.Root());
   EXPECT_EQ(ReadBytes(longer), std::vector<std::uint8_t>(before.begin(), before.begin() + 6144));
   EXPECT_EQ(fs::file_size(shorter), 0u);
   EXPECT_EQ(fs::file_size(whole), 6144u);
@@ -135,7 +135,7 @@ TEST_F(StreamFolderFixture, CommitStopsWhenAStreamVanished) {
   const auto bare = tree.File("00001.MTS", 6144);
   step.VerifyStreamFolder();
   fs::remove(bare);
-  EXPECT_EQ(MessageOf([&] { CommitStep(step); }), AAA::StringTable::Text(104));
+  EXPECT_EQ(MessageOf([&] { CommitStep(step, tree.Root()); }), AAA::StringTable::Text(104));
 }
 
 TEST_F(StreamFolderFixture, CommitNeverReplacesAFileThatAppearedAtTheDestination) {
@@ -143,7 +143,7 @@ TEST_F(StreamFolderFixture, CommitNeverReplacesAFileThatAppearedAtTheDestination
   tree.File("00001.MTS", 6144);
   step.VerifyStreamFolder();
   const auto intruder = tree.File("PRIVATE/AVCHD/BDMV/STREAM/00001.MTS", 10);
-  EXPECT_EQ(MessageOf([&] { CommitStep(step); }), AAA::StringTable::Text(106));
+  EXPECT_EQ(MessageOf([&] { CommitStep(step, tree.Root()); }), AAA::StringTable::Text(106));
   EXPECT_EQ(fs::file_size(intruder), 10u);
   EXPECT_TRUE(fs::exists(tree.Root() / "00001.MTS"));
 }

@@ -83,12 +83,13 @@ inline Restore::Utility::VolumeQueries FakeVolume(std::uint64_t magic = 0xEF53) 
   return volume;
 }
 
-// Makes the changes that one step adds to a commit, as the commit makes them.
+// Makes the changes that one step adds to a commit, as the commit makes them,
+// with the journal in the test's own folder `working`.
 template <class Step>
-void CommitStep(Step& step) {
+void CommitStep(Step& step, const std::filesystem::path& working) {
   Restore::ChangeSet changes;
   step.AddChanges(changes);
-  Restore::ApplyChanges(changes, std::filesystem::temp_directory_path(), FakeVolume());
+  Restore::ApplyChanges(changes, working, FakeVolume());
 }
 
 // The message of the AAA exception that `action` throws; empty when none.
