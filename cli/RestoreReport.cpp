@@ -20,6 +20,8 @@ const char* KindName(Restore::FileKind kind) {
       return "thumbnail_index";
     case Restore::FileKind::Backup:
       return "backup";
+    case Restore::FileKind::Other:
+      return "other";
   }
   return "";
 }

@@ -58,8 +58,13 @@ void Make(const ChangeSet& changes, Transaction& transaction) {
   for (const auto& write : changes.Writes) {
     if (!HoldsAlready(write)) transaction.Replace(write.Path, write.Bytes);
   }
-  for (const auto& folder : changes.FolderDeletes) {
-    if (Utility::Exists(folder)) transaction.RemoveFolder(folder);
+  for (const auto& append : changes.Appends) {
+    std::error_code error;
+    const std::uint64_t size = fs::file_size(append.Path, error);
+    if (error) RESTORE_THROW_ERROR(error.value());
+    if (size == append.Size + append.Bytes.size()) continue;  // given back before a cut
+    if (size != append.Size) AAA_THROW(AAA::IOException());
+    transaction.Append(append.Path, append.Bytes);
   }
   for (const auto& move : changes.Moves) {
     if (!Utility::Exists(move.From) && Utility::Exists(move.To)) continue;  // moved before a cut
@@ -75,6 +80,9 @@ void Make(const ChangeSet& changes, Transaction& transaction) {
     // A stream shorter than planned is not lengthened.
     if (size < cut.NewSize) AAA_THROW(AAA::IOException());
     transaction.Truncate(cut.Path, cut.NewSize);
+  }
+  for (const auto& folder : changes.FolderDeletes) {
+    if (Utility::Exists(folder)) transaction.RemoveFolder(folder);
   }
 }
 
@@ -93,9 +101,13 @@ bool ChangeSet::IsWritten(const fs::path& path) const {
   return std::any_of(Writes.begin(), Writes.end(), [&path](const FileWrite& write) { return write.Path == path; });
 }
 
-void ApplyChanges(const ChangeSet& changes, const fs::path& medium, const Utility::VolumeQueries& volume) {
+void CheckMedium(const ChangeSet& changes, const fs::path& medium, const Utility::VolumeQueries& volume) {
   Utility::CheckWriteProtect(medium, volume);
   CheckRoom(changes, medium, volume, JournalBytes(changes, medium).size());
+}
+
+void ApplyChanges(const ChangeSet& changes, const fs::path& medium, const Utility::VolumeQueries& volume) {
+  CheckMedium(changes, medium, volume);
   MakeJournalled(changes, medium, false);
 }
 

@@ -16,6 +16,13 @@ struct FileWrite {
   std::vector<std::uint8_t> Bytes;
 };
 
+// Bytes added at the end of a file of `Size` bytes: a cut taken back.
+struct FileAppend {
+  std::filesystem::path Path;
+  std::uint64_t Size = 0;
+  std::vector<std::uint8_t> Bytes;
+};
+
 // Everything one commit changes, gathered before the first change.
 struct ChangeSet {
   // Temporaries of an earlier commit that was cut.
@@ -25,10 +32,12 @@ struct ChangeSet {
   std::vector<std::filesystem::path> Deletes;
   // The management files, then their BACKUP copies.
   std::vector<FileWrite> Writes;
-  // Emptied by the deletes; the deepest first.
-  std::vector<std::filesystem::path> FolderDeletes;
+  // Tails given back to streams that were cut (an undo), before the moves.
+  std::vector<FileAppend> Appends;
   std::vector<PlannedMove> Moves;
   std::vector<PlannedTruncation> Truncations;
+  // Emptied by the deletes and the moves; the deepest first.
+  std::vector<std::filesystem::path> FolderDeletes;
 
   bool IsWritten(const std::filesystem::path& path) const;
 };
@@ -39,10 +48,14 @@ struct ChangeSet {
 // before anything changes. Then the journal of the changes is written into
 // `medium`, and the changes are made in this order, so that what can still
 // fail comes before what cannot be taken back: leftovers removed, folders
-// made, files deleted and written, folders deleted, streams moved, streams
-// cut; the journal is removed last. A failure takes back what was done and
+// made, files deleted and written, tails appended, streams moved, streams
+// cut, folders deleted; the journal is removed last. A failure takes back what was done and
 // throws the exception of the failure; a power cut leaves the journal.
 void ApplyChanges(const ChangeSet& changes, const std::filesystem::path& medium, const Utility::VolumeQueries& volume);
+
+// The checks ApplyChanges makes first, for a caller that writes elsewhere
+// (the backup) before it: WriteProtectException (108), IOException (111).
+void CheckMedium(const ChangeSet& changes, const std::filesystem::path& medium, const Utility::VolumeQueries& volume);
 
 // Finishes the changes of the journal in `medium` that a cut left: what is
 // done already is left as it is, the rest is made, then the journal goes.

@@ -10,7 +10,7 @@ namespace {
 
 constexpr std::string_view kMagic = "VELMAR-COMMIT-JOURNAL 1\n";
 
-enum Record : std::uint8_t { kLeftover, kFolder, kDelete, kWrite, kFolderDelete, kMove, kTruncate };
+enum Record : std::uint8_t { kLeftover, kFolder, kDelete, kWrite, kFolderDelete, kMove, kTruncate, kAppend };
 
 std::uint64_t Checksum(const std::uint8_t* bytes, std::size_t count) {
   std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
@@ -109,7 +109,7 @@ bool ReadEntry(Reader& reader, ChangeSet& changes) {
       return true;
     case kWrite: {
       FileWrite write{path, static_cast<FileKind>(a), {}};
-      if (a > static_cast<std::uint64_t>(FileKind::Backup) || !reader.Data(write.Bytes)) return false;
+      if (a > static_cast<std::uint64_t>(FileKind::Other) || !reader.Data(write.Bytes)) return false;
       changes.Writes.push_back(std::move(write));
       return true;
     }
@@ -122,6 +122,12 @@ bool ReadEntry(Reader& reader, ChangeSet& changes) {
     case kTruncate:
       changes.Truncations.push_back({path, a, b});
       return true;
+    case kAppend: {
+      FileAppend append{path, a, {}};
+      if (!reader.Data(append.Bytes)) return false;
+      changes.Appends.push_back(std::move(append));
+      return true;
+    }
     default:
       return false;
   }
@@ -141,9 +147,13 @@ std::vector<std::uint8_t> JournalBytes(const ChangeSet& changes, const fs::path&
     writer.Entry(kWrite, write.Path, {}, static_cast<std::uint64_t>(write.Kind));
     writer.Data(write.Bytes.data(), write.Bytes.size());
   }
-  for (const auto& path : changes.FolderDeletes) writer.Entry(kFolderDelete, path);
+  for (const auto& append : changes.Appends) {
+    writer.Entry(kAppend, append.Path, {}, append.Size);
+    writer.Data(append.Bytes.data(), append.Bytes.size());
+  }
   for (const auto& move : changes.Moves) writer.Entry(kMove, move.From, move.To);
   for (const auto& cut : changes.Truncations) writer.Entry(kTruncate, cut.Path, {}, cut.Size, cut.NewSize);
+  for (const auto& path : changes.FolderDeletes) writer.Entry(kFolderDelete, path);
   auto& bytes = writer.Bytes();
   writer.Number(Checksum(bytes.data(), bytes.size()));
   return bytes;

@@ -8,7 +8,7 @@ namespace Restore {
 
 // What a commit will do to the tree, for showing it before the user agrees.
 
-enum class FileKind { IndexTable, MovieObject, PlayList, ClipInformation, ThumbnailIndex, Backup };
+enum class FileKind { IndexTable, MovieObject, PlayList, ClipInformation, ThumbnailIndex, Backup, Other };
 
 struct PlannedWrite {
   std::filesystem::path Path;

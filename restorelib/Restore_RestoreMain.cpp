@@ -213,7 +213,15 @@ void RestoreMain::CommitSteps() {
   std::error_code error;
   if (!fs::is_directory(working, error)) AAA_THROW(AAA::IOException());
   if (unfinished_) return FinishChanges(*unfinished_, working, volume_);
-  ApplyChanges(PrepareChanges(), working, volume_);
+  const ChangeSet changes = PrepareChanges();
+  CheckMedium(changes, working, volume_);
+  backupFolder_.clear();
+  if (backupOptions_.Enabled) {
+    const fs::path root = backupOptions_.Folder.empty() ? DefaultBackupRoot() : backupOptions_.Folder;
+    backupFolder_ = NewBackupFolder(root, working);
+    WriteBackup(changes, working, backupFolder_, VELMAR_VERSION);
+  }
+  ApplyChanges(changes, working, volume_);
 }
 
 ChangeSet RestoreMain::PrepareChanges() {

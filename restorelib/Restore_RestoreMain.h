@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "restorelib/Restore_AvchdFolder.h"
+#include "restorelib/Restore_Backup.h"
 #include "restorelib/Restore_ChangeSet.h"
 #include "restorelib/Restore_Plan.h"
 #include "restorelib/Restore_Restore3d.h"
@@ -58,6 +59,12 @@ class RestoreMain : public Thread {
   // here (this run) with ErrorString.
   virtual void VerifyMain3d(RestoreMain& second);
 
+  // Where the commit saves what it changes (or that it saves nothing).
+  void SetBackup(const BackupOptions& options) { backupOptions_ = options; }
+  // The backup folder of the last commit: written whole when the commit
+  // succeeded; empty when none was to be written.
+  const std::filesystem::path& BackupFolder() const { return backupFolder_; }
+
   const std::filesystem::path& AvchdFolderPath() const { return folder_.Path; }
   const AvchdFolder& Folder() const { return folder_; }
 
@@ -95,6 +102,8 @@ class RestoreMain : public Thread {
   // The changes of an earlier commit that a cut stopped: this run finishes
   // them and does nothing else.
   std::optional<ChangeSet> unfinished_;
+  BackupOptions backupOptions_;
+  std::filesystem::path backupFolder_;
 };
 
 }  // namespace Restore

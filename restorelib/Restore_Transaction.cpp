@@ -62,6 +62,14 @@ void Transaction::Truncate(const fs::path& path, std::uint64_t size) {
   FileLayer::Truncate(path, size);
 }
 
+void Transaction::Append(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
+  std::error_code error;
+  const std::uint64_t before = fs::file_size(path, error);
+  if (error) RESTORE_THROW_ERROR(error.value());
+  undo_.push_back({Undo::CutTail, path, {}, {}, before});
+  FileLayer::Append(path, bytes);
+}
+
 void Transaction::Rollback() {
   if (!undo_.empty()) AAA::Log::Heading("roll back");
   while (!undo_.empty()) {
@@ -92,6 +100,11 @@ void Transaction::Apply(const Undo& undo) {
       // Only a file that was cut gets its tail back.
       std::error_code error;
       if (fs::file_size(undo.Path, error) == undo.CutSize && !error) FileLayer::Append(undo.Path, undo.Bytes);
+      return;
+    }
+    case Undo::CutTail: {
+      std::error_code error;
+      if (fs::file_size(undo.Path, error) > undo.CutSize && !error) FileLayer::Truncate(undo.Path, undo.CutSize);
       return;
     }
   }

@@ -25,6 +25,7 @@ class Transaction {
   void RemoveFolder(const std::filesystem::path& path);
   void Move(const std::filesystem::path& from, const std::filesystem::path& to);
   void Truncate(const std::filesystem::path& path, std::uint64_t size);
+  void Append(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
 
   // The changes stay.
   void Keep() { undo_.clear(); }
@@ -34,11 +35,11 @@ class Transaction {
 
  private:
   struct Undo {
-    enum Kind { RestoreFile, RemoveFile, RemoveFolder, MakeFolder, MoveBack, AppendTail } What;
+    enum Kind { RestoreFile, RemoveFile, RemoveFolder, MakeFolder, MoveBack, AppendTail, CutTail } What;
     std::filesystem::path Path;
     std::filesystem::path From;  // MoveBack: where the file came from
     std::vector<std::uint8_t> Bytes;
-    std::uint64_t CutSize = 0;  // AppendTail: the size the file was cut to
+    std::uint64_t CutSize = 0;  // AppendTail: the size the file was cut to; CutTail: its size before
   };
   static void Apply(const Undo& undo);
 

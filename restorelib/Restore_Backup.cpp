@@ -1,0 +1,279 @@
+#include "restorelib/Restore_Backup.h"
+
+#include <algorithm>
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include "aaalib/AAA_Exceptions.h"
+#include "aaalib/AAA_Log.h"
+#include "restorelib/Restore_FileLayer.h"
+#include "restorelib/Restore_Journal.h"
+#include "restorelib/Restore_Sha256.h"
+#include "restorelib/Restore_Transaction.h"
+
+namespace Restore {
+namespace fs = std::filesystem;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+const char* const kManifest = "manifest.json";
+const char* const kChanges = "changes.journal";
+const char* const kUndo = "undo.journal";
+
+bool IsRegular(const fs::path& path) {
+  std::error_code error;
+  return fs::is_regular_file(fs::symlink_status(path, error));
+}
+
+std::uint64_t SizeOf(const fs::path& path) {
+  std::error_code error;
+  const auto size = fs::file_size(path, error);
+  if (error) RESTORE_THROW_ERROR(error.value());
+  return size;
+}
+
+// Where the file that the commit calls `path` lies before its moves.
+fs::path BeforeMoves(const ChangeSet& changes, const fs::path& path) {
+  for (const auto& move : changes.Moves) {
+    if (move.To == path) return move.From;
+  }
+  return path;
+}
+
+// The changes that take `changes` back, read from the tree before the
+// first of them is made.
+ChangeSet InverseOf(const ChangeSet& changes) {
+  ChangeSet undo;
+  for (const auto& leftover : changes.Leftovers) {
+    if (IsRegular(leftover)) undo.Writes.push_back({leftover, FileKind::Other, FileLayer::ReadFile(leftover)});
+  }
+  for (const auto& folder : changes.Folders) {
+    if (!Utility::Exists(folder) &&
+        std::find(undo.FolderDeletes.begin(), undo.FolderDeletes.end(), folder) == undo.FolderDeletes.end())
+      undo.FolderDeletes.insert(undo.FolderDeletes.begin(), folder);
+  }
+  for (const auto& deleted : changes.Deletes) {
+    if (!changes.IsWritten(deleted) && IsRegular(deleted))
+      undo.Writes.push_back({deleted, FileKind::Other, FileLayer::ReadFile(deleted)});
+  }
+  for (const auto& write : changes.Writes) {
+    if (IsRegular(write.Path)) {
+      undo.Writes.push_back({write.Path, write.Kind, FileLayer::ReadFile(write.Path)});
+    } else {
+      undo.Deletes.push_back(write.Path);
+    }
+  }
+  for (const auto& cut : changes.Truncations) {
+    undo.Appends.push_back(
+        {cut.Path, cut.NewSize, FileLayer::ReadTail(BeforeMoves(changes, cut.Path), cut.Size - cut.NewSize)});
+  }
+  for (auto move = changes.Moves.rbegin(); move != changes.Moves.rend(); ++move)
+    undo.Moves.push_back({move->To, move->From});
+  for (auto folder = changes.FolderDeletes.rbegin(); folder != changes.FolderDeletes.rend(); ++folder) {
+    if (Utility::Exists(*folder)) undo.Folders.push_back(*folder);
+  }
+  return undo;
+}
+
+std::string Escaped(const std::string& text) {
+  std::string escaped;
+  for (const char character : text) {
+    const auto code = static_cast<unsigned char>(character);
+    if (character == '"' || character == '\\') {
+      escaped += '\\';
+      escaped += character;
+    } else if (code < 0x20) {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\u%04x", code);
+      escaped += hex;
+    } else {
+      escaped += character;
+    }
+  }
+  return '"' + escaped + '"';
+}
+
+// One entry of the manifest: a change, with what it finds and what it leaves.
+class Entry {
+ public:
+  Entry(const fs::path& working, const fs::path& path, const char* operation)
+      : text_("    {\"path\": " + Escaped(path.lexically_relative(working).string()) + ", \"operation\": \"" +
+              operation + "\"") {}
+  Entry& Add(const char* name, const std::string& value) {
+    text_ += std::string(", \"") + name + "\": " + value;
+    return *this;
+  }
+  Entry& Content(const char* when, const Bytes* bytes) {
+    Add((std::string("size_") + when).c_str(), bytes ? std::to_string(bytes->size()) : "null");
+    return Add((std::string("sha256_") + when).c_str(), bytes ? Escaped(Sha256Hex(*bytes)) : "null");
+  }
+  std::string Text() const { return text_ + "}"; }
+
+ private:
+  std::string text_;
+};
+
+std::string UtcTime(const char* format) {
+  const std::time_t now = std::time(nullptr);
+  std::tm utc{};
+  gmtime_r(&now, &utc);
+  char text[32];
+  std::strftime(text, sizeof text, format, &utc);
+  return text;
+}
+
+std::string ManifestOf(const ChangeSet& changes, const ChangeSet& undo, const fs::path& working,
+                       const std::string& version) {
+  std::vector<std::string> entries;
+  const auto oldContent = [&undo](const fs::path& path) -> const Bytes* {
+    for (const auto& write : undo.Writes) {
+      if (write.Path == path) return &write.Bytes;
+    }
+    return nullptr;
+  };
+  for (const auto& leftover : changes.Leftovers) {
+    entries.push_back(Entry(working, leftover, "remove-leftover")
+                          .Content("before", oldContent(leftover))
+                          .Content("after", nullptr)
+                          .Text());
+  }
+  for (const auto& folder : undo.FolderDeletes) entries.push_back(Entry(working, folder, "create-folder").Text());
+  for (const auto& deleted : changes.Deletes) {
+    if (const Bytes* before = oldContent(deleted); before && !changes.IsWritten(deleted))
+      entries.push_back(Entry(working, deleted, "delete").Content("before", before).Content("after", nullptr).Text());
+  }
+  for (const auto& write : changes.Writes) {
+    entries.push_back(Entry(working, write.Path, oldContent(write.Path) ? "write" : "create")
+                          .Content("before", oldContent(write.Path))
+                          .Content("after", &write.Bytes)
+                          .Text());
+  }
+  for (const auto& move : changes.Moves) {
+    entries.push_back(Entry(working, move.From, "move")
+                          .Add("to", Escaped(move.To.lexically_relative(working).string()))
+                          .Add("size", std::to_string(SizeOf(move.From)))
+                          .Text());
+  }
+  for (const auto& append : undo.Appends) {
+    const auto cut =
+        std::find_if(changes.Truncations.begin(), changes.Truncations.end(),
+                     [&append](const PlannedTruncation& truncation) { return truncation.Path == append.Path; });
+    entries.push_back(Entry(working, append.Path, "truncate")
+                          .Add("size_before", std::to_string(cut->Size))
+                          .Add("size_after", std::to_string(cut->NewSize))
+                          .Add("sha256_cut_tail", Escaped(Sha256Hex(append.Bytes)))
+                          .Text());
+  }
+  for (const auto& folder : undo.Folders) entries.push_back(Entry(working, folder, "delete-folder").Text());
+  std::string manifest = "{\n  \"tree\": " + Escaped(working.string()) + ",\n  \"version\": " + Escaped(version) +
+                         ",\n  \"time\": " + Escaped(UtcTime("%Y-%m-%dT%H:%M:%SZ")) + ",\n  \"entries\": [";
+  for (std::size_t i = 0; i < entries.size(); ++i) manifest += (i == 0 ? "\n" : ",\n") + entries[i];
+  return manifest + "\n  ]\n}\n";
+}
+
+Bytes BytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+// Makes `folder` and every missing folder above it.
+void MakeFolders(const fs::path& folder, Transaction& transaction) {
+  if (folder.empty() || Utility::Exists(folder)) return;
+  MakeFolders(folder.parent_path(), transaction);
+  transaction.MakeFolder(folder);
+}
+
+ChangeSet ReadJournal(const fs::path& path, const fs::path& working) {
+  auto changes = ChangeSetOfJournal(FileLayer::ReadFile(path), working);
+  if (!changes) AAA_THROW(AAA::InvalidDataException());
+  return *changes;
+}
+
+bool Holds(const fs::path& path, const Bytes& bytes) {
+  try {
+    return IsRegular(path) && FileLayer::ReadFile(path) == bytes;
+  } catch (const AAA::ExceptionBase&) {
+    return false;
+  }
+}
+
+bool HasSize(const fs::path& path, std::uint64_t size) {
+  std::error_code error;
+  return IsRegular(path) && fs::file_size(path, error) == size && !error;
+}
+
+// The paths of the tree that do not hold what `changes` leaves.
+std::vector<fs::path> DifferencesFrom(const ChangeSet& changes) {
+  std::vector<fs::path> differ;
+  for (const auto& path : changes.Leftovers) {
+    if (Utility::Exists(path)) differ.push_back(path);
+  }
+  for (const auto& path : changes.Deletes) {
+    if (!changes.IsWritten(path) && Utility::Exists(path)) differ.push_back(path);
+  }
+  for (const auto& write : changes.Writes) {
+    if (!Holds(write.Path, write.Bytes)) differ.push_back(write.Path);
+  }
+  for (const auto& append : changes.Appends) {
+    if (!HasSize(append.Path, append.Size + append.Bytes.size())) differ.push_back(append.Path);
+  }
+  for (const auto& move : changes.Moves) {
+    if (Utility::Exists(move.From) || !Utility::Exists(move.To)) differ.push_back(move.To);
+  }
+  for (const auto& cut : changes.Truncations) {
+    if (!HasSize(cut.Path, cut.NewSize)) differ.push_back(cut.Path);
+  }
+  for (const auto& folder : changes.FolderDeletes) {
+    if (Utility::Exists(folder)) differ.push_back(folder);
+  }
+  for (const auto& folder : changes.Folders) {
+    if (!Utility::Exists(folder)) differ.push_back(folder);
+  }
+  return differ;
+}
+
+}  // namespace
+
+fs::path DefaultBackupRoot() {
+  const char* data = std::getenv("XDG_DATA_HOME");
+  const char* home = std::getenv("HOME");
+  const fs::path base = data != nullptr && *data != '\0' ? fs::path(data)
+                        : home != nullptr                ? fs::path(home) / ".local" / "share"
+                                                         : fs::temp_directory_path();
+  return base / "velmar-restorer" / "backups";
+}
+
+fs::path NewBackupFolder(const fs::path& root, const fs::path& working) {
+  const std::string name = UtcTime("%Y%m%dT%H%M%SZ") + "-" + working.filename().string();
+  const fs::path normal = Utility::NormalizePath(root);
+  fs::path folder = normal / name;
+  for (int number = 2; Utility::Exists(folder); ++number) folder = normal / (name + "-" + std::to_string(number));
+  return folder;
+}
+
+void WriteBackup(const ChangeSet& changes, const fs::path& working, const fs::path& folder,
+                 const std::string& version) {
+  const ChangeSet undo = InverseOf(changes);
+  AAA::Log::Line(AAA::Log::kHeading, "backup: %s\n", folder.c_str());
+  Transaction transaction;
+  MakeFolders(folder, transaction);
+  transaction.Replace(folder / kUndo, JournalBytes(undo, working));
+  transaction.Replace(folder / kChanges, JournalBytes(changes, working));
+  transaction.Replace(folder / kManifest, BytesOf(ManifestOf(changes, undo, working, version)));
+  transaction.Keep();
+}
+
+UndoPlan PlanUndo(const fs::path& folder, const fs::path& working) {
+  UndoPlan plan{ReadJournal(folder / kUndo, working), {}};
+  plan.ChangedSince = DifferencesFrom(ReadJournal(folder / kChanges, working));
+  return plan;
+}
+
+std::vector<fs::path> Undo(const UndoPlan& plan, const fs::path& working, const Utility::VolumeQueries& volume) {
+  AAA::Log::Heading("undo");
+  ApplyChanges(plan.Changes, working, volume);
+  return DifferencesFrom(plan.Changes);
+}
+
+}  // namespace Restore
