@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -50,6 +51,7 @@ class Restoration {
 
   int Run() {
     Restore::RestoreMain run(options_.path, options_.mode);
+    run.SetBackup(Backup());
     if (run.ResultState() == -1) return Finish(run, kFailed);
     if (const auto status = Verify(run)) return Finish(run, *status);
     if (run.Result3d() != 0) return RunPair(run);
@@ -63,9 +65,11 @@ class Restoration {
     Say(Text(1040) + "\n" + Text(1041) + "\n\n" + RestoreReport::PlanText(outcome_.Plan));
     if (!Confirm()) return Finish(run, kNotRepaired);
     run.Commit();
+    NoteBackup(run, outcome_);
     if (run.ResultState() == -1) return Finish(run, kFailed);
     outcome_.Committed = true;
     Say(Text(1060) + "\n" + Text(1061));
+    SayBackup(outcome_);
     return Finish(run, kDone);
   }
 
@@ -108,7 +112,11 @@ class Restoration {
     }
     if (!Confirm()) return Finish(first, kNotRepaired, second.get());
     const int status = OneReader(first, *second) ? CommitSwapped(first, *second) : CommitBoth(first, *second);
-    if (status == kDone) Say(Text(1060) + "\n" + Text(1061));
+    if (status == kDone) {
+      Say(Text(1060) + "\n" + Text(1061));
+      SayBackup(outcome_);
+      SayBackup(PartnerOutcome());
+    }
     return Finish(first, status, second.get());
   }
 
@@ -124,6 +132,7 @@ class Restoration {
         return nullptr;
       }
       auto partner = std::make_unique<Restore::RestoreMain>(*path, options_.mode);
+      partner->SetBackup(Backup());
       if (partner->ResultState() != -1 && options_.mode != Restore::ModeStreamFiles) partner->VerifyRelation3d(first);
       if (partner->ResultState() != -1 || !options_.pair.empty()) return partner;
       ShowError(*partner);
@@ -156,6 +165,7 @@ class Restoration {
   // is back, checked against the partner.
   int CommitSwapped(Restore::RestoreMain& first, Restore::RestoreMain& second) {
     second.Commit();
+    NoteBackup(second, PartnerOutcome());
     if (second.ResultState() == -1) return kFailed;
     PartnerOutcome().Committed = true;
     while (true) {
@@ -193,11 +203,42 @@ class Restoration {
     return status == kDone ? CommitOne(later, secondFirst ? outcome_ : PartnerOutcome()) : status;
   }
 
-  static int CommitOne(Restore::RestoreMain& run, RestoreReport::Outcome& outcome) {
+  int CommitOne(Restore::RestoreMain& run, RestoreReport::Outcome& outcome) {
     run.Commit();
+    NoteBackup(run, outcome);
     if (run.ResultState() == -1) return kFailed;
     outcome.Committed = outcome.RestoreRequired;
     return kDone;
+  }
+
+  Restore::BackupOptions Backup() const { return {!options_.noBackup, options_.backupDir}; }
+
+  // What became of the backup of a commit: written, skipped, or (the commit
+  // refused) not written whole, which is said at once.
+  void NoteBackup(const Restore::RestoreMain& run, RestoreReport::Outcome& outcome) const {
+    outcome.BackupSkipped = options_.noBackup;
+    const auto& folder = run.BackupFolder();
+    if (folder.empty()) return;
+    std::error_code error;
+    if (std::filesystem::exists(folder / "manifest.json", error)) {
+      outcome.Backup = folder.string();
+    } else if (run.ResultState() == -1) {
+      SayError(Localized("The backup could not be written to " + folder.string() + ": nothing was changed.",
+                         "バックアップを" + folder.string() + "に書き込めませんでした。何も変更していません。"));
+    }
+  }
+
+  void SayBackup(const RestoreReport::Outcome& outcome) const {
+    if (outcome.BackupSkipped) {
+      Say(Localized("No backup was made (--no-backup).", "バックアップは作成していません（--no-backup）。"));
+    } else if (!outcome.Backup.empty()) {
+      Say(Localized("Backup of the changes: ", "変更のバックアップ: ") + outcome.Backup + "\n" +
+          Localized("To undo the repair: ", "復旧を元に戻すには: ") + "velmar-restore undo " + outcome.Backup);
+    }
+  }
+
+  void SayError(const std::string& text) const {
+    if (!options_.json) std::fprintf(stderr, "%s\n", text.c_str());
   }
 
   bool Confirm() const {
@@ -270,6 +311,9 @@ void AddRestoreCommand(CLI::App& app, const char* name, const char* description,
   command->add_flag("--json", options->json, "print the verdict, the plan and the result as JSON");
   command->add_option("--lang", options->language, "language of the texts")->check(CLI::IsMember({"en", "ja"}));
   command->add_option("--pair", options->pair, "the other channel of a 3D recording, given as the first tree is");
+  command->add_option("--backup-dir", options->backupDir,
+                      "where the backup of the changes goes (default: ~/.local/share/velmar-restorer/backups)");
+  command->add_flag("--no-backup", options->noBackup, "change the tree without saving what is changed first");
   if (mode == Restore::ModeMemoryCard) {
     command->add_flag("--swap", options->swap,
                       "one card reader: asks for the other channel's card at the same mount point, and for the "

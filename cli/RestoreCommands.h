@@ -12,6 +12,8 @@ struct RestoreOptions {
   std::string language;
   std::string pair;   // the tree of the other eye of a 3D recording
   bool swap = false;  // mode 0, one reader: the partner card goes where the first was
+  std::string backupDir;  // where backups go; empty: the user's data folder
+  bool noBackup = false;
 };
 
 // Verifies the tree with a progress bar, shows the verdict and the plan and

@@ -44,14 +44,17 @@ nlohmann::json ToJson(const Outcome& outcome) {
   for (const auto& cut : outcome.Plan.Truncations) {
     plan["truncate"].push_back({{"path", cut.Path.string()}, {"size", cut.Size}, {"new_size", cut.NewSize}});
   }
-  nlohmann::json document = {{"mode", outcome.Mode},
-                             {"avchd_folder", outcome.AvchdFolder},
-                             {"result_state", outcome.ResultState},
-                             {"result_3d", outcome.Result3d},
-                             {"error", outcome.Error ? nlohmann::json(*outcome.Error) : nlohmann::json(nullptr)},
-                             {"restore_required", outcome.RestoreRequired},
-                             {"plan", plan},
-                             {"committed", outcome.Committed}};
+  nlohmann::json document = {
+      {"mode", outcome.Mode},
+      {"avchd_folder", outcome.AvchdFolder},
+      {"result_state", outcome.ResultState},
+      {"result_3d", outcome.Result3d},
+      {"error", outcome.Error ? nlohmann::json(*outcome.Error) : nlohmann::json(nullptr)},
+      {"restore_required", outcome.RestoreRequired},
+      {"plan", plan},
+      {"committed", outcome.Committed},
+      {"backup", outcome.Backup.empty() ? nlohmann::json(nullptr) : nlohmann::json(outcome.Backup)},
+      {"backup_skipped", outcome.BackupSkipped}};
   if (!outcome.Partner.empty()) document["partner"] = ToJson(outcome.Partner.front());
   return document;
 }

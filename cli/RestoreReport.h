@@ -21,6 +21,9 @@ struct Outcome {
   bool RestoreRequired = false;
   Restore::RestorePlan Plan;
   bool Committed = false;
+  // The backup folder of the commit; empty when none was written.
+  std::string Backup;
+  bool BackupSkipped = false;
   // The other eye of a 3D pair, with the same fields; empty for one tree.
   std::vector<Outcome> Partner;
 };

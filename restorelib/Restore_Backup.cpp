@@ -265,14 +265,21 @@ void WriteBackup(const ChangeSet& changes, const fs::path& working, const fs::pa
 }
 
 UndoPlan PlanUndo(const fs::path& folder, const fs::path& working) {
-  UndoPlan plan{ReadJournal(folder / kUndo, working), {}};
-  plan.ChangedSince = DifferencesFrom(ReadJournal(folder / kChanges, working));
+  UndoPlan plan{ReadJournal(folder / kUndo, working), {}, false};
+  const fs::path journal = JournalPathFor(working);
+  plan.FinishesInterruptedUndo =
+      IsRegular(journal) && FileLayer::ReadFile(journal) == JournalBytes(plan.Changes, working);
+  if (!plan.FinishesInterruptedUndo) plan.ChangedSince = DifferencesFrom(ReadJournal(folder / kChanges, working));
   return plan;
 }
 
 std::vector<fs::path> Undo(const UndoPlan& plan, const fs::path& working, const Utility::VolumeQueries& volume) {
   AAA::Log::Heading("undo");
-  ApplyChanges(plan.Changes, working, volume);
+  if (plan.FinishesInterruptedUndo) {
+    FinishChanges(plan.Changes, working, volume);
+  } else {
+    ApplyChanges(plan.Changes, working, volume);
+  }
   return DifferencesFrom(plan.Changes);
 }
 

@@ -41,9 +41,11 @@ void WriteBackup(const ChangeSet& changes, const std::filesystem::path& working,
 // The undo of the backup in `folder` for the tree whose working folder is
 // `working`: its changes, and the files of the tree that differ from what
 // the commit left (then the undo is refused).
+// An undo that a cut stopped is found by its journal and finished.
 struct UndoPlan {
   ChangeSet Changes;
   std::vector<std::filesystem::path> ChangedSince;
+  bool FinishesInterruptedUndo = false;
 };
 UndoPlan PlanUndo(const std::filesystem::path& folder, const std::filesystem::path& working);
 // Puts the tree back (crash-safe as a commit), then returns the files that

@@ -12,6 +12,7 @@
 #include "TempTree.h"
 #include "TreeRun.h"
 #include "aaalib/AAA_StringTable.h"
+#include "restorelib/Restore_Backup.h"
 #include "restorelib/Restore_Journal.h"
 #include "tests/support/Recording3d.h"
 #include "tests/support/TreeBuilder.h"
@@ -34,6 +35,15 @@ struct Trees {
   // A pair is repaired by the run after the one that finishes an
   // interrupted commit of one of its trees.
   int runsAfterACut = 1;
+  // Where the repairs keep their backups, and each backup written with the
+  // working folder of its tree, in the order of the commits.
+  TempTree backupRoot;
+  std::vector<std::pair<fs::path, fs::path>> backups;
+
+  void NoteBackup(const RestoreMain& run, const fs::path& target) {
+    if (!run.BackupFolder().empty() && fs::exists(run.BackupFolder() / "manifest.json"))
+      backups.emplace_back(run.BackupFolder(), Utility::NormalizePath(target));
+  }
 
   TreeBuilder& Add(TreeNaming naming) {
     builders.push_back(std::make_unique<TreeBuilder>(naming));
@@ -65,15 +75,17 @@ struct Trees {
 };
 
 // Verifies one tree and commits when a repair is required.
-std::string RepairOne(const fs::path& target, int mode, const Utility::VolumeQueries& volume) {
-  RestoreMain run(target, mode, volume);
+std::string RepairOne(Trees& trees, const fs::path& target, int mode) {
+  RestoreMain run(target, mode, trees.volume);
+  run.SetBackup({true, trees.backupRoot.Root()});
   VerifyAndCommit(run);
+  trees.NoteBackup(run, target);
   return run.ErrorString();
 }
 
 std::string RepairTree(Trees& trees) {
   const auto& tree = *trees.builders[0];
-  return RepairOne(tree.Target(), tree.Mode(), trees.volume);
+  return RepairOne(trees, tree.Target(), tree.Mode());
 }
 
 // Both eyes of a 3D recording, verified and repaired as a pair.
@@ -82,12 +94,15 @@ std::string RepairPair(Trees& trees) {
   const auto& right = *trees.builders[1];
   RestoreMain first(left.Target(), left.Mode(), trees.volume);
   RestoreMain second(right.Target(), right.Mode(), trees.volume);
+  first.SetBackup({true, trees.backupRoot.Root()});
+  second.SetBackup({true, trees.backupRoot.Root()});
   if (VerifyTree(first) == -1) return first.ErrorString();
   if (VerifyTree(second) == -1) return second.ErrorString();
   first.VerifyMain3d(second);
   if (first.ResultState() == -1) return first.ErrorString();
-  for (auto* run : {&first, &second}) {
+  for (auto [run, tree] : {std::pair{&first, &left}, std::pair{&second, &right}}) {
     run->Commit();
+    trees.NoteBackup(*run, tree->Target());
     if (run->ResultState() == -1) return run->ErrorString();
   }
   return {};
@@ -98,7 +113,7 @@ std::string RepairPair(Trees& trees) {
 void SoundTree(Trees& trees, TreeBuilder& tree, std::initializer_list<std::uint32_t> groups) {
   std::uint32_t number = 1;
   for (const auto count : groups) tree.AddStream(Utility::FiveDigitName(number++), StreamOfGroups(count));
-  RepairOne(tree.Target(), tree.Mode(), trees.volume);
+  RepairOne(trees, tree.Target(), tree.Mode());
 }
 
 void CutLastStream(TreeBuilder& tree, const std::string& name) {
@@ -160,7 +175,7 @@ const Scenario kScenarios[] = {
        for (const char* name : {"00001", "00004"})
          fs::rename(tree.StreamFile(name), tree.Root() / (name + std::string(".MTS")));
        fs::remove_all(tree.Avchd());
-       trees.repair = [](Trees& built) { return RepairOne(built.roots[0], ModeStreamFiles, built.volume); };
+       trees.repair = [](Trees& built) { return RepairOne(built, built.roots[0], ModeStreamFiles); };
      }},
     {"Pair3d",
      [](Trees& trees) {
@@ -168,7 +183,7 @@ const Scenario kScenarios[] = {
        auto& right = trees.Add(TreeNaming::ShortNames);
        left.AddStream("00001", TestSupport::EyeStream(StreamOfGroups(4), 'L'));
        right.AddStream("10001", TestSupport::EyeStream(StreamOfGroups(4), 'R'));
-       for (auto* tree : {&left, &right}) RepairOne(tree->Target(), tree->Mode(), trees.volume);
+       for (auto* tree : {&left, &right}) RepairOne(trees, tree->Target(), tree->Mode());
        TestSupport::MarkAs3dChannel(left, 'L', TestSupport::MaterialID(1));
        TestSupport::MarkAs3dChannel(right, 'R', TestSupport::MaterialID(1));
        CutLastStream(left, "00001");
@@ -252,14 +267,17 @@ void ExpectOldOrNew(const Tree& now, const Tree& before, const Tree& after, cons
   }
 }
 
-struct CrashSafeCommit : testing::TestWithParam<std::tuple<Scenario, FaultInjector::Mode>> {
+// A scenario's trees as it builds them, and as an uninterrupted repair
+// leaves them, with the count of the repair's operations.
+struct ScenarioRun {
   Trees trees;
   Tree before;
   Tree after;
   std::uint64_t operations = 0;
 
-  void SetUp() override {
-    std::get<0>(GetParam()).build(trees);
+  void Build(const Scenario& scenario) {
+    scenario.build(trees);
+    trees.backups.clear();
     before = trees.Snapshot();
     FaultInjector counter;
     trees.Repair();
@@ -268,6 +286,10 @@ struct CrashSafeCommit : testing::TestWithParam<std::tuple<Scenario, FaultInject
     ASSERT_GT(operations, 0u);
     ASSERT_NE(after, before);
   }
+};
+
+struct CrashSafeCommit : ScenarioRun, testing::TestWithParam<std::tuple<Scenario, FaultInjector::Mode>> {
+  void SetUp() override { Build(std::get<0>(GetParam())); }
 
   // A failure names its cause and takes back the commit of its tree: each
   // tree is as before, or (the first of a pair, committed before the
@@ -313,6 +335,62 @@ TEST_P(CrashSafeCommit, EveryOperationCutOrFailedLeavesATreeThatANewRunSettles) 
   }
 }
 
+// Undo puts back every byte of the tree, and is refused while the tree
+// differs from what the repair left. An undo cut at any of its operations
+// (losing what was not synced) is finished by the next undo, to the same
+// bytes.
+struct UndoOfARepair : ScenarioRun, testing::TestWithParam<Scenario> {
+  void SetUp() override { Build(GetParam()); }
+};
+
+TEST_P(UndoOfARepair, PutsEveryByteBackAndIsRefusedOnceTheTreeChanged) {
+  ASSERT_FALSE(trees.backups.empty());
+  const auto backups = trees.backups;
+  const auto& [lastBackup, lastWorking] = backups.back();
+  const auto changed = PlanUndo(lastBackup, lastWorking).Changes.Writes.empty()
+                           ? std::optional<fs::path>()
+                           : std::optional<fs::path>(PlanUndo(lastBackup, lastWorking).Changes.Writes.front().Path);
+  if (changed) {
+    const auto bytes = ReadBytes(*changed);
+    std::ofstream(*changed, std::ios::app) << "x";
+    EXPECT_EQ(PlanUndo(lastBackup, lastWorking).ChangedSince, std::vector<fs::path>{*changed});
+    std::ofstream(*changed, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  }
+  const auto undoAll = [&backups] {
+    for (auto backup = backups.rbegin(); backup != backups.rend(); ++backup) {
+      const auto plan = PlanUndo(backup->first, backup->second);
+      ASSERT_EQ(plan.ChangedSince, std::vector<fs::path>{}) << backup->first;
+      EXPECT_EQ(Undo(plan, backup->second, FakeVolume()), std::vector<fs::path>{}) << backup->first;
+    }
+  };
+  undoAll();
+  ASSERT_EQ(trees.Snapshot(), before);
+  if (backups.size() != 1) return;  // a cut undo of a pair is finished tree by tree, as a cut commit is
+
+  std::uint64_t operations = 0;
+  {
+    trees.Put(after);
+    FaultInjector counter;
+    undoAll();
+    operations = counter.Count();
+  }
+  for (std::uint64_t at = 1; at <= operations; ++at) {
+    trees.Put(after);
+    {
+      FaultInjector injector;
+      injector.Arm(FaultInjector::Mode::CutLosingUnsynced, at);
+      try {
+        Undo(PlanUndo(lastBackup, lastWorking), lastWorking, FakeVolume());
+      } catch (const FaultInjector::PowerCut&) {
+      }
+    }
+    Undo(PlanUndo(lastBackup, lastWorking), lastWorking, FakeVolume());  // again, or finished from its journal
+    EXPECT_EQ(trees.Snapshot(), before) << "undo cut at operation " << at << " of " << operations;
+    if (HasFailure()) return;
+  }
+}
+
 std::string NameOf(const testing::TestParamInfo<CrashSafeCommit::ParamType>& info) {
   static const char* const modes[] = {"Count", "Cut", "CutLosingUnsynced", "FailWithENOSPCEIOandEROFS"};
   return std::string(std::get<0>(info.param).name) + "_" + modes[static_cast<int>(std::get<1>(info.param))];
@@ -324,5 +402,8 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, CrashSafeCommit,
                                                           FaultInjector::Mode::CutLosingUnsynced,
                                                           FaultInjector::Mode::Fail)),
                          NameOf);
+
+INSTANTIATE_TEST_SUITE_P(Scenarios, UndoOfARepair, testing::ValuesIn(kScenarios),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

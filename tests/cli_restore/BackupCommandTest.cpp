@@ -1,0 +1,66 @@
+// The backup of a repair and its undo, as a user runs them: the result names
+// the backup, undo puts every byte back once and refuses a second time, and
+// a backup that cannot be written leaves the tree as it was.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "tests/restorelib/TempTree.h"
+#include "tests/support/ProgramRun.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+TestSupport::ProgramRun RunProgram(const std::string& arguments) {
+  return TestSupport::RunProgram(VELMAR_RESTORE_PROGRAM, arguments);
+}
+
+std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+
+struct BackupCommand : testing::Test {
+  TempTree tree;
+  fs::path avchd = tree.Root() / "copy/AVCHD";
+  BackupCommand() {
+    tree.File("copy/AVCHD/BDMV/STREAM/00001.MTS", 6145);
+    WriteEmptyManagementFiles(avchd);
+  }
+};
+
+}  // namespace
+
+TEST_F(BackupCommand, TheResultNamesTheBackupAndUndoPutsEveryByteBackOnce) {
+  const auto before = Snapshot(avchd);
+  const auto backups = tree.Root() / "backups";
+  const auto repair = RunProgram("folder --json --yes --backup-dir " + Quoted(backups) + " " + Quoted(avchd));
+  ASSERT_EQ(repair.status, 0);
+  const auto document = nlohmann::json::parse(repair.output);
+  const fs::path backup = document["backup"].get<std::string>();
+  EXPECT_EQ(backup.parent_path(), backups);
+  EXPECT_TRUE(fs::exists(backup / "manifest.json"));
+  ASSERT_NE(Snapshot(avchd), before);
+
+  const auto list = RunProgram("backups --backup-dir " + Quoted(backups) + " --tree " + Quoted(avchd));
+  EXPECT_NE(list.output.find(backup.string()), std::string::npos) << list.output;
+  const auto check = RunProgram("undo --check " + Quoted(backup));
+  EXPECT_EQ(check.status, 0);
+  EXPECT_NE(check.output.find("append   " + (avchd / "BDMV/STREAM/00001.MTS").string()), std::string::npos)
+      << check.output;
+  EXPECT_EQ(RunProgram("undo latest --yes --backup-dir " + Quoted(backups) + " --tree " + Quoted(avchd)).status, 0);
+  EXPECT_EQ(Snapshot(avchd), before);
+  EXPECT_EQ(RunProgram("undo --yes " + Quoted(backup)).status, 1);  // the tree is no longer what the repair left
+  EXPECT_EQ(Snapshot(avchd), before);
+}
+
+TEST_F(BackupCommand, ABackupThatCannotBeWrittenLeavesTheTreeAsItWas) {
+  const auto before = Snapshot(avchd);
+  const auto notAFolder = tree.File("a-file", 1);
+  const auto run =
+      RunProgram("folder --json --yes --backup-dir " + Quoted(notAFolder / "backups") + " " + Quoted(avchd));
+  EXPECT_EQ(run.status, 3);
+  EXPECT_TRUE(nlohmann::json::parse(run.output)["backup"].is_null());
+  EXPECT_EQ(Snapshot(avchd), before);
+  const auto skipped = RunProgram("folder --yes --no-backup " + Quoted(avchd));
+  EXPECT_EQ(skipped.status, 0);
+  EXPECT_NE(skipped.output.find("No backup was made (--no-backup)."), std::string::npos);
+}
