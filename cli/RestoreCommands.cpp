@@ -50,7 +50,7 @@ class Restoration {
         terminal_(isatty(STDIN_FILENO) && isatty(STDERR_FILENO)) {}
 
   int Run() {
-    Restore::RestoreMain run(options_.path, options_.mode);
+    Restore::RestoreMain run(options_.path, options_.mode, Restore::Utility::VolumeQueries(), Purpose());
     run.SetBackup(Backup());
     if (run.ResultState() == -1) return Finish(run, kFailed);
     if (const auto status = Verify(run)) return Finish(run, *status);
@@ -63,6 +63,7 @@ class Restoration {
     outcome_.RestoreRequired = true;
     outcome_.Plan = run.Plan();
     Say(Text(1040) + "\n" + Text(1041) + "\n\n" + RestoreReport::PlanText(outcome_.Plan));
+    SayWhenLocked(run);
     if (!Confirm()) return Finish(run, kNotRepaired);
     run.Commit();
     NoteBackup(run, outcome_);
@@ -109,6 +110,7 @@ class Restoration {
       outcome->Plan = run->Plan();
       Say("\n" + EyeLabel(run->Result3d()) + " " + run->AvchdFolderPath().string() + "\n" +
           RestoreReport::PlanText(outcome->Plan));
+      SayWhenLocked(*run);
     }
     if (!Confirm()) return Finish(first, kNotRepaired, second.get());
     const int status = OneReader(first, *second) ? CommitSwapped(first, *second) : CommitBoth(first, *second);
@@ -131,7 +133,8 @@ class Restoration {
                       "3Dコンテンツの復旧にはもう一方のチャンネルが必要です。--pairでそのツリーを指定してください。"));
         return nullptr;
       }
-      auto partner = std::make_unique<Restore::RestoreMain>(*path, options_.mode);
+      auto partner =
+          std::make_unique<Restore::RestoreMain>(*path, options_.mode, Restore::Utility::VolumeQueries(), Purpose());
       partner->SetBackup(Backup());
       if (partner->ResultState() != -1 && options_.mode != Restore::ModeStreamFiles) partner->VerifyRelation3d(first);
       if (partner->ResultState() != -1 || !options_.pair.empty()) return partner;
@@ -211,6 +214,17 @@ class Restoration {
     return kDone;
   }
 
+  Restore::RestoreMain::Purpose Purpose() const {
+    return options_.check ? Restore::RestoreMain::Purpose::Check : Restore::RestoreMain::Purpose::Repair;
+  }
+
+  void SayWhenLocked(const Restore::RestoreMain& run) const {
+    if (!run.IsWriteProtected()) return;
+    Say(Localized("The medium is read-only: unlock the card's switch (or mount it writable) to repair it.",
+                  "メディアは読み取り専用です。復旧するにはカードのロックスイッチを解除してください（または書き込み可能"
+                  "でマウントしてください）。"));
+  }
+
   Restore::BackupOptions Backup() const { return {!options_.noBackup, options_.backupDir}; }
 
   // What became of the backup of a commit: written, skipped, or (the commit
@@ -276,6 +290,7 @@ class Restoration {
     outcome.AvchdFolder = run.AvchdFolderPath().string();
     outcome.ResultState = run.ResultState();
     outcome.Result3d = run.Result3d();
+    outcome.WriteProtected = run.IsWriteProtected();
     if (run.ResultState() == -1) {
       outcome.Error = run.ErrorString();
       ShowError(run);

@@ -54,7 +54,8 @@ nlohmann::json ToJson(const Outcome& outcome) {
       {"plan", plan},
       {"committed", outcome.Committed},
       {"backup", outcome.Backup.empty() ? nlohmann::json(nullptr) : nlohmann::json(outcome.Backup)},
-      {"backup_skipped", outcome.BackupSkipped}};
+      {"backup_skipped", outcome.BackupSkipped},
+      {"write_protected", outcome.WriteProtected}};
   if (!outcome.Partner.empty()) document["partner"] = ToJson(outcome.Partner.front());
   return document;
 }

@@ -24,6 +24,8 @@ struct Outcome {
   // The backup folder of the commit; empty when none was written.
   std::string Backup;
   bool BackupSkipped = false;
+  // The medium refuses writes: a check works, a repair needs it unlocked.
+  bool WriteProtected = false;
   // The other eye of a 3D pair, with the same fields; empty for one tree.
   std::vector<Outcome> Partner;
 };

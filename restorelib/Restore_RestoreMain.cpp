@@ -48,7 +48,7 @@ std::vector<fs::path> NumberedFiles(const fs::path& pattern) {
 
 }  // namespace
 
-RestoreMain::RestoreMain(const fs::path& target, int mode, const Utility::VolumeQueries& volume)
+RestoreMain::RestoreMain(const fs::path& target, int mode, const Utility::VolumeQueries& volume, Purpose purpose)
     : volume_(volume),
       thumbnail_(folder_),
       thumbnailSnapshot_(folder_),
@@ -61,7 +61,7 @@ RestoreMain::RestoreMain(const fs::path& target, int mode, const Utility::Volume
           {&folder_, &thumbnail_, &thumbnailSnapshot_, &clipInformation_, &playList_, &movieObject_, &indexTable_}) {
   Guard([&] {
     ResolveFolder(target, mode);
-    streamFolder_.VerifyStreamFolder();
+    streamFolder_.VerifyStreamFolder(purpose == Purpose::Repair);
     VerifyMaker();
   });
   LogResult();

@@ -33,8 +33,11 @@ enum Mode {
 // with ErrorString.
 class RestoreMain : public Thread {
  public:
+  // A run made for a check only (`Purpose::Check`) works on a medium that
+  // refuses writes, and says so; its commit is still refused (108).
+  enum class Purpose { Repair, Check };
   RestoreMain(const std::filesystem::path& target, int mode,
-              const Utility::VolumeQueries& volume = Utility::VolumeQueries());
+              const Utility::VolumeQueries& volume = Utility::VolumeQueries(), Purpose purpose = Purpose::Repair);
   ~RestoreMain() override;
 
   // true when the verification found anything to write, move, cut or delete.
@@ -64,6 +67,9 @@ class RestoreMain : public Thread {
   // The backup folder of the last commit: written whole when the commit
   // succeeded; empty when none was to be written.
   const std::filesystem::path& BackupFolder() const { return backupFolder_; }
+
+  // The medium refuses writes (a check-only run found it so).
+  bool IsWriteProtected() const { return streamFolder_.IsWriteProtected(); }
 
   const std::filesystem::path& AvchdFolderPath() const { return folder_.Path; }
   const AvchdFolder& Folder() const { return folder_; }

@@ -27,7 +27,7 @@ bool IsStream(const Utility::DirectoryEntry& entry) {
 RestoreStreamFolder::RestoreStreamFolder(const AvchdFolder& folder, const Utility::VolumeQueries& volume)
     : folder_(folder), volume_(volume) {}
 
-void RestoreStreamFolder::VerifyStreamFolder() {
+void RestoreStreamFolder::VerifyStreamFolder(bool requireWritable) {
   AAA::Log::Heading("verify stream folder");
   streams_.clear();
   namesInStreamFolder_.clear();
@@ -37,7 +37,13 @@ void RestoreStreamFolder::VerifyStreamFolder() {
     AddRootStreams(folder_.RootPath / "?????.MTS");
   }
   if (TotalStreamSize() == 0) AAA_THROW(AAA::FileNotFoundException());
-  Utility::CheckWriteProtect(streams_.front().Source, volume_);
+  writeProtected_ = false;
+  try {
+    Utility::CheckWriteProtect(streams_.front().Source, volume_);
+  } catch (const AAA::WriteProtectException&) {
+    if (requireWritable) throw;
+    writeProtected_ = true;
+  }
   AAA::Log::Line(AAA::Log::kHeading, "total stream size: %" PRIu64 " bytes\n", TotalStreamSize());
 }
 

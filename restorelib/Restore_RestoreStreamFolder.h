@@ -35,8 +35,10 @@ class RestoreStreamFolder {
   // Builds the stream list; throws FileNotFoundException (104) when the
   // streams hold no byte at all, InvalidDataException (109) when no
   // five-digit name is free, WriteProtectException (108) when the medium
-  // refuses writes.
-  void VerifyStreamFolder();
+  // refuses writes and `requireWritable` is set; else such a medium is only
+  // noted (a check reads, it never needs to write).
+  void VerifyStreamFolder(bool requireWritable = true);
+  bool IsWriteProtected() const { return writeProtected_; }
 
   std::uint64_t TotalStreamSize() const;
   // A stream must move or be cut.
@@ -55,6 +57,7 @@ class RestoreStreamFolder {
   const AvchdFolder& folder_;
   const Utility::VolumeQueries& volume_;
   std::deque<StreamEntry> streams_;
+  bool writeProtected_ = false;
   // Five-digit names used by any file of the STREAM folder, listed or not:
   // a move must never replace a file.
   std::vector<std::string> namesInStreamFolder_;

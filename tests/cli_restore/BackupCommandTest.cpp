@@ -2,7 +2,9 @@
 // the backup, undo puts every byte back once and refuses a second time, and
 // a backup that cannot be written leaves the tree as it was.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdlib>
 #include <nlohmann/json.hpp>
 
 #include "tests/restorelib/TempTree.h"
@@ -63,4 +65,24 @@ TEST_F(BackupCommand, ABackupThatCannotBeWrittenLeavesTheTreeAsItWas) {
   const auto skipped = RunProgram("folder --yes --no-backup " + Quoted(avchd));
   EXPECT_EQ(skipped.status, 0);
   EXPECT_NE(skipped.output.find("No backup was made (--no-backup)."), std::string::npos);
+}
+
+TEST_F(BackupCommand, ACheckOfAReadOnlyMountGivesTheVerdictAndWritesNothing) {
+  const auto mountPoint = tree.Folder("locked");
+  const std::string bind = "mount --bind " + Quoted(avchd) + " " + Quoted(mountPoint) +
+                           " 2>/dev/null && mount -o remount,bind,ro " + Quoted(mountPoint) + " 2>/dev/null";
+  if (geteuid() != 0 || std::system(bind.c_str()) != 0) {
+    std::system(("umount " + Quoted(mountPoint) + " 2>/dev/null").c_str());
+    GTEST_SKIP() << "cannot make a read-only bind mount here";
+  }
+  const auto before = Snapshot(avchd);
+  const auto check = RunProgram("folder --check --json " + Quoted(mountPoint));
+  const auto repair = RunProgram("folder --yes " + Quoted(mountPoint));
+  std::system(("umount " + Quoted(mountPoint)).c_str());
+  EXPECT_EQ(check.status, 1);
+  const auto document = nlohmann::json::parse(check.output);
+  EXPECT_TRUE(document["restore_required"]);
+  EXPECT_TRUE(document["write_protected"]);
+  EXPECT_EQ(repair.status, 3);
+  EXPECT_EQ(Snapshot(avchd), before);
 }

@@ -86,3 +86,24 @@ TEST(CommitRoom, ACardWithoutRoomIsRefusedWith111BeforeAnythingChanges) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ReadOnlyMedium, IsCheckedAndReportedButNeverWritten) {
+  TreeBuilder tree;
+  tree.AddStream("00001", StreamOfGroups(3));
+  auto volume = FakeVolume();
+  volume.IsMountReadOnly = [](const fs::path&) { return true; };
+  const auto before = Snapshot(tree.Root());
+  RestoreMain repair(tree.Target(), tree.Mode(), volume);
+  EXPECT_EQ(repair.ErrorString(), AAA::StringTable::Text(108));
+
+  RestoreMain check(tree.Target(), tree.Mode(), volume, RestoreMain::Purpose::Check);
+  ASSERT_EQ(VerifyTree(check), 0) << check.ErrorString();
+  EXPECT_TRUE(check.IsWriteProtected());
+  check.Commit();
+  EXPECT_EQ(check.ErrorString(), AAA::StringTable::Text(108));
+  EXPECT_EQ(Snapshot(tree.Root()), before);
+}
+
+}  // namespace
