@@ -1,8 +1,13 @@
 #include "app/PageExterior.h"
 
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/Texts.h"
+#include "restorelib/Restore_Backup.h"
 
 PageExteriorBase::PageExteriorBase(Wizard& wizard, int templateId, int titleTextId, int bodyTextId, bool threeD)
     : WizardPageBase(wizard, templateId, 0, 0) {
@@ -33,4 +38,68 @@ PageExteriorBase::PageExteriorBase(Wizard& wizard, int templateId, int titleText
 void PageExteriorBase::OnSetActive() {
   SetWizardButtons(Buttons::Finish);
   Sheet().EnableCancel(false);
+}
+
+PageRestoreFinishedBase::PageRestoreFinishedBase(Wizard& wizard, int templateId, bool threeD)
+    : PageExteriorBase(wizard, templateId, 1060, 1061, threeD),
+      backup_(new QLabel(this)),
+      undo_(new QPushButton(Localized("Undo this repair...", "この復旧を元に戻す..."), this)),
+      open_(new QPushButton(Localized("Open the backup folder", "バックアップフォルダーを開く"), this)) {
+  backup_->setObjectName(QStringLiteral("backup"));
+  backup_->setWordWrap(true);
+  backup_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  undo_->setObjectName(QStringLiteral("undo"));
+  open_->setObjectName(QStringLiteral("openBackup"));
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(undo_);
+  buttons->addWidget(open_);
+  buttons->addStretch(1);
+  auto* column = static_cast<QVBoxLayout*>(layout());
+  column->insertWidget(column->count() - 1, backup_);
+  column->insertLayout(column->count() - 1, buttons);
+  connect(undo_, &QPushButton::clicked, this, [this] { UndoRepair(); });
+  connect(open_, &QPushButton::clicked, this, [this] {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(Sheet().Backups.back().Folder.string())));
+  });
+}
+
+void PageRestoreFinishedBase::OnSetActive() {
+  PageExteriorBase::OnSetActive();
+  const bool any = !Sheet().Backups.empty();
+  QString text;
+  for (const auto& backup : Sheet().Backups) {
+    const QString folder = QString::fromStdString(backup.Folder.string());
+    text += Localized("Backup of the changes: ", "変更のバックアップ: ") + folder + "\n" +
+            Localized("To undo the repair: ", "復旧を元に戻すには: ") + "velmar-restore undo " + folder + "\n";
+  }
+  backup_->setText(text.trimmed());
+  for (QWidget* widget : {static_cast<QWidget*>(backup_), static_cast<QWidget*>(undo_), static_cast<QWidget*>(open_)})
+    widget->setVisible(any);
+}
+
+void PageRestoreFinishedBase::UndoRepair() {
+  const auto answer = QMessageBox::question(
+      this, Text(1000),
+      Localized("Put the tree back as it was before this repair?", "このツリーを復旧前の状態に戻しますか？"));
+  if (answer != QMessageBox::Yes) return;
+  QString failures;
+  for (auto backup = Sheet().Backups.rbegin(); backup != Sheet().Backups.rend(); ++backup) {
+    try {
+      const auto plan = Restore::PlanUndo(backup->Folder, backup->Working);
+      for (const auto& path : plan.ChangedSince) failures += QString::fromStdString(path.string()) + "\n";
+      if (!plan.ChangedSince.empty()) continue;
+      for (const auto& path : Restore::Undo(plan, backup->Working, Restore::Utility::VolumeQueries()))
+        failures += QString::fromStdString(path.string()) + "\n";
+    } catch (const AAA::ExceptionBase& failure) {
+      failures += QString::fromStdString(failure.Message()) + "\n";
+    }
+  }
+  undo_->setEnabled(false);
+  if (failures.isEmpty()) {
+    QMessageBox::information(this, Text(1000),
+                             Localized("The repair was undone: every file it changed is as it was before.",
+                                       "復旧を元に戻しました。変更したファイルはすべて元の状態です。"));
+  } else {
+    Sheet().ShowError(Localized("These could not be put back:\n", "次のものを元に戻せませんでした:\n") + failures);
+  }
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QLabel>
+#include <QPushButton>
+
 #include "app/WizardPage.h"
 
 // The last pages, with the watermark: the result in a bold title (308) and a
@@ -13,12 +16,21 @@ class PageExteriorBase : public WizardPageBase {
   void OnSetActive() override;
 };
 
+// The result of a repair, with where its backup went and an undo of it.
 class PageRestoreFinishedBase : public PageExteriorBase {
   Q_OBJECT
 
  public:
-  PageRestoreFinishedBase(Wizard& wizard, int templateId, bool threeD)
-      : PageExteriorBase(wizard, templateId, 1060, 1061, threeD) {}
+  PageRestoreFinishedBase(Wizard& wizard, int templateId, bool threeD);
+  void OnSetActive() override;
+
+ private:
+  // Asks, then puts the trees back from their backups, the last commit first.
+  void UndoRepair();
+
+  QLabel* backup_;
+  QPushButton* undo_;
+  QPushButton* open_;
 };
 
 class PageRestoreNotRequiredBase : public PageExteriorBase {

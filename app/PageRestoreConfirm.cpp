@@ -41,7 +41,10 @@ void PageRestoreConfirmBase::OnTick() {
 }
 
 bool PageRestoreConfirmBase::Succeeded(Restore::RestoreMain& run) {
-  if (run.ResultState() != -1) return true;
+  if (run.ResultState() != -1) {
+    if (!run.BackupFolder().empty()) Sheet().Backups.push_back({run.BackupFolder(), run.WorkingFolder()});
+    return true;
+  }
   Sheet().ShowError(run.ErrorString());
   Sheet().PressCancel();
   return false;

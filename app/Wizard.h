@@ -56,6 +56,13 @@ class Wizard : public QWizard {
   // The mount point last chosen in a drive list, shared by the drive pages.
   std::filesystem::path ChosenDrive;
 
+  // The backup of each commit of this wizard, for the finished page's undo.
+  struct CommitBackup {
+    std::filesystem::path Folder;
+    std::filesystem::path Working;
+  };
+  std::vector<CommitBackup> Backups;
+
   // Button presses are posted, so that they run after the current handler.
   void PressNext();
   void PressCancel();

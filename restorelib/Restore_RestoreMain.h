@@ -72,6 +72,9 @@ class RestoreMain : public Thread {
   bool IsWriteProtected() const { return streamFolder_.IsWriteProtected(); }
 
   const std::filesystem::path& AvchdFolderPath() const { return folder_.Path; }
+  // The folder the commit works in and keeps its journal in: the card root,
+  // the folder of bare streams, or the AVCHD folder.
+  const std::filesystem::path& WorkingFolder() const;
   const AvchdFolder& Folder() const { return folder_; }
 
  protected:
@@ -82,7 +85,6 @@ class RestoreMain : public Thread {
   void ResolveFolder(const std::filesystem::path& target, int mode);
   void VerifyMaker();
   void CommitSteps();
-  const std::filesystem::path& WorkingFolder() const;
   void FindUnfinishedCommit();
   ChangeSet PrepareChanges();
   void AddThumbnailFolderDeletion(ChangeSet& changes) const;

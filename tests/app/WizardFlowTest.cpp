@@ -2,6 +2,7 @@
 // three modes, 3D pairs with the card swap, cancelling, a tree that changes
 // while the user reads, and the refusals of the selection pages.
 #include <QLabel>
+#include <QPushButton>
 
 #include "app/Texts.h"
 #include "tests/app/WizardFixture.h"
@@ -358,4 +359,26 @@ TEST_F(CancelFixture, AnsweringNoLetsTheVerificationGoOn) {
   EXPECT_FALSE(run->IsCancelRequested());
   run->released = true;
   ASSERT_TRUE(user.ReachPage(108));
+}
+
+TEST_F(WizardFixture, TheFinishedPageNamesTheBackupAndUndoesTheRepairAfterAsking) {
+  const auto avchd = tree.Root() / "copy/AVCHD";
+  DamagedTree(avchd);
+  const auto before = Snapshot(avchd);
+  auto user = Open(ModeAvchdFolder);
+  ASSERT_TRUE(user.ChooseFolderAndGoOn(avchd));
+  ASSERT_TRUE(user.ReachPage(108));
+  ASSERT_TRUE(user.Press(QWizard::NextButton));
+  ASSERT_TRUE(user.ReachPage(111));
+  ASSERT_EQ(wizard->Backups.size(), 1u);
+  const auto folder = QString::fromStdString(wizard->Backups.front().Folder.string());
+  EXPECT_TRUE(user.Find<QLabel>("backup")->text().contains("velmar-restore undo " + folder));
+  ASSERT_NE(Snapshot(avchd), before);
+  boxes.Answer(QMessageBox::Yes);
+  user.Find<QPushButton>("undo")->click();
+  EXPECT_EQ(Snapshot(avchd), before);
+  EXPECT_FALSE(user.Find<QPushButton>("undo")->isEnabled());
+  ASSERT_EQ(boxes.All().size(), 2u);
+  EXPECT_EQ(boxes.All().back().Text,
+            Localized("The repair was undone: every file it changed is as it was before.", ""));
 }
