@@ -289,7 +289,10 @@ struct ScenarioRun {
 };
 
 struct CrashSafeCommit : ScenarioRun, testing::TestWithParam<std::tuple<Scenario, FaultInjector::Mode>> {
-  void SetUp() override { Build(std::get<0>(GetParam())); }
+  void SetUp() override {
+    Build(std::get<0>(GetParam()));
+    RecordProperty("operations", static_cast<int>(operations));  // the cut points, in the XML report
+  }
 
   // A failure names its cause and takes back the commit of its tree: each
   // tree is as before, or (the first of a pair, committed before the
