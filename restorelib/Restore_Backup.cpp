@@ -29,13 +29,6 @@ bool IsRegular(const fs::path& path) {
   return fs::is_regular_file(fs::symlink_status(path, error));
 }
 
-std::uint64_t SizeOf(const fs::path& path) {
-  std::error_code error;
-  const auto size = fs::file_size(path, error);
-  if (error) RESTORE_THROW_ERROR(error.value());
-  return size;
-}
-
 // Where the file that the commit calls `path` lies before its moves.
 fs::path BeforeMoves(const ChangeSet& changes, const fs::path& path) {
   for (const auto& move : changes.Moves) {
@@ -49,7 +42,7 @@ fs::path BeforeMoves(const ChangeSet& changes, const fs::path& path) {
 ChangeSet InverseOf(const ChangeSet& changes) {
   ChangeSet undo;
   for (const auto& leftover : changes.Leftovers) {
-    if (IsRegular(leftover)) undo.Writes.push_back({leftover, FileKind::Other, FileLayer::ReadFile(leftover)});
+    if (auto bytes = FileLayer::ContentOf(leftover)) undo.Writes.push_back({leftover, FileKind::Other, *bytes});
   }
   for (const auto& folder : changes.Folders) {
     if (!Utility::Exists(folder) &&
@@ -57,12 +50,12 @@ ChangeSet InverseOf(const ChangeSet& changes) {
       undo.FolderDeletes.insert(undo.FolderDeletes.begin(), folder);
   }
   for (const auto& deleted : changes.Deletes) {
-    if (!changes.IsWritten(deleted) && IsRegular(deleted))
-      undo.Writes.push_back({deleted, FileKind::Other, FileLayer::ReadFile(deleted)});
+    if (auto bytes = FileLayer::ContentOf(deleted); bytes && !changes.IsWritten(deleted))
+      undo.Writes.push_back({deleted, FileKind::Other, *bytes});
   }
   for (const auto& write : changes.Writes) {
-    if (IsRegular(write.Path)) {
-      undo.Writes.push_back({write.Path, write.Kind, FileLayer::ReadFile(write.Path)});
+    if (auto bytes = FileLayer::ContentOf(write.Path)) {
+      undo.Writes.push_back({write.Path, write.Kind, *bytes});
     } else {
       undo.Deletes.push_back(write.Path);
     }
@@ -155,7 +148,7 @@ std::string ManifestOf(const ChangeSet& changes, const ChangeSet& undo, const fs
   for (const auto& move : changes.Moves) {
     entries.push_back(Entry(working, move.From, "move")
                           .Add("to", Escaped(move.To.lexically_relative(working).string()))
-                          .Add("size", std::to_string(SizeOf(move.From)))
+                          .Add("size", std::to_string(FileLayer::FileSize(move.From)))
                           .Text());
   }
   for (const auto& append : undo.Appends) {
@@ -190,14 +183,6 @@ ChangeSet ReadJournal(const fs::path& path, const fs::path& working) {
   return *changes;
 }
 
-bool Holds(const fs::path& path, const Bytes& bytes) {
-  try {
-    return IsRegular(path) && FileLayer::ReadFile(path) == bytes;
-  } catch (const AAA::ExceptionBase&) {
-    return false;
-  }
-}
-
 bool HasSize(const fs::path& path, std::uint64_t size) {
   std::error_code error;
   return IsRegular(path) && fs::file_size(path, error) == size && !error;
@@ -213,7 +198,7 @@ std::vector<fs::path> DifferencesFrom(const ChangeSet& changes) {
     if (!changes.IsWritten(path) && Utility::Exists(path)) differ.push_back(path);
   }
   for (const auto& write : changes.Writes) {
-    if (!Holds(write.Path, write.Bytes)) differ.push_back(write.Path);
+    if (FileLayer::ContentOf(write.Path) != write.Bytes) differ.push_back(write.Path);
   }
   for (const auto& append : changes.Appends) {
     if (!HasSize(append.Path, append.Size + append.Bytes.size())) differ.push_back(append.Path);
@@ -266,9 +251,7 @@ void WriteBackup(const ChangeSet& changes, const fs::path& working, const fs::pa
 
 UndoPlan PlanUndo(const fs::path& folder, const fs::path& working) {
   UndoPlan plan{ReadJournal(folder / kUndo, working), {}, false};
-  const fs::path journal = JournalPathFor(working);
-  plan.FinishesInterruptedUndo =
-      IsRegular(journal) && FileLayer::ReadFile(journal) == JournalBytes(plan.Changes, working);
+  plan.FinishesInterruptedUndo = FileLayer::ContentOf(JournalPathFor(working)) == JournalBytes(plan.Changes, working);
   if (!plan.FinishesInterruptedUndo) plan.ChangedSince = DifferencesFrom(ReadJournal(folder / kChanges, working));
   return plan;
 }

@@ -31,15 +31,6 @@ bool IsMirrored(const fs::path& path, const fs::path& bdmv) {
   return path.parent_path() == bdmv || path.parent_path().parent_path() == bdmv;
 }
 
-// The content of a file; nothing when it cannot be read as a regular file.
-std::optional<Bytes> ContentOf(const fs::path& path) {
-  try {
-    return FileLayer::ReadFile(path);
-  } catch (const AAA::ExceptionBase&) {
-    return std::nullopt;
-  }
-}
-
 }  // namespace
 
 fs::path BackupCopyOf(const AvchdFolder& folder, const fs::path& file) {
@@ -52,7 +43,7 @@ FileContents MirroredFiles(const AvchdFolder& folder, const FileContents& writte
   FileContents files;
   for (const auto& file : MirrorableFiles(folder, bdmv)) {
     if (Utility::Exists(file) && std::find(deleted.begin(), deleted.end(), file) == deleted.end()) {
-      files[file] = ContentOf(file).value_or(Bytes());
+      files[file] = FileLayer::ContentOf(file).value_or(Bytes());
     }
   }
   for (const auto& [path, bytes] : written) {
@@ -65,7 +56,7 @@ BackupChanges BackupChangesFor(const AvchdFolder& folder, const FileContents& mi
   BackupChanges changes;
   for (const auto& [file, bytes] : mirrored) {
     const fs::path copy = BackupCopyOf(folder, file);
-    if (!bytes || !Utility::Exists(copy) || ContentOf(copy) != bytes) changes.Writes[copy] = bytes;
+    if (!bytes || !Utility::Exists(copy) || FileLayer::ContentOf(copy) != bytes) changes.Writes[copy] = bytes;
   }
   // Copies of files that are gone; other things in BACKUP are left alone.
   const fs::path bdmv = Utility::BdmvFolder(folder);

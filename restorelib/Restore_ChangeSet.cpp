@@ -38,14 +38,6 @@ void CheckRoom(const ChangeSet& changes, const fs::path& medium, const Utility::
 
 // What is already as the change set wants it is left alone, so that the
 // changes of a journal can be made again after a cut.
-bool HoldsAlready(const FileWrite& write) {
-  try {
-    return Utility::Exists(write.Path) && FileLayer::ReadFile(write.Path) == write.Bytes;
-  } catch (const AAA::ExceptionBase&) {
-    return false;
-  }
-}
-
 void Make(const ChangeSet& changes, Transaction& transaction) {
   for (const auto& leftover : changes.Leftovers) {
     if (Utility::Exists(leftover)) transaction.Remove(leftover);
@@ -56,12 +48,10 @@ void Make(const ChangeSet& changes, Transaction& transaction) {
     if (!changes.IsWritten(path) && Utility::Exists(path)) transaction.Remove(path);
   }
   for (const auto& write : changes.Writes) {
-    if (!HoldsAlready(write)) transaction.Replace(write.Path, write.Bytes);
+    if (FileLayer::ContentOf(write.Path) != write.Bytes) transaction.Replace(write.Path, write.Bytes);
   }
   for (const auto& append : changes.Appends) {
-    std::error_code error;
-    const std::uint64_t size = fs::file_size(append.Path, error);
-    if (error) RESTORE_THROW_ERROR(error.value());
+    const std::uint64_t size = FileLayer::FileSize(append.Path);
     if (size == append.Size + append.Bytes.size()) continue;  // given back before a cut
     if (size != append.Size) AAA_THROW(AAA::IOException());
     transaction.Append(append.Path, append.Bytes);
@@ -73,9 +63,7 @@ void Make(const ChangeSet& changes, Transaction& transaction) {
     transaction.Move(move.From, move.To);
   }
   for (const auto& cut : changes.Truncations) {
-    std::error_code error;
-    const std::uint64_t size = fs::file_size(cut.Path, error);
-    if (error) RESTORE_THROW_ERROR(error.value());
+    const std::uint64_t size = FileLayer::FileSize(cut.Path);
     if (size == cut.NewSize) continue;  // cut before a cut of power
     // A stream shorter than planned is not lengthened.
     if (size < cut.NewSize) AAA_THROW(AAA::IOException());
@@ -101,13 +89,15 @@ bool ChangeSet::IsWritten(const fs::path& path) const {
   return std::any_of(Writes.begin(), Writes.end(), [&path](const FileWrite& write) { return write.Path == path; });
 }
 
-void CheckMedium(const ChangeSet& changes, const fs::path& medium, const Utility::VolumeQueries& volume) {
-  Utility::CheckWriteProtect(medium, volume);
-  CheckRoom(changes, medium, volume, JournalBytes(changes, medium).size());
+bool ChangeSet::IsDeleted(const fs::path& path) const {
+  return std::find(Deletes.begin(), Deletes.end(), path) != Deletes.end();
 }
 
-void ApplyChanges(const ChangeSet& changes, const fs::path& medium, const Utility::VolumeQueries& volume) {
-  CheckMedium(changes, medium, volume);
+void ApplyChanges(const ChangeSet& changes, const fs::path& medium, const Utility::VolumeQueries& volume,
+                  const std::function<void()>& beforeFirstChange) {
+  Utility::CheckWriteProtect(medium, volume);
+  CheckRoom(changes, medium, volume, JournalBytes(changes, medium).size());
+  if (beforeFirstChange) beforeFirstChange();
   MakeJournalled(changes, medium, false);
 }
 

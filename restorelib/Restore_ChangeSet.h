@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 #include "restorelib/Restore_Plan.h"
@@ -40,6 +41,7 @@ struct ChangeSet {
   std::vector<std::filesystem::path> FolderDeletes;
 
   bool IsWritten(const std::filesystem::path& path) const;
+  bool IsDeleted(const std::filesystem::path& path) const;
 };
 
 // Makes every change of `changes` or none. First it checks that `medium`
@@ -51,11 +53,10 @@ struct ChangeSet {
 // made, files deleted and written, tails appended, streams moved, streams
 // cut, folders deleted; the journal is removed last. A failure takes back what was done and
 // throws the exception of the failure; a power cut leaves the journal.
-void ApplyChanges(const ChangeSet& changes, const std::filesystem::path& medium, const Utility::VolumeQueries& volume);
-
-// The checks ApplyChanges makes first, for a caller that writes elsewhere
-// (the backup) before it: WriteProtectException (108), IOException (111).
-void CheckMedium(const ChangeSet& changes, const std::filesystem::path& medium, const Utility::VolumeQueries& volume);
+// `beforeFirstChange` runs after the checks, before the journal (the backup,
+// written elsewhere); when it throws, nothing in the tree changes.
+void ApplyChanges(const ChangeSet& changes, const std::filesystem::path& medium, const Utility::VolumeQueries& volume,
+                  const std::function<void()>& beforeFirstChange = {});
 
 // Finishes the changes of the journal in `medium` that a cut left: what is
 // done already is left as it is, the rest is made, then the journal goes.

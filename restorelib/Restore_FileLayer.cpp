@@ -230,6 +230,21 @@ std::vector<std::uint8_t> ReadTail(const fs::path& path, std::uint64_t count) {
   return ReadFrom(file.Get(), start, size - start);
 }
 
+std::optional<std::vector<std::uint8_t>> ContentOf(const fs::path& path) {
+  try {
+    return ReadFile(path);
+  } catch (const AAA::ExceptionBase&) {
+    return std::nullopt;
+  }
+}
+
+std::uint64_t FileSize(const fs::path& path) {
+  std::error_code error;
+  const auto size = fs::file_size(path, error);
+  if (error) RESTORE_THROW_ERROR(error.value());
+  return size;
+}
+
 fs::path TemporaryNameFor(const fs::path& path) {
   auto temporary = path;
   temporary += kTemporarySuffix;

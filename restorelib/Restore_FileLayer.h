@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 // The one way the engine changes a medium. Every operation is made durable
@@ -67,6 +68,10 @@ void RemoveFolder(const std::filesystem::path& path);
 std::vector<std::uint8_t> ReadFile(const std::filesystem::path& path);
 // The last `count` bytes of a regular file.
 std::vector<std::uint8_t> ReadTail(const std::filesystem::path& path, std::uint64_t count);
+// The content of a file; nothing when it is not a regular file that reads.
+std::optional<std::vector<std::uint8_t>> ContentOf(const std::filesystem::path& path);
+// The size of a file; a file that cannot be asked throws.
+std::uint64_t FileSize(const std::filesystem::path& path);
 
 // The name of the temporary that ReplaceFile writes beside `path`, and the
 // test that a name is one (a leftover of a commit that was cut).

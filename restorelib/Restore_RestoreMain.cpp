@@ -214,14 +214,13 @@ void RestoreMain::CommitSteps() {
   if (!fs::is_directory(working, error)) AAA_THROW(AAA::IOException());
   if (unfinished_) return FinishChanges(*unfinished_, working, volume_);
   const ChangeSet changes = PrepareChanges();
-  CheckMedium(changes, working, volume_);
   backupFolder_.clear();
-  if (backupOptions_.Enabled) {
+  ApplyChanges(changes, working, volume_, [&] {
+    if (!backupOptions_.Enabled) return;
     const fs::path root = backupOptions_.Folder.empty() ? DefaultBackupRoot() : backupOptions_.Folder;
     backupFolder_ = NewBackupFolder(root, working);
     WriteBackup(changes, working, backupFolder_, VELMAR_VERSION);
-  }
-  ApplyChanges(changes, working, volume_);
+  });
 }
 
 ChangeSet RestoreMain::PrepareChanges() {
@@ -250,9 +249,7 @@ ChangeSet RestoreMain::PrepareChanges() {
 // players rebuild their thumbnails.
 void RestoreMain::AddThumbnailFolderDeletion(ChangeSet& changes) const {
   const auto stays = [&changes](const fs::path& file) {
-    return changes.IsWritten(file) ||
-           (Utility::Exists(file) &&
-            std::find(changes.Deletes.begin(), changes.Deletes.end(), file) == changes.Deletes.end());
+    return changes.IsWritten(file) || (Utility::Exists(file) && !changes.IsDeleted(file));
   };
   if (stays(Utility::ThumbnailIndexFile(folder_)) || stays(Utility::ThumbnailDataFile(folder_))) return;
   const fs::path thumbnails = Utility::ThumbnailFolder(folder_);
@@ -272,8 +269,7 @@ void RestoreMain::AddThumbnailFolderDeletion(ChangeSet& changes) const {
   }
   if (error) return;
   for (const auto& file : files) {
-    if (std::find(changes.Deletes.begin(), changes.Deletes.end(), file) == changes.Deletes.end())
-      changes.Deletes.push_back(file);
+    if (!changes.IsDeleted(file)) changes.Deletes.push_back(file);
   }
   changes.FolderDeletes.insert(changes.FolderDeletes.end(), folders.rbegin(), folders.rend());
 }

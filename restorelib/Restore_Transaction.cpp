@@ -51,9 +51,7 @@ void Transaction::Move(const fs::path& from, const fs::path& to) {
 }
 
 void Transaction::Truncate(const fs::path& path, std::uint64_t size) {
-  std::error_code error;
-  const std::uint64_t before = fs::file_size(path, error);
-  if (error) RESTORE_THROW_ERROR(error.value());
+  const std::uint64_t before = FileLayer::FileSize(path);
   undo_.push_back({Undo::AppendTail,
                    path,
                    {},
@@ -63,10 +61,7 @@ void Transaction::Truncate(const fs::path& path, std::uint64_t size) {
 }
 
 void Transaction::Append(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
-  std::error_code error;
-  const std::uint64_t before = fs::file_size(path, error);
-  if (error) RESTORE_THROW_ERROR(error.value());
-  undo_.push_back({Undo::CutTail, path, {}, {}, before});
+  undo_.push_back({Undo::CutTail, path, {}, {}, FileLayer::FileSize(path)});
   FileLayer::Append(path, bytes);
 }
 
