@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+#include <utility>
 #include <vector>
 
 #include "aaalib/AAA_Element.h"
@@ -66,10 +68,21 @@ class Block : public Element {
 
 // The root of a file model: writing it first re-links and updates it, so that
 // lengths, addresses, counts and paddings are recomputed from its content.
+//
+// A model read from a copy of its file (the file itself missing or unsound)
+// names that copy: the file is then written even when no field changed.
 class FileBlock : public Block {
  public:
   using Block::Block;
   void Write(BitWriter& writer) override;
+
+  void SetCopiedFrom(std::filesystem::path copy) { copiedFrom_ = std::move(copy); }
+  const std::filesystem::path& CopiedFrom() const { return copiedFrom_; }
+  // The file must be written: a field changed, or it was read from a copy.
+  bool NeedsWrite() const { return !copiedFrom_.empty() || IsModified(); }
+
+ private:
+  std::filesystem::path copiedFrom_;
 };
 
 }  // namespace AAA

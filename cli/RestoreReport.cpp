@@ -34,7 +34,11 @@ nlohmann::json ToJson(const Outcome& outcome) {
                          {"move", nlohmann::json::array()},
                          {"truncate", nlohmann::json::array()}};
   for (const auto& write : outcome.Plan.Writes) {
-    plan["write"].push_back({{"path", write.Path.string()}, {"kind", KindName(write.Kind)}, {"new", write.IsNew}});
+    plan["write"].push_back(
+        {{"path", write.Path.string()},
+         {"kind", KindName(write.Kind)},
+         {"new", write.IsNew},
+         {"from", write.From.empty() ? nlohmann::json(nullptr) : nlohmann::json(write.From.string())}});
   }
   for (const auto& leftover : outcome.Plan.Leftovers) plan["leftover"].push_back(leftover.string());
   for (const auto& deleted : outcome.Plan.Deletes) plan["delete"].push_back(deleted.string());
@@ -68,7 +72,8 @@ std::string PlanText(const Restore::RestorePlan& plan) {
   for (const auto& leftover : plan.Leftovers)
     text += "  remove   " + leftover.string() + " (left by an interrupted repair)\n";
   for (const auto& write : plan.Writes) {
-    text += "  write    " + write.Path.string() + " (" + KindName(write.Kind) + (write.IsNew ? ", new)\n" : ")\n");
+    text += "  write    " + write.Path.string() + " (" + KindName(write.Kind) + (write.IsNew ? ", new" : "") +
+            (write.From.empty() ? "" : ", from " + write.From.string()) + ")\n";
   }
   for (const auto& deleted : plan.Deletes) text += "  delete   " + deleted.string() + "\n";
   for (const auto& move : plan.Moves) {

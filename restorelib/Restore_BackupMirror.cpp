@@ -37,6 +37,20 @@ fs::path BackupCopyOf(const AvchdFolder& folder, const fs::path& file) {
   return Utility::BackupFolder(folder) / file.lexically_relative(Utility::BdmvFolder(folder));
 }
 
+std::vector<std::string> NamesWithBackupCopies(const AvchdFolder& folder, const fs::path& pattern) {
+  std::vector<std::string> names;
+  for (const auto& entry : Utility::ListFiles(pattern)) names.push_back(entry.Name);
+  if (!folder.IsLongName) return names;
+  const auto listed = static_cast<std::ptrdiff_t>(names.size());
+  for (const auto& entry : Utility::ListFiles(BackupCopyOf(folder, pattern))) {
+    if (!std::binary_search(names.begin(), names.begin() + listed, entry.Name) &&
+        !FileLayer::IsTemporaryName(entry.Name))
+      names.push_back(entry.Name);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 FileContents MirroredFiles(const AvchdFolder& folder, const FileContents& written,
                            const std::vector<fs::path>& deleted) {
   const fs::path bdmv = Utility::BdmvFolder(folder);

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "restorelib/Restore_AvchdFolder.h"
@@ -35,5 +36,10 @@ BackupChanges BackupChangesFor(const AvchdFolder& folder, const FileContents& mi
 
 // The copy in BACKUP of a mirrored file.
 std::filesystem::path BackupCopyOf(const AvchdFolder& folder, const std::filesystem::path& file);
+
+// The names of the files that `pattern` (a folder of BDMV and a name
+// pattern) lists, and in a long-name tree those of the copies in BACKUP
+// whose file is lost, sorted.
+std::vector<std::string> NamesWithBackupCopies(const AvchdFolder& folder, const std::filesystem::path& pattern);
 
 }  // namespace Restore

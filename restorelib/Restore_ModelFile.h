@@ -8,6 +8,8 @@
 #include "aaalib/AAA_Exceptions.h"
 #include "aaalib/AAA_FileStream.h"
 #include "aaalib/AAA_Log.h"
+#include "restorelib/Restore_AvchdFolder.h"
+#include "restorelib/Restore_BackupMirror.h"
 #include "restorelib/Restore_ChangeSet.h"
 #include "restorelib/Restore_Plan.h"
 #include "restorelib/Restore_Utility.h"
@@ -29,6 +31,33 @@ void ReadModelFile(const std::filesystem::path& path, Model& model, std::uint64_
   model.Read(reader);
 }
 
+// Reads a model with `attempt(source)`, which reads, checks and keeps it
+// and returns the kept model, or throws FileNotFoundException or a
+// VerifyExceptionBase when the source is missing or unsound. It is tried on
+// `file`, then, in a long-name tree, on the file's copy in BDMV/BACKUP, so
+// that a camera's identifiers, dates and names survive the loss of the file
+// itself; a model read from the copy names it. False: neither passed.
+template <class Attempt>
+bool ReadFileOrItsCopy(const AvchdFolder& folder, const std::filesystem::path& file, Attempt attempt) {
+  try {
+    attempt(file);
+    return true;
+  } catch (const AAA::FileNotFoundException&) {
+  } catch (const AAA::VerifyExceptionBase&) {
+  }
+  if (!folder.IsLongName) return false;
+  const std::filesystem::path copy = BackupCopyOf(folder, file);
+  try {
+    AAA::FileBlock& model = attempt(copy);
+    model.SetCopiedFrom(copy);
+    AAA::Log::Line(AAA::Log::kHeading, "read from the backup copy: %s\n", copy.c_str());
+    return true;
+  } catch (const AAA::FileNotFoundException&) {
+  } catch (const AAA::VerifyExceptionBase&) {
+  }
+  return false;
+}
+
 // Appends a copy of `model` and links the copy, so that its count callbacks
 // and parents point into the stored model.
 template <class Model>
@@ -39,25 +68,33 @@ Model& StoreCopy(std::deque<Model>& store, const Model& model) {
 }
 
 template <class Model>
-bool AnyModified(const std::deque<Model>& store) {
+bool AnyNeedsWrite(const std::deque<Model>& store) {
   for (const Model& model : store) {
-    if (model.IsModified()) return true;
+    if (model.NeedsWrite()) return true;
   }
   return false;
 }
 
-// A write of one file at `path` when a model of `store` is modified.
+// The planned write of `model` to `path`.
+inline PlannedWrite PlannedWriteOf(const AAA::FileBlock& model, const std::filesystem::path& path, FileKind kind) {
+  return {path, kind, !Utility::Exists(path), model.CopiedFrom()};
+}
+
+// A write of one file at `path` when a model of `store` needs writing.
 template <class Model>
 void AddPlannedWrite(const std::deque<Model>& store, const std::filesystem::path& path, FileKind kind,
                      std::vector<PlannedWrite>& writes) {
-  if (AnyModified(store)) writes.push_back({path, kind, !Utility::Exists(path)});
+  for (const Model& model : store) {
+    if (model.NeedsWrite()) return writes.push_back(PlannedWriteOf(model, path, kind));
+  }
 }
 
-// The write of every modified model of `store` to `path`, in store order.
+// The write of every model of `store` that needs writing to `path`, in store
+// order.
 template <class Model>
-void AddModifiedWrites(std::deque<Model>& store, const std::filesystem::path& path, FileKind kind, ChangeSet& changes) {
+void AddNeededWrites(std::deque<Model>& store, const std::filesystem::path& path, FileKind kind, ChangeSet& changes) {
   for (Model& model : store) {
-    if (model.IsModified()) changes.Writes.push_back({path, kind, Utility::ModelBytes(model)});
+    if (model.NeedsWrite()) changes.Writes.push_back({path, kind, Utility::ModelBytes(model)});
   }
 }
 

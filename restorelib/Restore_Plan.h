@@ -15,6 +15,9 @@ struct PlannedWrite {
   FileKind Kind = FileKind::IndexTable;
   // The file does not exist yet.
   bool IsNew = false;
+  // The copy in BDMV/BACKUP the file is restored from; empty when it is
+  // built from its own content or from the streams.
+  std::filesystem::path From;
 };
 
 struct PlannedMove {

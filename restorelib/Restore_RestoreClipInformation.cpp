@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cinttypes>
+#include <optional>
 
 #include "aaalib/AAA_BitReader.h"
 #include "aaalib/AAA_Exceptions.h"
 #include "aaalib/AAA_FileStream.h"
 #include "aaalib/AAA_Log.h"
 #include "restorelib/Restore_ClipCorrection.h"
+#include "restorelib/Restore_ModelFile.h"
 #include "restorelib/Restore_NewClipInformation.h"
 #include "restorelib/Restore_Utility.h"
 
@@ -63,20 +65,21 @@ void RestoreClipInformation::VerifyClip(StreamEntry& stream) {
     if (Utility::Exists(clipPath)) filesToDelete_.push_back(clipPath);
     return;
   }
-  ClipInformationFile clipInformationFile;
-  clipInformationFile.ClipName = clipName;
-  try {
-    ReadClipInformationFile(clipPath, clipInformationFile);
-  } catch (const AAA::FileNotFoundException&) {
-    StoreClip(newClipInformationFile);
-    return;
-  } catch (const AAA::VerifyExceptionBase&) {
-    // Unreadable, failing a rule or of another maker: rebuilt from the stream.
+  std::optional<ClipInformationFile> clipInformationFile;
+  const bool read = ReadFileOrItsCopy(
+      *folder_, clipPath, [&](const fs::path& source) -> auto& {
+        clipInformationFile.emplace();
+        clipInformationFile->ClipName = clipName;
+        ReadClipInformationFile(source, *clipInformationFile);
+        return *clipInformationFile;
+      });
+  if (!read) {
+    // Lost, unreadable, failing a rule or of another maker: rebuilt from the stream.
     StoreClip(newClipInformationFile);
     return;
   }
-  CorrectClipInformationFile(clipInformationFile, newClipInformationFile);
-  StoreClip(clipInformationFile);
+  CorrectClipInformationFile(*clipInformationFile, newClipInformationFile);
+  StoreClip(*clipInformationFile);
 }
 
 void RestoreClipInformation::StoreClip(const ClipInformationFile& clip) {
@@ -137,9 +140,7 @@ RestoreClipInformation::ClipInformationFile* RestoreClipInformation::FindClip(st
   return found == clips_.end() ? nullptr : &*found;
 }
 
-bool RestoreClipInformation::IsModified() const {
-  return std::any_of(clips_.begin(), clips_.end(), [](const ClipInformationFile& clip) { return clip.IsModified(); });
-}
+bool RestoreClipInformation::IsModified() const { return AnyNeedsWrite(clips_); }
 
 fs::path RestoreClipInformation::PathOf(const ClipInformationFile& clip) const {
   return Utility::ClipInformationFile(*folder_, clip.ClipName, true);
@@ -147,13 +148,13 @@ fs::path RestoreClipInformation::PathOf(const ClipInformationFile& clip) const {
 
 void RestoreClipInformation::AddPlannedWrites(std::vector<PlannedWrite>& writes) const {
   for (const auto& clip : clips_) {
-    if (clip.IsModified()) writes.push_back({PathOf(clip), FileKind::ClipInformation, !Utility::Exists(PathOf(clip))});
+    if (clip.NeedsWrite()) writes.push_back(PlannedWriteOf(clip, PathOf(clip), FileKind::ClipInformation));
   }
 }
 
 void RestoreClipInformation::AddChanges(ChangeSet& changes) {
   for (auto& clip : clips_) {
-    if (clip.IsModified())
+    if (clip.NeedsWrite())
       changes.Writes.push_back({PathOf(clip), FileKind::ClipInformation, Utility::ModelBytes(clip)});
   }
 }

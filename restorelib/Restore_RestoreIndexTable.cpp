@@ -87,17 +87,16 @@ void RestoreIndexTable::ReadForMakerCheck(const std::filesystem::path& file) {
 
 void RestoreIndexTable::VerifyIndexTable() {
   AAA::Log::Heading("verify Index table");
-  store_.clear();
-  try {
-    IndexTableFile indexTableFile;
-    ReadModelFile(Utility::IndexTableFile(*folder_), indexTableFile, IndexTableFile::kMaxFileSize);
-    StoreCopy(store_, indexTableFile);
-    VerifyRelations();
-  } catch (const AAA::FileNotFoundException&) {
-    StoreNewIndexTable();
-  } catch (const AAA::VerifyExceptionBase&) {
-    StoreNewIndexTable();
-  }
+  const bool read = ReadFileOrItsCopy(
+      *folder_, Utility::IndexTableFile(*folder_), [this](const std::filesystem::path& source) -> auto& {
+        store_.clear();
+        IndexTableFile indexTableFile;
+        ReadModelFile(source, indexTableFile, IndexTableFile::kMaxFileSize);
+        StoreCopy(store_, indexTableFile);
+        VerifyRelations();
+        return Model();
+      });
+  if (!read) StoreNewIndexTable();
   Repair();
 }
 
@@ -399,12 +398,11 @@ void RestoreIndexTable::CorrectLastTimeCode() {
   AAA_CORRECT(indexInfo.LastTimeCode, clipInfo->LastTimeCode);
 }
 
-bool RestoreIndexTable::IsModified() const { return AnyModified(store_); }
+bool RestoreIndexTable::IsModified() const { return AnyNeedsWrite(store_); }
 
 void RestoreIndexTable::AddPlannedWrites(std::vector<PlannedWrite>& writes) const {
   if (store_.empty()) return;
-  const auto path = Utility::IndexTableFile(*folder_);
-  writes.push_back({path, FileKind::IndexTable, !Utility::Exists(path)});
+  writes.push_back(PlannedWriteOf(store_.front(), Utility::IndexTableFile(*folder_), FileKind::IndexTable));
 }
 
 void RestoreIndexTable::Stamp() {
@@ -419,7 +417,7 @@ void RestoreIndexTable::Stamp() {
 }
 
 void RestoreIndexTable::AddChanges(ChangeSet& changes) {
-  AddModifiedWrites(store_, Utility::IndexTableFile(*folder_), FileKind::IndexTable, changes);
+  AddNeededWrites(store_, Utility::IndexTableFile(*folder_), FileKind::IndexTable, changes);
 }
 
 }  // namespace Restore

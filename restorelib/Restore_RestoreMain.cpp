@@ -172,7 +172,7 @@ RestorePlan RestoreMain::Plan() const {
     plan.Leftovers = unfinished_->Leftovers;
     plan.Deletes = unfinished_->Deletes;
     for (const auto& write : unfinished_->Writes)
-      plan.Writes.push_back({write.Path, write.Kind, !Utility::Exists(write.Path)});
+      plan.Writes.push_back({write.Path, write.Kind, !Utility::Exists(write.Path), {}});
     plan.Moves = unfinished_->Moves;
     plan.Truncations = unfinished_->Truncations;
     return plan;
@@ -291,7 +291,7 @@ void RestoreMain::AddPlannedBackup(RestorePlan& plan) const {
   for (const auto& write : plan.Writes) written[write.Path] = std::nullopt;
   const auto backup = BackupChangesFor(folder_, MirroredFiles(folder_, written, plan.Deletes));
   for (const auto& [copy, bytes] : backup.Writes)
-    plan.Writes.push_back({copy, FileKind::Backup, !Utility::Exists(copy)});
+    plan.Writes.push_back({copy, FileKind::Backup, !Utility::Exists(copy), {}});
   plan.Deletes.insert(plan.Deletes.end(), backup.Deletes.begin(), backup.Deletes.end());
 }
 

@@ -11,19 +11,18 @@ RestoreMovieObject::RestoreMovieObject(const AvchdFolder& folder, RestoreMoviePl
 
 void RestoreMovieObject::VerifyMovieObject() {
   AAA::Log::Heading("verify MovieObject");
+  const bool read = ReadFileOrItsCopy(
+      *folder_, Utility::MovieObjectFile(*folder_), [this](const std::filesystem::path& source) -> auto& {
+        store_.clear();
+        MovieObjectFile movieObjectFile;
+        ReadModelFile(source, movieObjectFile, kMaxFileBytes);
+        StoreCopy(store_, movieObjectFile);
+        CheckPlayCommands();
+        return Model();
+      });
+  if (read) return;
   store_.clear();
-  try {
-    MovieObjectFile movieObjectFile;
-    ReadModelFile(Utility::MovieObjectFile(*folder_), movieObjectFile, kMaxFileBytes);
-    StoreCopy(store_, movieObjectFile);
-    CheckPlayCommands();
-  } catch (const AAA::FileNotFoundException&) {
-    store_.clear();
-    StoreDefaultModel();
-  } catch (const AAA::VerifyExceptionBase&) {
-    store_.clear();
-    StoreDefaultModel();
-  }
+  StoreDefaultModel();
 }
 
 void RestoreMovieObject::StoreDefaultModel() {
@@ -67,14 +66,14 @@ void RestoreMovieObject::CheckPlayCommand(const NavigationCommand& command) cons
   if (command.Data[1] == 0xC2) AAA_VERIFY(command, id < moviePlayListFile->blkPlayListMark.NumberOfPlayListMarks);
 }
 
-bool RestoreMovieObject::IsModified() const { return AnyModified(store_); }
+bool RestoreMovieObject::IsModified() const { return AnyNeedsWrite(store_); }
 
 void RestoreMovieObject::AddPlannedWrites(std::vector<PlannedWrite>& writes) const {
   AddPlannedWrite(store_, Utility::MovieObjectFile(*folder_), FileKind::MovieObject, writes);
 }
 
 void RestoreMovieObject::AddChanges(ChangeSet& changes) {
-  AddModifiedWrites(store_, Utility::MovieObjectFile(*folder_), FileKind::MovieObject, changes);
+  AddNeededWrites(store_, Utility::MovieObjectFile(*folder_), FileKind::MovieObject, changes);
 }
 
 }  // namespace Restore

@@ -96,9 +96,9 @@ void RestoreMoviePlayList::VerifyMoviePlayList() {
   store_.clear();
   filesToDelete_.clear();
   const fs::path pattern = Utility::PlayListPattern(*folder_);
-  for (const auto& entry : Utility::ListFiles(pattern)) {
-    if (!Utility::IsMoviePlayListFileName(entry.Name)) continue;
-    LoadMoviePlayList(pattern.parent_path() / entry.Name, entry.Name.substr(0, 5));
+  for (const auto& name : NamesWithBackupCopies(*folder_, pattern)) {
+    if (!Utility::IsMoviePlayListFileName(name)) continue;
+    LoadMoviePlayList(pattern.parent_path() / name, name.substr(0, 5));
     run_->CheckPoint();
     run_->SetProgress(100);
   }
@@ -109,16 +109,16 @@ void RestoreMoviePlayList::VerifyMoviePlayList() {
 }
 
 void RestoreMoviePlayList::LoadMoviePlayList(const fs::path& file, const std::string& baseName) {
-  try {
-    MoviePlayListFile moviePlayListFile;
-    ReadModelFile(file, moviePlayListFile, kMaxFileBytes);
-    moviePlayListFile.BaseName = baseName;
-    VerifyPlayList(moviePlayListFile);
-    StoreCopy(store_, moviePlayListFile);
-  } catch (const AAA::VerifyExceptionBase&) {
-    // A playlist that cannot be used is dropped; its clips get new ones.
-    filesToDelete_.push_back(file);
-  }
+  const bool read = ReadFileOrItsCopy(
+      *folder_, file, [&](const fs::path& source) -> auto& {
+        MoviePlayListFile moviePlayListFile;
+        ReadModelFile(source, moviePlayListFile, kMaxFileBytes);
+        moviePlayListFile.BaseName = baseName;
+        VerifyPlayList(moviePlayListFile);
+        return StoreCopy(store_, moviePlayListFile);
+      });
+  // A playlist that cannot be used is dropped; its clips get new ones.
+  if (!read && Utility::Exists(file)) filesToDelete_.push_back(file);
 }
 
 void RestoreMoviePlayList::VerifyPlayList(MoviePlayListFile& moviePlayListFile) {
@@ -393,23 +393,24 @@ RestoreMoviePlayList::MoviePlayListFile* RestoreMoviePlayList::Find(const std::s
 
 bool RestoreMoviePlayList::IsModified() const {
   for (const auto& moviePlayListFile : store_) {
-    if (!moviePlayListFile.SkipMark && moviePlayListFile.IsModified()) return true;
+    if (!moviePlayListFile.SkipMark && moviePlayListFile.NeedsWrite()) return true;
   }
   return false;
 }
 
 void RestoreMoviePlayList::AddPlannedWrites(std::vector<PlannedWrite>& writes) const {
   for (const auto& moviePlayListFile : store_) {
-    if (moviePlayListFile.SkipMark || !moviePlayListFile.IsModified()) continue;
-    const fs::path path = Utility::PlayListFile(*folder_, moviePlayListFile.BaseName, true);
-    writes.push_back({path, FileKind::PlayList, !Utility::Exists(path)});
+    if (moviePlayListFile.SkipMark || !moviePlayListFile.NeedsWrite()) continue;
+    writes.push_back(PlannedWriteOf(
+        moviePlayListFile, Utility::PlayListFile(*folder_, moviePlayListFile.BaseName, true), FileKind::PlayList));
   }
 }
 
 void RestoreMoviePlayList::AddChanges(ChangeSet& changes) {
   for (auto& moviePlayListFile : store_) {
-    if (moviePlayListFile.SkipMark || !moviePlayListFile.IsModified()) continue;
-    Stamp(moviePlayListFile);
+    if (moviePlayListFile.SkipMark || !moviePlayListFile.NeedsWrite()) continue;
+    // A copy restored as it was keeps the camera's stamp.
+    if (moviePlayListFile.IsModified()) Stamp(moviePlayListFile);
     changes.Writes.push_back({Utility::PlayListFile(*folder_, moviePlayListFile.BaseName, true), FileKind::PlayList,
                               Utility::ModelBytes(moviePlayListFile)});
   }

@@ -137,22 +137,15 @@ void RestoreThumbnail::ClearUsedMarks() {
   }
 }
 
-bool RestoreThumbnail::IsModified() const {
-  for (const auto& thumbnailIndexFile : store_) {
-    if (thumbnailIndexFile.IsModified()) return true;
-  }
-  return false;
-}
+bool RestoreThumbnail::IsModified() const { return AnyNeedsWrite(store_); }
 
 void RestoreThumbnail::AddPlannedWrites(std::vector<PlannedWrite>& writes) const {
-  if (!IsModified()) return;
-  const auto path = Utility::ThumbnailIndexFile(*folder_);
-  writes.push_back({path, FileKind::ThumbnailIndex, !Utility::Exists(path)});
+  AddPlannedWrite(store_, Utility::ThumbnailIndexFile(*folder_), FileKind::ThumbnailIndex, writes);
 }
 
 void RestoreThumbnail::AddChanges(ChangeSet& changes) {
   if (IsModified()) changes.Folders.push_back(Utility::ThumbnailFolder(*folder_));
-  AddModifiedWrites(store_, Utility::ThumbnailIndexFile(*folder_), FileKind::ThumbnailIndex, changes);
+  AddNeededWrites(store_, Utility::ThumbnailIndexFile(*folder_), FileKind::ThumbnailIndex, changes);
 }
 
 }  // namespace Restore
