@@ -229,20 +229,19 @@ fs::path DefaultBackupRoot() {
   return base / "velmar-restorer" / "backups";
 }
 
-fs::path NewBackupFolder(const fs::path& root, const fs::path& working) {
+void WriteBackup(const ChangeSet& changes, const fs::path& working, const fs::path& root, const std::string& version,
+                 fs::path& folder) {
   const std::string name = UtcTime("%Y%m%dT%H%M%SZ") + "-" + working.filename().string();
   const fs::path normal = Utility::NormalizePath(root);
-  fs::path folder = normal / name;
-  for (int number = 2; Utility::Exists(folder); ++number) folder = normal / (name + "-" + std::to_string(number));
-  return folder;
-}
-
-void WriteBackup(const ChangeSet& changes, const fs::path& working, const fs::path& folder,
-                 const std::string& version) {
+  folder = normal / name;
   const ChangeSet undo = InverseOf(changes);
-  AAA::Log::Line(AAA::Log::kHeading, "backup: %s\n", folder.c_str());
   Transaction transaction;
-  MakeFolders(folder, transaction);
+  MakeFolders(normal, transaction);
+  // A name seen taken is passed over without an attempt; the attempt still
+  // fails when another run takes the name between the look and the making.
+  for (int number = 2; Utility::Exists(folder) || !transaction.MakeNewFolder(folder); ++number)
+    folder = normal / (name + "-" + std::to_string(number));
+  AAA::Log::Line(AAA::Log::kHeading, "backup: %s\n", folder.c_str());
   transaction.Replace(folder / kUndo, JournalBytes(undo, working));
   transaction.Replace(folder / kChanges, JournalBytes(changes, working));
   transaction.Replace(folder / kManifest, BytesOf(ManifestOf(changes, undo, working, version)));

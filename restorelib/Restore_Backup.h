@@ -28,15 +28,15 @@ struct BackupOptions {
 
 std::filesystem::path DefaultBackupRoot();
 
-// A new folder below `root` for a backup of the tree whose working folder is
-// `working`, named by the UTC time and the tree: 20261209T024000Z-CARD.
-std::filesystem::path NewBackupFolder(const std::filesystem::path& root, const std::filesystem::path& working);
-
-// Writes the backup of `changes` into `folder` (made with the folders above
-// it), every file and folder synced. A backup that cannot be written whole
-// throws the exception of the failure, after removing what it wrote.
-void WriteBackup(const ChangeSet& changes, const std::filesystem::path& working, const std::filesystem::path& folder,
-                 const std::string& version);
+// Writes the backup of `changes` of the tree whose working folder is
+// `working` into a new folder below `root` (made with the folders above it),
+// named by the UTC time and the tree: 20261209T024000Z-CARD, with "-2",
+// "-3"... when another run has that name. Every file and folder is synced.
+// `folder` names the backup as soon as its name is chosen, so that a backup
+// that cannot be written whole, which throws the exception of the failure
+// after removing what it wrote, can be named.
+void WriteBackup(const ChangeSet& changes, const std::filesystem::path& working, const std::filesystem::path& root,
+                 const std::string& version, std::filesystem::path& folder);
 
 // The undo of the backup in `folder` for the tree whose working folder is
 // `working`: its changes, and the files of the tree that differ from what

@@ -212,6 +212,18 @@ void MakeFolder(const fs::path& path) {
   SyncFolder(FolderOf(path));
 }
 
+bool MakeNewFolder(const fs::path& path) {
+  bool made = true;
+  Run({Operation::MakeFolder, path, {}, 0}, [&] {
+    const int result = ::mkdir(path.c_str(), 0755);
+    if (result == 0 || errno != EEXIST) return result;
+    made = false;
+    return 0;
+  });
+  if (made) SyncFolder(FolderOf(path));
+  return made;
+}
+
 void RemoveFolder(const fs::path& path) {
   AAA::Log::Line(AAA::Log::kHeading, "delete: %s\n", path.c_str());
   Run({Operation::RemoveFolder, path, {}, 0}, [&] { return ::rmdir(path.c_str()); });

@@ -61,6 +61,9 @@ void Move(const std::filesystem::path& from, const std::filesystem::path& to);
 void Remove(const std::filesystem::path& path);
 // Creates one folder level; an existing folder is left alone.
 void MakeFolder(const std::filesystem::path& path);
+// Creates one folder level that no one else has: false when something is
+// there already, so that two runs never share a folder.
+bool MakeNewFolder(const std::filesystem::path& path);
 // Deletes an empty folder.
 void RemoveFolder(const std::filesystem::path& path);
 

@@ -218,8 +218,7 @@ void RestoreMain::CommitSteps() {
   ApplyChanges(changes, working, volume_, [&] {
     if (!backupOptions_.Enabled) return;
     const fs::path root = backupOptions_.Folder.empty() ? DefaultBackupRoot() : backupOptions_.Folder;
-    backupFolder_ = NewBackupFolder(root, working);
-    WriteBackup(changes, working, backupFolder_, VELMAR_VERSION);
+    WriteBackup(changes, working, root, VELMAR_VERSION, backupFolder_);
   });
 }
 

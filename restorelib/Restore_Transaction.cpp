@@ -40,6 +40,13 @@ void Transaction::MakeFolder(const fs::path& path) {
   FileLayer::MakeFolder(path);
 }
 
+bool Transaction::MakeNewFolder(const fs::path& path) {
+  undo_.push_back({Undo::RemoveFolder, path, {}, {}, 0});
+  if (FileLayer::MakeNewFolder(path)) return true;
+  undo_.pop_back();
+  return false;
+}
+
 void Transaction::RemoveFolder(const fs::path& path) {
   undo_.push_back({Undo::MakeFolder, path, {}, {}, 0});
   FileLayer::RemoveFolder(path);

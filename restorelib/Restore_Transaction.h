@@ -22,6 +22,8 @@ class Transaction {
   void Replace(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
   void Remove(const std::filesystem::path& path);
   void MakeFolder(const std::filesystem::path& path);
+  // False, with nothing changed, when something is at `path` already.
+  bool MakeNewFolder(const std::filesystem::path& path);
   void RemoveFolder(const std::filesystem::path& path);
   void Move(const std::filesystem::path& from, const std::filesystem::path& to);
   void Truncate(const std::filesystem::path& path, std::uint64_t size);

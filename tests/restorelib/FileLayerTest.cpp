@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "FaultInjector.h"
 #include "TempTree.h"
 #include "aaalib/AAA_StringTable.h"
+#include "restorelib/Restore_Backup.h"
 #include "restorelib/Restore_FileLayer.h"
 
 namespace fs = std::filesystem;
@@ -69,4 +71,14 @@ TEST(FileLayer, AFullTmpfsKeepsTheOldFileAndReports111) {
   EXPECT_EQ(ReadBytes(file), std::vector<std::uint8_t>(20000, 1));
   EXPECT_FALSE(fs::exists(FileLayer::TemporaryNameFor(file)));
   std::system(("umount " + mountPoint.string()).c_str());
+}
+
+// Two runs in one second on trees of one name never share a backup folder.
+TEST(FileLayer, BackupsOfOneTreeInOneSecondGetFoldersOfTheirOwn) {
+  TempTree tree;
+  std::vector<fs::path> folders(3);
+  for (auto& folder : folders) WriteBackup({}, tree.Root() / "CARD", tree.Root() / "backups", "test", folder);
+  std::sort(folders.begin(), folders.end());
+  EXPECT_EQ(std::unique(folders.begin(), folders.end()), folders.end());
+  for (const auto& folder : folders) EXPECT_TRUE(fs::exists(folder / "manifest.json")) << folder;
 }
