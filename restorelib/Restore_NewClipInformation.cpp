@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cinttypes>
+#include <vector>
 
 #include "aaalib/AAA_Exceptions.h"
 #include "aaalib/AAA_Log.h"
@@ -101,6 +102,7 @@ class ClipScan {
       sequence.Initialize();
       sequence.SPNSTCStart.SetValue(record.SPNSTCStart);
       sequence.PresentationStartTime.SetValue(record.SequenceStartTime);
+      sequenceStarts_.push_back({record.SequenceStartTime, record.PTS45});
     }
     auto& entry = file_.blkCPI.blkEPMap.blkStreamPIDEntryArray[0];
     auto& tables = file_.blkCPI.blkEPMap.blkEPMapForOneStreamPIDArray[0];
@@ -116,10 +118,6 @@ class ClipScan {
     fine.IEndPositionOffset.SetValue(record.IEndPositionOffset);
     fine.PTSEPFine.SetValue((record.PTS45 >> 8) & 0x7FF);
     fine.SPNEPFine.SetValue(record.SPN & 0x1FFFF);
-    if (first) {
-      firstStartTime_ = record.SequenceStartTime;
-      firstEntryTime_ = record.PTS45;
-    }
     ++entryPoints_;
   }
 
@@ -161,6 +159,7 @@ class ClipScan {
       }
       if (sequenceInfo.blkSTCSequenceArray.Size() == 1) AAA_THROW(AAA::InvalidStreamException());
       sequenceInfo.blkSTCSequenceArray.Erase(i);
+      sequenceStarts_.erase(sequenceStarts_.begin() + static_cast<std::ptrdiff_t>(i));
       sequenceInfo.NumberOfSTCSequences.SetValue(sequenceInfo.NumberOfSTCSequences - 1);
     }
     sequenceInfo.Link();
@@ -238,8 +237,9 @@ class ClipScan {
     file_.StreamTimeCodeInfo.SetValue(static_cast<std::uint32_t>(recording.timeCodeMode));
     TakeRecordingDates(firstRecord, secondRecord);
     TakeRecordingParameters(latest);
-    file_.StartPts1 = firstStartTime_;
-    file_.StartPts2 = firstEntryTime_;
+    // The start values belong to the first sequence the clip keeps.
+    file_.StartPts1 = sequenceStarts_.front().startTime;
+    file_.StartPts2 = sequenceStarts_.front().firstEntryTime;
     file_.FirstSetFlag = recording.firstPictureIdr ? 1 : 0;
   }
 
@@ -279,8 +279,12 @@ class ClipScan {
   StreamScan::TsScanner scanner_;
   std::uint64_t offset_ = 0;
   std::uint32_t entryPoints_ = 0;
-  std::uint32_t firstStartTime_ = 0;
-  std::uint32_t firstEntryTime_ = 0;
+  // Where each STC sequence starts, and the time of its first entry point.
+  struct SequenceStart {
+    std::uint32_t startTime = 0;
+    std::uint32_t firstEntryTime = 0;
+  };
+  std::vector<SequenceStart> sequenceStarts_;
 };
 
 }  // namespace

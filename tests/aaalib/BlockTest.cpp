@@ -211,3 +211,27 @@ TEST(Block, CopiedBlockLinksItsOwnMembers) {
   EXPECT_EQ(original.blkEntryArray.Size(), 2u);
   EXPECT_EQ(copy.blkSub.Data.FullName(), "Sample file.blkSub.Data");
 }
+
+// An element erased at the front, in the middle or at the back leaves the
+// others with their own values, in the model and in the written file.
+TEST(Block, ErasedEntriesLeaveTheOthersWithTheirOwnValues) {
+  for (const std::size_t position : {0u, 1u, 3u}) {
+    BlkSampleFile file = ReadSample(kVersion1);
+    for (const std::uint32_t id : {0x33u, 0x44u}) {
+      file.blkEntryArray.Append().Initialize();
+      file.blkEntryArray.Back().Id.SetValue(id);
+      file.blkEntryArray.Back().Flags.SetValue(id >> 4);
+    }
+    file.blkEntryArray.Erase(position);
+    file.NumberOfEntries.SetValue(3);
+    std::vector<std::uint32_t> ids{0x11, 0x22, 0x33, 0x44};
+    ids.erase(ids.begin() + static_cast<std::ptrdiff_t>(position));
+    const BlkSampleFile back = ReadSample(WriteSample(file));
+    ASSERT_EQ(back.blkEntryArray.Size(), 3u) << position;
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+      EXPECT_EQ(file.blkEntryArray[i].Id.Value(), ids[i]) << position;
+      EXPECT_EQ(back.blkEntryArray[i].Id.Value(), ids[i]) << position;
+      EXPECT_EQ(back.blkEntryArray[i].Flags.Value(), file.blkEntryArray[i].Flags.Value()) << position;
+    }
+  }
+}

@@ -182,12 +182,23 @@ TEST_F(Correction, RecordingDatesComeFromTheMetadataOrFromTheStreamFilesTime) {
   EXPECT_EQ(clip.blkExtensionData.blkDataBlock.MakersPrivateDataStartAddress, 0u);
 }
 
+// A first sequence shorter than one second goes; the sequence that remains
+// keeps its own start, in the clip and in what the repair writes.
 TEST_F(Correction, AShortSequenceIsDroppedWhenAnotherRemains) {
   StreamParameters parameters = StreamOfGroups(6);
   parameters.discontinuities.push_back({1, 900000});  // the first sequence lasts one group
   const auto clip = Built(parameters);
   ASSERT_EQ(clip.blkSequenceInfo.NumberOfSTCSequences, 1u);
   EXPECT_EQ(clip.blkSequenceInfo.blkSTCSequenceArray[0].PresentationStartTime, 900000u / 2);
+  {
+    RestoreMain run(tree.Target(), tree.Mode());
+    ASSERT_EQ(VerifyAndCommit(run), 0) << run.ErrorString();
+  }
+  BlkClipInformationFile written;
+  ReadClipInformationFile(tree.ClipInformationFile("00001"), written);
+  EXPECT_EQ(written.blkSequenceInfo.blkSTCSequenceArray[0].PresentationStartTime, 900000u / 2);
+  EXPECT_EQ(written.blkSequenceInfo.blkSTCSequenceArray[0].SPNSTCStart,
+            clip.blkSequenceInfo.blkSTCSequenceArray[0].SPNSTCStart);
 }
 
 TEST_F(Correction, AStreamCutInsideAGroupEndsItsClipAfterTheLastCompleteGroup) {
