@@ -5,6 +5,7 @@
 #include <cinttypes>
 
 #include "aaalib/AAA_Log.h"
+#include "restorelib/Restore_Beneath.h"
 #include "restorelib/Restore_FileLayer.h"
 #include "restorelib/Restore_Journal.h"
 #include "restorelib/Restore_Transaction.h"
@@ -34,6 +35,24 @@ void CheckRoom(const ChangeSet& changes, const fs::path& medium, const Utility::
   AAA::Log::Line(AAA::Log::kHeading, "room needed: %" PRIu64 " bytes, free: %" PRIu64 " bytes\n", needed,
                  space->AvailableBytes);
   if (needed > space->AvailableBytes) RESTORE_THROW_ERROR(ENOSPC);
+}
+
+// Every change stays inside the tree: nothing on the way to a changed file
+// is a link, and nothing changed is a link, a FIFO or a device.
+void CheckReachable(const ChangeSet& changes) {
+  for (const auto* files : {&changes.Leftovers, &changes.Deletes}) {
+    for (const auto& path : *files) FileLayer::CheckReachable(path, false);
+  }
+  for (const auto* folders : {&changes.Folders, &changes.FolderDeletes}) {
+    for (const auto& path : *folders) FileLayer::CheckReachable(path, true);
+  }
+  for (const auto& write : changes.Writes) FileLayer::CheckReachable(write.Path, false);
+  for (const auto& append : changes.Appends) FileLayer::CheckReachable(append.Path, false);
+  for (const auto& move : changes.Moves) {
+    FileLayer::CheckReachable(move.From, false);
+    FileLayer::CheckReachable(move.To, false);
+  }
+  for (const auto& cut : changes.Truncations) FileLayer::CheckReachable(cut.Path, false);
 }
 
 // What is already as the change set wants it is left alone, so that the
@@ -95,14 +114,18 @@ bool ChangeSet::IsDeleted(const fs::path& path) const {
 
 void ApplyChanges(const ChangeSet& changes, const fs::path& medium, const Utility::VolumeQueries& volume,
                   const std::function<void()>& beforeFirstChange) {
+  const FileLayer::TreeScope scope(medium);
   Utility::CheckWriteProtect(medium, volume);
+  CheckReachable(changes);
   CheckRoom(changes, medium, volume, JournalBytes(changes, medium).size());
   if (beforeFirstChange) beforeFirstChange();
   MakeJournalled(changes, medium, false);
 }
 
 void FinishChanges(const ChangeSet& changes, const fs::path& medium, const Utility::VolumeQueries& volume) {
+  const FileLayer::TreeScope scope(medium);
   Utility::CheckWriteProtect(medium, volume);
+  CheckReachable(changes);
   CheckRoom(changes, medium, volume, 0);
   MakeJournalled(changes, medium, true);
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <vector>
 
 // The one way the engine changes a medium. Every operation is made durable
@@ -11,6 +12,8 @@
 // be. Each system call that changes the medium passes a hook first, where a
 // test can stop the run, fail the call with an error number, or keep what a
 // power cut would lose. Failures throw the exception of their error number.
+// Below the tree of a TreeScope (Restore_Beneath.h) nothing is reached
+// through a link.
 namespace Restore::FileLayer {
 
 // One system call that changes the medium.
@@ -67,7 +70,24 @@ bool MakeNewFolder(const std::filesystem::path& path);
 // Deletes an empty folder.
 void RemoveFolder(const std::filesystem::path& path);
 
-// The whole content of a regular file (never a link, a FIFO or a device).
+// One entry of a folder, as it is (links not followed).
+struct FolderEntry {
+  std::string Name;
+  unsigned Mode = 0;  // st_mode
+  std::uint64_t Size = 0;
+  std::uint64_t Links = 1;
+};
+// The entries of a folder; none when the folder is missing or is not a
+// folder (a file or a link in its place).
+std::vector<FolderEntry> ListFolder(const std::filesystem::path& folder);
+
+// Before a commit: `path` can be changed as a file (or a folder) without
+// going through or replacing a link, a FIFO or a device. Otherwise logs
+// "… is a symbolic link: left as it is" and throws IOException.
+void CheckReachable(const std::filesystem::path& path, bool isFolder);
+
+// The whole content of a regular file (never a link, a FIFO or a device:
+// those read as InvalidDataException).
 std::vector<std::uint8_t> ReadFile(const std::filesystem::path& path);
 // The last `count` bytes of a regular file.
 std::vector<std::uint8_t> ReadTail(const std::filesystem::path& path, std::uint64_t count);

@@ -6,11 +6,12 @@
 
 #include "aaalib/AAA_BitReader.h"
 #include "aaalib/AAA_Exceptions.h"
-#include "aaalib/AAA_FileStream.h"
 #include "aaalib/AAA_Log.h"
+#include "aaalib/AAA_MemoryStream.h"
 #include "restorelib/Restore_AvchdFolder.h"
 #include "restorelib/Restore_BackupMirror.h"
 #include "restorelib/Restore_ChangeSet.h"
+#include "restorelib/Restore_FileLayer.h"
 #include "restorelib/Restore_Plan.h"
 #include "restorelib/Restore_Utility.h"
 
@@ -21,12 +22,13 @@ namespace Restore {
 // Reads `model` from the start of `path` with every rule of its format. A
 // file longer than `maxBytes` is refused with InvalidDataException before
 // anything is read: no management file is that large, and a broken one must
-// not make the model allocate what it announces.
+// not make the model allocate what it announces. The file is read through
+// the file layer: never through a link, never blocking on a FIFO.
 template <class Model>
 void ReadModelFile(const std::filesystem::path& path, Model& model, std::uint64_t maxBytes) {
-  AAA::FileStream stream(path, AAA::FileStream::OpenExisting, AAA::FileStream::ReadOnly);
   AAA::Log::Line(AAA::Log::kHeading, "open: %s\n", path.c_str());
-  if (stream.Size() > maxBytes) AAA_THROW(AAA::InvalidDataException());
+  if (FileLayer::FileSize(path) > maxBytes) AAA_THROW(AAA::InvalidDataException());
+  AAA::MemoryStream stream(FileLayer::ReadFile(path));
   AAA::BitReader reader(stream);
   model.Read(reader);
 }

@@ -4,9 +4,7 @@
 #include <cinttypes>
 #include <optional>
 
-#include "aaalib/AAA_BitReader.h"
 #include "aaalib/AAA_Exceptions.h"
-#include "aaalib/AAA_FileStream.h"
 #include "aaalib/AAA_Log.h"
 #include "restorelib/Restore_ClipCorrection.h"
 #include "restorelib/Restore_ModelFile.h"
@@ -18,10 +16,7 @@ namespace fs = std::filesystem;
 
 void ReadClipInformationFile(const fs::path& path,
                              AVCHD::ClipInformation::BlkClipInformationFile& clipInformationFile) {
-  AAA::FileStream stream(path, AAA::FileStream::OpenExisting, AAA::FileStream::ReadOnly);
-  if (stream.Size() > AVCHD::ClipInformation::kMaxFileBytes) AAA_THROW(AAA::InvalidDataException());
-  AAA::BitReader reader(stream);
-  clipInformationFile.Read(reader);
+  ReadModelFile(path, clipInformationFile, AVCHD::ClipInformation::kMaxFileBytes);
 }
 
 RestoreClipInformation::RestoreClipInformation(const AvchdFolder& folder, RestoreStreamFolder& streamFolder,

@@ -5,9 +5,11 @@
 #include "aaalib/AAA_Exceptions.h"
 #include "aaalib/AAA_Log.h"
 #include "restorelib/Restore_BackupMirror.h"
+#include "restorelib/Restore_Beneath.h"
 #include "restorelib/Restore_FileLayer.h"
 #include "restorelib/Restore_Journal.h"
 #include "restorelib/Restore_Leftovers.h"
+#include "restorelib/Restore_SpecialEntries.h"
 
 namespace Restore {
 namespace fs = std::filesystem;
@@ -61,6 +63,7 @@ RestoreMain::RestoreMain(const fs::path& target, int mode, const Utility::Volume
           {&folder_, &thumbnail_, &thumbnailSnapshot_, &clipInformation_, &playList_, &movieObject_, &indexTable_}) {
   Guard([&] {
     ResolveFolder(target, mode);
+    const FileLayer::TreeScope scope(WorkingFolder());
     streamFolder_.VerifyStreamFolder(purpose == Purpose::Repair);
     VerifyMaker();
   });
@@ -108,6 +111,9 @@ void RestoreMain::VerifyMaker() {
 void RestoreMain::Run() {
   Guard(
       [&] {
+        const FileLayer::TreeScope scope(WorkingFolder());
+        specialEntries_ = SpecialEntryFindings(folder_, WorkingFolder());
+        for (const auto& line : specialEntries_) AAA::Log::Line(AAA::Log::kHeading, "%s\n", line.c_str());
         leftovers_ = FindLeftovers(folder_);
         FindUnfinishedCommit();
         if (unfinished_) {
@@ -184,8 +190,8 @@ RestorePlan RestoreMain::Plan() const {
   }
   for (const auto& stream : streamFolder_.Streams()) {
     if (stream.Source != stream.Destination) plan.Moves.push_back({stream.Source, stream.Destination});
-    const auto cut = stream.Size / kStreamUnitBytes * kStreamUnitBytes;
-    if (cut != stream.Size) plan.Truncations.push_back({stream.Destination, stream.Size, cut});
+    if (stream.CutSize() != stream.Size)
+      plan.Truncations.push_back({stream.Destination, stream.Size, stream.CutSize()});
   }
   clipInformation_.AddPlannedWrites(plan.Writes);
   playList_.AddPlannedWrites(plan.Writes);
@@ -210,6 +216,7 @@ void RestoreMain::CommitSteps() {
   // The folder the run was made for must still be there: a card pulled or a
   // folder removed since the verification is not rebuilt from memory.
   const fs::path& working = WorkingFolder();
+  const FileLayer::TreeScope scope(working);
   std::error_code error;
   if (!fs::is_directory(working, error)) AAA_THROW(AAA::IOException());
   if (unfinished_) return FinishChanges(*unfinished_, working, volume_);

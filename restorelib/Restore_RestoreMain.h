@@ -76,6 +76,9 @@ class RestoreMain : public Thread {
   // the folder of bare streams, or the AVCHD folder.
   const std::filesystem::path& WorkingFolder() const;
   const AvchdFolder& Folder() const { return folder_; }
+  // The links, FIFOs, devices and sockets of the tree, and its streams with
+  // other hard links: never followed, replaced or cut.
+  const std::vector<std::string>& SpecialEntries() const { return specialEntries_; }
 
  protected:
   // The verification, on the worker.
@@ -105,6 +108,7 @@ class RestoreMain : public Thread {
   Restore3d threeD_;
   // Temporaries of an earlier commit that was cut, removed by this one.
   std::vector<std::filesystem::path> leftovers_;
+  std::vector<std::string> specialEntries_;
   // The BACKUP folder of a long-name tree does not mirror its files.
   bool backupUnsound_ = false;
   // The changes of an earlier commit that a cut stopped: this run finishes

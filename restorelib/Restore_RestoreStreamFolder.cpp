@@ -27,6 +27,8 @@ bool IsStream(const Utility::DirectoryEntry& entry) {
 RestoreStreamFolder::RestoreStreamFolder(const AvchdFolder& folder, const Utility::VolumeQueries& volume)
     : folder_(folder), volume_(volume) {}
 
+std::uint64_t StreamEntry::CutSize() const { return Links > 1 ? Size : Size / kStreamUnitBytes * kStreamUnitBytes; }
+
 void RestoreStreamFolder::VerifyStreamFolder(bool requireWritable) {
   AAA::Log::Heading("verify stream folder");
   streams_.clear();
@@ -55,7 +57,7 @@ void RestoreStreamFolder::AddTreeStreams() {
   for (const auto& entry : Utility::ListFiles(Utility::StreamPattern(folder_))) {
     if (!IsStream(entry)) continue;
     const fs::path path = streamFolder / entry.Name;
-    streams_.push_back({path, path, entry.Size, 0});
+    streams_.push_back({path, path, entry.Size, 0, entry.Links});
   }
 }
 
@@ -69,7 +71,8 @@ void RestoreStreamFolder::AddRootStreams(const fs::path& pattern) {
       if (candidate == start) AAA_THROW(AAA::InvalidDataException());
     }
     streams_.push_back({folder_.RootPath / entry.Name,
-                        Utility::StreamFile(folder_, Utility::FiveDigitName(candidate), true), entry.Size, 0});
+                        Utility::StreamFile(folder_, Utility::FiveDigitName(candidate), true), entry.Size, 0,
+                        entry.Links});
   }
 }
 
@@ -86,7 +89,7 @@ std::uint64_t RestoreStreamFolder::TotalStreamSize() const {
 
 bool RestoreStreamFolder::NeedsRepair() const {
   return std::any_of(streams_.begin(), streams_.end(), [](const StreamEntry& stream) {
-    return stream.Source != stream.Destination || stream.Size % kStreamUnitBytes != 0;
+    return stream.Source != stream.Destination || stream.CutSize() != stream.Size;
   });
 }
 
@@ -99,8 +102,8 @@ void RestoreStreamFolder::AddChanges(ChangeSet& changes) const {
   }
   for (const auto& stream : streams_) {
     if (stream.Source != stream.Destination) changes.Moves.push_back({stream.Source, stream.Destination});
-    const auto cut = stream.Size / kStreamUnitBytes * kStreamUnitBytes;
-    if (cut != stream.Size) changes.Truncations.push_back({stream.Destination, stream.Size, cut});
+    if (stream.CutSize() != stream.Size)
+      changes.Truncations.push_back({stream.Destination, stream.Size, stream.CutSize()});
   }
 }
 

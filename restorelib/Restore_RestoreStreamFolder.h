@@ -21,6 +21,13 @@ struct StreamEntry {
   std::uint64_t Size = 0;
   // Advanced by the clip information step as it analyses the stream.
   std::uint64_t BytesScanned = 0;
+  // Names the file has: a stream with other hard links is never cut, since
+  // the cut would cut the file under its other names too.
+  std::uint64_t Links = 1;
+
+  // The size the commit cuts the stream to: whole 6144-byte units, or the
+  // size it has when it needs no cut or must not be cut.
+  std::uint64_t CutSize() const;
 };
 
 // Decides which stream files make up the tree and where each will live:

@@ -2,7 +2,6 @@
 
 #include "aaalib/AAA_BitReader.h"
 #include "aaalib/AAA_Exceptions.h"
-#include "aaalib/AAA_FileStream.h"
 #include "aaalib/AAA_Log.h"
 #include "restorelib/Restore_ModelFile.h"
 #include "restorelib/Restore_Utility.h"
@@ -54,13 +53,8 @@ void RestoreThumbnail::VerifyThumbnailIndex() {
       !Utility::Exists(indexPath) && !Utility::Exists(dataPath) && Utility::Exists(Utility::ThumbnailFolder(*folder_));
   try {
     ThumbnailIndexFile thumbnailIndexFile;
-    {
-      AAA::FileStream stream(indexPath, AAA::FileStream::OpenExisting, AAA::FileStream::ReadOnly);
-      AAA::BitReader reader(stream);
-      thumbnailIndexFile.Read(reader);
-    }
-    AAA::FileStream data(dataPath, AAA::FileStream::OpenExisting, AAA::FileStream::ReadOnly);
-    ThumbnailDataSize = data.Size();
+    ReadModelFile(indexPath, thumbnailIndexFile, kMaxIndexBytes);
+    ThumbnailDataSize = FileLayer::FileSize(dataPath);
     store_.push_back(thumbnailIndexFile);
     store_.back().Link();
     CheckEntries(store_.back());

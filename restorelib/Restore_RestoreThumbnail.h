@@ -20,6 +20,9 @@ namespace Restore {
 class RestoreThumbnail {
  public:
   using ThumbnailIndexFile = AVCHD::Thumbnail::BlkThumbnailIndexFile;
+  // 65535 entries of 12 bytes and the header fit well below this; a larger
+  // index is refused before it is read.
+  static constexpr std::uint64_t kMaxIndexBytes = 1 << 20;
 
   explicit RestoreThumbnail(const AvchdFolder& folder);
   // A copy (the snapshot after the first half) links its own models.

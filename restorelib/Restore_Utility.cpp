@@ -1,5 +1,7 @@
 #include "restorelib/Restore_Utility.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -161,19 +163,9 @@ fs::path NormalizePath(const fs::path& path) {
 std::vector<DirectoryEntry> ListFiles(const fs::path& pattern) {
   const std::string wanted = pattern.filename().string();
   std::vector<DirectoryEntry> entries;
-  std::error_code error;
-  fs::directory_iterator entry(pattern.parent_path(), error);
-  if (error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory) return entries;
-  if (error) RESTORE_THROW_ERROR(error.value());
-  for (; entry != fs::directory_iterator(); entry.increment(error)) {
-    if (error) RESTORE_THROW_ERROR(error.value());
-    std::error_code ignored;
-    if (!fs::is_regular_file(entry->symlink_status(ignored))) continue;
-    const std::string name = entry->path().filename().string();
-    if (!MatchesPattern(name, wanted)) continue;
-    const std::uintmax_t size = entry->file_size(ignored);
-    if (ignored) continue;  // gone since it was listed
-    entries.push_back({name, size});
+  for (const auto& entry : FileLayer::ListFolder(pattern.parent_path())) {
+    if (S_ISREG(entry.Mode) && MatchesPattern(entry.Name, wanted))
+      entries.push_back({entry.Name, entry.Size, entry.Links});
   }
   std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.Name < b.Name; });
   return entries;

@@ -77,13 +77,15 @@ std::filesystem::path NormalizePath(const std::filesystem::path& path);
 struct DirectoryEntry {
   std::string Name;
   std::uint64_t Size = 0;
+  std::uint64_t Links = 1;  // a stream with other hard links is never cut
 };
 
 // The regular files of a folder whose names match the pattern's last
 // component, letters in any case (as FAT lists them), sorted by name.
-// Symbolic links are never listed: nothing outside the tree is touched
-// through one. A missing folder, or a file where the folder should be,
-// yields no entries; a folder that cannot be read throws.
+// Symbolic links are never listed or followed (below the tree of a scope,
+// not even on the way to the folder): nothing outside the tree is touched
+// through one. A missing folder, or a file or a link where the folder
+// should be, yields no entries; a folder that cannot be read throws.
 std::vector<DirectoryEntry> ListFiles(const std::filesystem::path& pattern);
 
 bool Exists(const std::filesystem::path& path);

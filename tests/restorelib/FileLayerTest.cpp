@@ -56,7 +56,8 @@ TEST(FileLayer, CutsAReadOnlyStreamAndNeverMovesOverAFile) {
   const auto other = tree.File("00002.MTS", 10);
   EXPECT_EQ(MessageOf([&] { FileLayer::Move(stream, other); }), AAA::StringTable::Text(106));
   EXPECT_EQ(fs::file_size(other), 10u);
-  EXPECT_EQ(MessageOf([&] { FileLayer::ReadFile(tree.Root()); }), AAA::StringTable::Text(106));
+  // What is not a regular file cannot hold a management file or a stream.
+  EXPECT_EQ(MessageOf([&] { FileLayer::ReadFile(tree.Root()); }), AAA::StringTable::Text(109));
 }
 
 TEST(FileLayer, AFullTmpfsKeepsTheOldFileAndReports111) {
