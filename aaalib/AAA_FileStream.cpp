@@ -1,5 +1,9 @@
 #include "aaalib/AAA_FileStream.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 
 #include "aaalib/AAA_Exceptions.h"
@@ -8,22 +12,39 @@
 namespace AAA {
 namespace {
 
-const char* StdioMode(int openMode, int access) {
-  if (openMode == FileStream::Create && access == FileStream::ReadWrite) return "wb";
-  if (openMode == FileStream::OpenExisting && access == FileStream::ReadOnly) return "rb";
-  if (openMode == FileStream::OpenExisting && access == FileStream::ReadWrite) return "r+b";
-  return nullptr;
+struct Mode {
+  const char* stdio;
+  int flags;
+};
+
+Mode ModeOf(int openMode, int access) {
+  if (openMode == FileStream::Create && access == FileStream::ReadWrite) return {"wb", O_WRONLY | O_CREAT | O_TRUNC};
+  if (openMode == FileStream::OpenExisting && access == FileStream::ReadOnly) return {"rb", O_RDONLY};
+  if (openMode == FileStream::OpenExisting && access == FileStream::ReadWrite) return {"r+b", O_RDWR};
+  return {nullptr, 0};
 }
 
 }  // namespace
 
 FileStream::FileStream(const std::filesystem::path& path, int openMode, int access) {
-  const char* mode = StdioMode(openMode, access);
-  if (mode == nullptr || path.empty()) AAA_THROW(ArgumentException());
+  const Mode mode = ModeOf(openMode, access);
+  if (mode.stdio == nullptr || path.empty()) AAA_THROW(ArgumentException());
   Log::Line(Log::kHeading, "open: %s\n", path.c_str());
-  errno = 0;
-  file_ = std::fopen(path.c_str(), mode);
-  if (file_ == nullptr) ThrowFromErrorNumber(errno);
+  // Never waits for a FIFO's writer; what is not a regular file cannot
+  // hold a file of a format.
+  const int descriptor = ::open(path.c_str(), mode.flags | O_NONBLOCK | O_CLOEXEC, 0644);
+  if (descriptor < 0) ThrowFromErrorNumber(errno);
+  struct stat status {};
+  if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+    ::close(descriptor);
+    AAA_THROW(InvalidDataException());
+  }
+  file_ = ::fdopen(descriptor, mode.stdio);
+  if (file_ == nullptr) {
+    const int error = errno;
+    ::close(descriptor);
+    ThrowFromErrorNumber(error);
+  }
 }
 
 FileStream::~FileStream() {

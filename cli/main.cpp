@@ -1,6 +1,8 @@
 // velmar-restore: the command-line front end of the restorer.
 #include <CLI/CLI.hpp>
 #include <cstdio>
+#include <exception>
+#include <filesystem>
 
 #include "aaalib/AAA_Log.h"
 #include "cli/Command.h"
@@ -19,6 +21,14 @@ int main(int argc, char** argv) {
   } catch (const CLI::ParseError& error) {
     const int status = app.exit(error);
     return status == 0 ? 0 : Command::UsageExitCode();
+  } catch (const std::filesystem::filesystem_error& error) {
+    // A path the system refuses (too long, a loop of links, a file where a
+    // folder must be): named with the system's reason, never an abort.
+    std::fprintf(stderr, "velmar-restore: %s: %s\n", error.path1().c_str(), error.code().message().c_str());
+    return 2;
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "velmar-restore: %s\n", error.what());
+    return 2;
   }
   if (app.get_subcommands().empty()) std::printf("Velmar Restorer V%s\n", VELMAR_VERSION);
   return Command::ExitCode();

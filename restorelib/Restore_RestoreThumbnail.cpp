@@ -49,8 +49,11 @@ void RestoreThumbnail::VerifyThumbnailIndex() {
   AAA::Log::Heading("verify Thumbnail Index");
   const auto indexPath = Utility::ThumbnailIndexFile(*folder_);
   const auto dataPath = Utility::ThumbnailDataFile(*folder_);
-  newIndex_ =
-      !Utility::Exists(indexPath) && !Utility::Exists(dataPath) && Utility::Exists(Utility::ThumbnailFolder(*folder_));
+  // A link in place of the thumbnail folder is not a thumbnail folder: it
+  // gets no new index (through it) and is left as it is.
+  std::error_code error;
+  newIndex_ = !Utility::Exists(indexPath) && !Utility::Exists(dataPath) &&
+              std::filesystem::is_directory(std::filesystem::symlink_status(Utility::ThumbnailFolder(*folder_), error));
   try {
     ThumbnailIndexFile thumbnailIndexFile;
     ReadModelFile(indexPath, thumbnailIndexFile, kMaxIndexBytes);

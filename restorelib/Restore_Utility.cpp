@@ -150,8 +150,10 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) {
 }
 
 fs::path NormalizePath(const fs::path& path) {
+  // An empty path names nothing: nothing to restore is there.
+  if (path.empty()) AAA_THROW(AAA::FileNotFoundException());
   std::error_code error;
-  const fs::path absolute = path.empty() ? fs::path() : fs::absolute(path, error);
+  const fs::path absolute = fs::absolute(path, error);
   if (absolute.empty() || error) AAA_THROW(AAA::PathTooLongException());
   std::string text = absolute.lexically_normal().string();
   while (text.size() > 1 && text.back() == '/') text.pop_back();

@@ -1,5 +1,9 @@
 #include "streamscan/PacketReader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <system_error>
 
@@ -9,12 +13,24 @@ namespace StreamScan {
 
 int PacketReader::open(const std::filesystem::path& path) {
   close();
-  std::error_code error;
-  const std::uintmax_t size = std::filesystem::file_size(path, error);
-  if (error) return Status::FileCannotOpen;
-  if (size == 0) return Status::FileCannotRead;
-  file_ = std::fopen(path.c_str(), "rb");
-  if (file_ == nullptr) return Status::FileCannotOpen;
+  // Never waits for a FIFO's writer: only a regular file is a stream.
+  const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (descriptor < 0) return Status::FileCannotOpen;
+  struct stat status {};
+  if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+    ::close(descriptor);
+    return Status::FileCannotOpen;
+  }
+  const auto size = static_cast<std::uint64_t>(status.st_size);
+  if (size == 0) {
+    ::close(descriptor);
+    return Status::FileCannotRead;
+  }
+  file_ = ::fdopen(descriptor, "rb");
+  if (file_ == nullptr) {
+    ::close(descriptor);
+    return Status::FileCannotOpen;
+  }
   // Reads go straight into our block; stdio's own buffer would only add a copy.
   std::setvbuf(file_, nullptr, _IONBF, 0);
   block_.resize(PacketsPerRead * SourcePacketSize);

@@ -51,6 +51,7 @@ ScanReport scanStreamFile(const std::filesystem::path& path, const LogSink& log)
   const int closed = scanner.closeAndFetchSummary(&report.summary);
   report.haveSummary = closed == Status::Success;
   if (report.status == Status::Success) report.status = closed;
+  if (report.status == Status::Success && report.entryPoints.empty()) report.status = Status::PictureNone;
   report.stcSequences = sequences.finish(report.summary.recording);
   return report;
 }

@@ -65,6 +65,8 @@ const char* meaningOf(int status) {
       return "picture: unsupported stream, frame rate or picture width";
     case Status::PictureUnknownType:
       return "picture: unknown primary_pic_type";
+    case Status::PictureNone:
+      return "no complete group of pictures";
     default:
       return "unknown status";
   }

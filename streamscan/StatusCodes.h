@@ -68,6 +68,9 @@ inline constexpr int PictureLayer = 0x100000;
 inline constexpr int PictureMissingArgument = PictureLayer + ERR_PARAM_NULL;
 inline constexpr int PictureUnsupported = PictureLayer + ERR_SPEC_VIOLATION;
 inline constexpr int PictureUnknownType = PictureLayer + ERR_NOT_SUPPORT;
+// The whole file scanned without one complete group of pictures: not a
+// stream a clip can be made of (random bytes, a file of a few packets).
+inline constexpr int PictureNone = PictureLayer + ERR_NOT_ENOUGH_DATA;
 
 }  // namespace Status
 

@@ -1,9 +1,12 @@
 // velmar-restore scan on generated streams: what a user reads, and the exit
 // statuses for a readable, a broken and a missing stream.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
+#include <utility>
+#include <vector>
 
 #include "tests/support/ProgramRun.h"
 #include "tests/support/StreamGenerator.h"
@@ -48,4 +51,27 @@ TEST_F(ScanCommand, GarbageIsABrokenStreamAndAMissingFileAnError) {
   EXPECT_EQ(Scan((folder_ / "00002.MTS").string()).status, 1);
   EXPECT_EQ(Scan((folder_ / "none.MTS").string()).status, 2);
   EXPECT_EQ(Scan("").status, 2);
+}
+
+// Paths a system refuses, FIFOs and random bytes: each ends with its exit
+// status, never an abort and never a wait.
+TEST_F(ScanCommand, HostilePathsEndWithTheirStatus) {
+  std::ofstream(folder_ / "a-file") << "x";
+  fs::create_symlink(folder_ / "loop", folder_ / "loop");
+  ASSERT_EQ(::mkfifo((folder_ / "fifo").c_str(), 0644), 0);
+  std::ofstream random(folder_ / "random.MTS", std::ios::binary);
+  for (int i = 0; i < 4000; ++i) random.put(static_cast<char>(i * 7919 % 251));
+  random.close();
+  const std::string longName = (folder_ / std::string(300, 'a')).string();
+  for (const auto& [arguments, status] : std::vector<std::pair<std::string, int>>{
+           {"sample " + (folder_ / "a-file").string(), 2},
+           {"sample " + longName, 2},
+           {"scan " + longName, 2},
+           {"scan " + (folder_ / "loop").string(), 2},
+           {"scan " + (folder_ / "fifo").string(), 2},
+           {"inspect " + (folder_ / "fifo").string(), 1},
+           {"scan " + (folder_ / "random.MTS").string(), 1},
+       }) {
+    EXPECT_EQ(TestSupport::RunProgram("timeout 20 " VELMAR_RESTORE, arguments).status, status) << arguments;
+  }
 }
