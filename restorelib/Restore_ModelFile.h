@@ -33,6 +33,24 @@ void ReadModelFile(const std::filesystem::path& path, Model& model, std::uint64_
   model.Read(reader);
 }
 
+// The bytes of `model` as its file, read back by the model's own reader
+// before anything is written: a file the tool could not read again is
+// never put on the card (the reader's exception, after a log line).
+template <class Model>
+std::vector<std::uint8_t> CheckedModelBytes(Model& model, const std::filesystem::path& path) {
+  std::vector<std::uint8_t> bytes = Utility::ModelBytes(model);
+  try {
+    Model back;
+    AAA::MemoryStream stream(bytes);
+    AAA::BitReader reader(stream);
+    back.Read(reader);
+  } catch (const AAA::VerifyExceptionBase&) {
+    AAA::Log::Line(AAA::Log::kHeading, "the file written would not read back, nothing is written: %s\n", path.c_str());
+    throw;
+  }
+  return bytes;
+}
+
 // Reads a model with `attempt(source)`, which reads, checks and keeps it
 // and returns the kept model, or throws FileNotFoundException or a
 // VerifyExceptionBase when the source is missing or unsound. It is tried on
@@ -96,7 +114,7 @@ void AddPlannedWrite(const std::deque<Model>& store, const std::filesystem::path
 template <class Model>
 void AddNeededWrites(std::deque<Model>& store, const std::filesystem::path& path, FileKind kind, ChangeSet& changes) {
   for (Model& model : store) {
-    if (model.NeedsWrite()) changes.Writes.push_back({path, kind, Utility::ModelBytes(model)});
+    if (model.NeedsWrite()) changes.Writes.push_back({path, kind, CheckedModelBytes(model, path)});
   }
 }
 

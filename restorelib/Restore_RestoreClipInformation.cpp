@@ -150,7 +150,7 @@ void RestoreClipInformation::AddPlannedWrites(std::vector<PlannedWrite>& writes)
 void RestoreClipInformation::AddChanges(ChangeSet& changes) {
   for (auto& clip : clips_) {
     if (clip.NeedsWrite())
-      changes.Writes.push_back({PathOf(clip), FileKind::ClipInformation, Utility::ModelBytes(clip)});
+      changes.Writes.push_back({PathOf(clip), FileKind::ClipInformation, CheckedModelBytes(clip, PathOf(clip))});
   }
 }
 

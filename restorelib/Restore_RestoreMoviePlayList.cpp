@@ -411,8 +411,8 @@ void RestoreMoviePlayList::AddChanges(ChangeSet& changes) {
     if (moviePlayListFile.SkipMark || !moviePlayListFile.NeedsWrite()) continue;
     // A copy restored as it was keeps the camera's stamp.
     if (moviePlayListFile.IsModified()) Stamp(moviePlayListFile);
-    changes.Writes.push_back({Utility::PlayListFile(*folder_, moviePlayListFile.BaseName, true), FileKind::PlayList,
-                              Utility::ModelBytes(moviePlayListFile)});
+    const fs::path path = Utility::PlayListFile(*folder_, moviePlayListFile.BaseName, true);
+    changes.Writes.push_back({path, FileKind::PlayList, CheckedModelBytes(moviePlayListFile, path)});
   }
 }
 
