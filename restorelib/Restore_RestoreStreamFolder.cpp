@@ -15,8 +15,6 @@ namespace {
 
 constexpr int kNumberCount = 100000;
 
-std::string NameOf(const fs::path& path) { return path.filename().string().substr(0, 5); }
-
 // A stream is taken when it holds bytes and has a five-digit name.
 bool IsStream(const Utility::DirectoryEntry& entry) {
   return entry.Size > 0 && Utility::IsNumberedFileName(entry.Name);
@@ -32,7 +30,7 @@ std::uint64_t StreamEntry::CutSize() const { return Links > 1 ? Size : Size / kS
 void RestoreStreamFolder::VerifyStreamFolder(bool requireWritable) {
   AAA::Log::Heading("verify stream folder");
   streams_.clear();
-  namesInStreamFolder_.clear();
+  namesTaken_.clear();
   AddTreeStreams();
   if (!folder_.RootPath.empty()) {
     AddRootStreams(folder_.RootPath / "?????.m2ts");
@@ -52,7 +50,7 @@ void RestoreStreamFolder::VerifyStreamFolder(bool requireWritable) {
 void RestoreStreamFolder::AddTreeStreams() {
   const fs::path streamFolder = Utility::StreamFolder(folder_);
   for (const auto& entry : Utility::ListFiles(streamFolder / "?????.*")) {
-    namesInStreamFolder_.push_back(entry.Name.substr(0, 5));
+    namesTaken_.insert(entry.Name.substr(0, 5));
   }
   for (const auto& entry : Utility::ListFiles(Utility::StreamPattern(folder_))) {
     if (!IsStream(entry)) continue;
@@ -70,17 +68,14 @@ void RestoreStreamFolder::AddRootStreams(const fs::path& pattern) {
       candidate = (candidate + 1) % kNumberCount;
       if (candidate == start) AAA_THROW(AAA::InvalidDataException());
     }
+    namesTaken_.insert(Utility::FiveDigitName(candidate));
     streams_.push_back({folder_.RootPath / entry.Name,
                         Utility::StreamFile(folder_, Utility::FiveDigitName(candidate), true), entry.Size, 0,
                         entry.Links});
   }
 }
 
-bool RestoreStreamFolder::IsNameTaken(const std::string& name) const {
-  return std::any_of(streams_.begin(), streams_.end(),
-                     [&name](const StreamEntry& stream) { return NameOf(stream.Destination) == name; }) ||
-         std::find(namesInStreamFolder_.begin(), namesInStreamFolder_.end(), name) != namesInStreamFolder_.end();
-}
+bool RestoreStreamFolder::IsNameTaken(const std::string& name) const { return namesTaken_.count(name) != 0; }
 
 std::uint64_t RestoreStreamFolder::TotalStreamSize() const {
   return std::accumulate(streams_.begin(), streams_.end(), std::uint64_t{0},

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <string>
+#include <unordered_set>
 
 #include "restorelib/Restore_AvchdFolder.h"
 #include "restorelib/Restore_ChangeSet.h"
@@ -67,7 +69,9 @@ class RestoreStreamFolder {
   bool writeProtected_ = false;
   // Five-digit names used by any file of the STREAM folder, listed or not:
   // a move must never replace a file.
-  std::vector<std::string> namesInStreamFolder_;
+  // The five-digit names of the stream folder's files and of the streams
+  // given names: a name is looked up once per candidate, up to 100000 times.
+  std::unordered_set<std::string> namesTaken_;
 };
 
 }  // namespace Restore

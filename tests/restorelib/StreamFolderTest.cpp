@@ -2,6 +2,8 @@
 // of bare streams, and the commit that moves and cuts them.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "TempTree.h"
 #include "aaalib/AAA_StringTable.h"
 #include "restorelib/Restore_RestoreStreamFolder.h"
@@ -146,4 +148,24 @@ TEST_F(StreamFolderFixture, CommitNeverReplacesAFileThatAppearedAtTheDestination
   EXPECT_EQ(MessageOf([&] { CommitStep(step, tree.Root()); }), AAA::StringTable::Text(106));
   EXPECT_EQ(fs::file_size(intruder), 10u);
   EXPECT_TRUE(fs::exists(tree.Root() / "00001.MTS"));
+}
+
+// Limits: every five-digit name taken leaves a bare stream without a name
+// (109), and a stream above 4 GiB is cut by whole units like any other.
+TEST_F(StreamFolderFixture, EveryNameTakenFailsWith109AndAStreamAbove4GiBIsCutByUnits) {
+  UseCardTree();
+  const fs::path streams = tree.Root() / "PRIVATE/AVCHD/BDMV/STREAM";
+  fs::create_directories(streams);
+  for (int number = 0; number < 100000; ++number) {
+    std::ofstream(streams / (Utility::FiveDigitName(static_cast<std::uint32_t>(number)) + ".MTS"));
+  }
+  const fs::path big = streams / "00000.MTS";
+  fs::resize_file(big, (std::uint64_t{5} << 30) + 7);  // sparse
+  tree.File("00001.MTS", 6144);
+  EXPECT_EQ(MessageOf([&] { step.VerifyStreamFolder(); }), AAA::StringTable::Text(109));
+  fs::remove(tree.Root() / "00001.MTS");
+  step.VerifyStreamFolder();
+  ASSERT_EQ(step.Streams().size(), 1u);
+  EXPECT_EQ(step.Streams()[0].Size, (std::uint64_t{5} << 30) + 7);
+  EXPECT_EQ(step.Streams()[0].CutSize(), ((std::uint64_t{5} << 30) + 7) / 6144 * 6144);
 }
