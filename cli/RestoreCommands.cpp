@@ -83,6 +83,7 @@ class Restoration {
       Say(Text(AAA::MessageId::Cancelled));
       return kCancelled;
     }
+    for (const auto& line : run.SpecialEntries()) Say(line);
     if (run.ResultState() == -1) return kFailed;
     return std::nullopt;
   }
@@ -291,6 +292,7 @@ class Restoration {
     outcome.ResultState = run.ResultState();
     outcome.Result3d = run.Result3d();
     outcome.WriteProtected = run.IsWriteProtected();
+    outcome.LeftAsIs = run.SpecialEntries();
     if (run.ResultState() == -1) {
       outcome.Error = run.ErrorString();
       ShowError(run);

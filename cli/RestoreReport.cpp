@@ -59,7 +59,8 @@ nlohmann::json ToJson(const Outcome& outcome) {
       {"committed", outcome.Committed},
       {"backup", outcome.Backup.empty() ? nlohmann::json(nullptr) : nlohmann::json(outcome.Backup)},
       {"backup_skipped", outcome.BackupSkipped},
-      {"write_protected", outcome.WriteProtected}};
+      {"write_protected", outcome.WriteProtected},
+      {"left_as_is", outcome.LeftAsIs}};
   if (!outcome.Partner.empty()) document["partner"] = ToJson(outcome.Partner.front());
   return document;
 }

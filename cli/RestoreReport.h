@@ -26,6 +26,9 @@ struct Outcome {
   bool BackupSkipped = false;
   // The medium refuses writes: a check works, a repair needs it unlocked.
   bool WriteProtected = false;
+  // Links, FIFOs, devices and hard-linked streams of the tree, never
+  // followed, replaced or cut: one line each.
+  std::vector<std::string> LeftAsIs;
   // The other eye of a 3D pair, with the same fields; empty for one tree.
   std::vector<Outcome> Partner;
 };
