@@ -450,8 +450,9 @@ void BlkEPMap::ReadMap(AAA::BitReader& reader, const AAA::FieldBase& cpiLength) 
   const std::uint32_t cpiBytes = cpiLength;
   const std::int64_t cpiEndBits = cpiLength.BitPosition() + cpiLength.BitLength() + cpiBytes * 8ll;
   // The tables of a broken file must not take more memory than its CPI
-  // block could hold.
-  tableBitsLimit_ = std::min(cpiBytes, kMaxFileBytes) * 8ll;
+  // block could hold, nor more than the bytes that are left to read: the
+  // CPI length of a broken file may announce far more than the file holds.
+  tableBitsLimit_ = std::min<std::int64_t>(std::min(cpiBytes, kMaxFileBytes) * 8ll, reader.BitsLeft());
   struct LimitEnds {
     std::int64_t& limit;
     ~LimitEnds() { limit = -1; }

@@ -1,10 +1,13 @@
 // A stand-in for libFuzzer where it is not linked: replays the files named
-// on the command line, or runs every seed of a folder and then a bounded,
-// repeatable series of mutations of them. Any crash or sanitizer report ends
-// the run with a failure, so ctest runs every target briefly.
+// on the command line, or runs every seed of its folders and then a bounded
+// series of mutations of them. Any crash or sanitizer report ends the run
+// with a failure, so ctest runs every target briefly.
 //
 //   target FILE...                 replay inputs (a kept crash file)
-//   target --runs N --seeds DIR    seeds, then N mutated inputs
+//   target --runs N --seeds DIR    seeds, then N mutated inputs (--seeds may repeat)
+//   --seed S                       the mutations' random seed; random unless
+//                                  given, and printed first so that a failing
+//                                  run can be repeated exactly
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -65,30 +68,37 @@ Input Mutate(Input input, std::mt19937_64& random) {
 
 int main(int argc, char** argv) {
   long runs = 0;
-  std::filesystem::path seedFolder;
+  std::random_device entropy;
+  std::uint64_t seed = (std::uint64_t{entropy()} << 32) | entropy();
+  std::vector<std::filesystem::path> seedFolders;
   std::vector<std::filesystem::path> replays;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
     if (argument == "--runs" && i + 1 < argc) {
       runs = std::strtol(argv[++i], nullptr, 10);
+    } else if (argument == "--seed" && i + 1 < argc) {
+      seed = std::strtoull(argv[++i], nullptr, 10);
     } else if (argument == "--seeds" && i + 1 < argc) {
-      seedFolder = argv[++i];
+      seedFolders.emplace_back(argv[++i]);
     } else {
       replays.emplace_back(argument);
     }
   }
+  std::printf("seed %llu\n", static_cast<unsigned long long>(seed));
+  std::fflush(stdout);
   for (const auto& path : replays) Run(Load(path));
 
   std::vector<Input> seeds;
-  if (!seedFolder.empty() && std::filesystem::is_directory(seedFolder)) {
-    for (const auto& entry : std::filesystem::directory_iterator(seedFolder)) {
+  for (const auto& folder : seedFolders) {
+    if (!std::filesystem::is_directory(folder)) continue;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
       if (entry.is_regular_file()) seeds.push_back(Load(entry.path()));
     }
   }
   if (seeds.empty()) seeds.emplace_back();
-  for (const auto& seed : seeds) Run(seed);
+  for (const auto& input : seeds) Run(input);
 
-  std::mt19937_64 random(20261208);  // repeatable: a failure is found again by the same run
+  std::mt19937_64 random(seed);
   for (long run = 0; run < runs; ++run) Run(Mutate(seeds[random() % seeds.size()], random));
   std::printf("%zu replayed, %zu seeds, %ld mutated inputs: no failure\n", replays.size(), seeds.size(), runs);
   return 0;
