@@ -8,6 +8,12 @@
 //   --seed S                       the mutations' random seed; random unless
 //                                  given, and printed first so that a failing
 //                                  run can be repeated exactly
+// A mutated input that fails is written to failing-input-<seed> in the
+// working folder first, ready to be kept in the target's crashes folder.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +25,9 @@
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+// Called by the sanitizers before they end the process on a report; absent
+// from a build without them.
+extern "C" void __sanitizer_set_death_callback(void (*callback)()) __attribute__((weak));
 
 namespace {
 
@@ -29,7 +38,36 @@ Input Load(const std::filesystem::path& path) {
   return Input(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
+// The mutated input being run and where it goes when it fails; set before
+// the run, read by the handlers of a failure, which may only write.
+const Input* current = nullptr;
+char failingPath[64];
+
+void SaveCurrent() {
+  if (current == nullptr) return;
+  const int file = open(failingPath, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (file < 0) return;
+  if (write(file, current->data(), current->size()) >= 0) {
+    static const char note[] = "failing input written to the working folder\n";
+    (void)!write(STDERR_FILENO, note, sizeof note - 1);
+  }
+  close(file);
+  current = nullptr;
+}
+
+void SaveAndRaise(int signal) {
+  SaveCurrent();
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
+}
+
 void Run(const Input& input) { LLVMFuzzerTestOneInput(input.data(), input.size()); }
+
+void RunMutated(const Input& input) {
+  current = &input;
+  Run(input);
+  current = nullptr;
+}
 
 Input Mutate(Input input, std::mt19937_64& random) {
   const int edits = 1 + static_cast<int>(random() % 4);
@@ -86,6 +124,9 @@ int main(int argc, char** argv) {
   }
   std::printf("seed %llu\n", static_cast<unsigned long long>(seed));
   std::fflush(stdout);
+  std::snprintf(failingPath, sizeof failingPath, "failing-input-%llu", static_cast<unsigned long long>(seed));
+  for (const int signal : {SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL}) std::signal(signal, SaveAndRaise);
+  if (__sanitizer_set_death_callback != nullptr) __sanitizer_set_death_callback(SaveCurrent);
   for (const auto& path : replays) Run(Load(path));
 
   std::vector<Input> seeds;
@@ -99,7 +140,7 @@ int main(int argc, char** argv) {
   for (const auto& input : seeds) Run(input);
 
   std::mt19937_64 random(seed);
-  for (long run = 0; run < runs; ++run) Run(Mutate(seeds[random() % seeds.size()], random));
+  for (long run = 0; run < runs; ++run) RunMutated(Mutate(seeds[random() % seeds.size()], random));
   std::printf("%zu replayed, %zu seeds, %ld mutated inputs: no failure\n", replays.size(), seeds.size(), runs);
   return 0;
 }
