@@ -5,6 +5,7 @@
 //
 //   target FILE...                 replay inputs (a kept crash file)
 //   target --runs N --seeds DIR    seeds, then N mutated inputs (--seeds may repeat)
+//   --seconds S                    no more mutated inputs after S seconds
 //   --seed S                       the mutations' random seed; random unless
 //                                  given, and printed first so that a failing
 //                                  run can be repeated exactly
@@ -13,6 +14,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
@@ -106,6 +109,7 @@ Input Mutate(Input input, std::mt19937_64& random) {
 
 int main(int argc, char** argv) {
   long runs = 0;
+  double seconds = 0;
   std::random_device entropy;
   std::uint64_t seed = (std::uint64_t{entropy()} << 32) | entropy();
   std::vector<std::filesystem::path> seedFolders;
@@ -114,6 +118,8 @@ int main(int argc, char** argv) {
     const std::string argument = argv[i];
     if (argument == "--runs" && i + 1 < argc) {
       runs = std::strtol(argv[++i], nullptr, 10);
+    } else if (argument == "--seconds" && i + 1 < argc) {
+      seconds = std::strtod(argv[++i], nullptr);
     } else if (argument == "--seed" && i + 1 < argc) {
       seed = std::strtoull(argv[++i], nullptr, 10);
     } else if (argument == "--seeds" && i + 1 < argc) {
@@ -140,7 +146,12 @@ int main(int argc, char** argv) {
   for (const auto& input : seeds) Run(input);
 
   std::mt19937_64 random(seed);
-  for (long run = 0; run < runs; ++run) RunMutated(Mutate(seeds[random() % seeds.size()], random));
-  std::printf("%zu replayed, %zu seeds, %ld mutated inputs: no failure\n", replays.size(), seeds.size(), runs);
+  const auto start = std::chrono::steady_clock::now();
+  const auto late = [&] {
+    return seconds > 0 && std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() > seconds;
+  };
+  long run = 0;
+  for (; run < runs && !late(); ++run) RunMutated(Mutate(seeds[random() % seeds.size()], random));
+  std::printf("%zu replayed, %zu seeds, %ld mutated inputs: no failure\n", replays.size(), seeds.size(), run);
   return 0;
 }

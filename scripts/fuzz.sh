@@ -50,10 +50,12 @@ status=0
   -print_final_stats=1 "$@" "$work/corpus" "$kept" "$seeds" 2>&1 | tee "$work/log" || status=$?
 
 # Minimise: the kept corpus becomes the smallest set of the kept and the
-# new inputs that covers all they cover.
+# new inputs that covers every edge they cover. Hit counts are left out of
+# the choice (-use_counters=0), which keeps the corpus in git a few hundred
+# small files rather than thousands; the run's own corpus keeps them all.
 rm -rf "$work/merged"
 mkdir -p "$work/merged"
-"$binary" -merge=1 "$@" "$work/merged" "$kept" "$work/corpus" >"$work/merge.log" 2>&1
+"$binary" -merge=1 -use_counters=0 "$@" "$work/merged" "$kept" "$work/corpus" >"$work/merge.log" 2>&1
 rm -rf "$kept"
 mv "$work/merged" "$kept"
 
