@@ -19,6 +19,11 @@ void BitReader::ReadExactly(std::uint8_t* destination, std::uint64_t count) {
   }
 }
 
+std::uint64_t BitReader::BitsLeft() const {
+  const std::uint64_t size = stream_.Size() * 8;
+  return size > position_ ? size - position_ : 0;
+}
+
 void BitReader::Read(Bytes& value, std::uint64_t bitCount) {
   value.clear();
   if (bitCount == 0) return;

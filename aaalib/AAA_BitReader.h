@@ -29,6 +29,10 @@ class BitReader {
   // Moves past `bitCount` bits, proving that the last skipped byte exists.
   void Skip(std::uint64_t bitCount);
 
+  // The bits the stream holds after the position: the most that counts read
+  // here can announce.
+  std::uint64_t BitsLeft() const;
+
  private:
   void ReadExactly(std::uint8_t* destination, std::uint64_t count);
 

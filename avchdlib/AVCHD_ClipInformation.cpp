@@ -439,6 +439,9 @@ void BlkEPMap::SizeTables(const BlkStreamPIDEntry& entry, const AAA::FieldBase& 
     }
     const std::int64_t cpiBits = tableBitsLimit_;
     AAA_VERIFY(count, tableBits <= cpiBits);
+    // Tables the rest of the file cannot hold end it early, as reading them
+    // would, before they are allocated.
+    if (tableBits > tableBitsLeft_) AAA_THROW(AAA::UnexpectedEofException());
   }
   BlkEPMapForOneStreamPID& tables = blkEPMapForOneStreamPIDArray[index];
   tables.blkEPCoarseEntryArray.Resize(entry.NumberOfEPCoarseEntries);
@@ -450,8 +453,10 @@ void BlkEPMap::ReadMap(AAA::BitReader& reader, const AAA::FieldBase& cpiLength) 
   const std::uint32_t cpiBytes = cpiLength;
   const std::int64_t cpiEndBits = cpiLength.BitPosition() + cpiLength.BitLength() + cpiBytes * 8ll;
   // The tables of a broken file must not take more memory than its CPI
-  // block could hold.
+  // block could hold, nor than the rest of the file: the CPI length of a
+  // broken file may announce far more than the file holds.
   tableBitsLimit_ = std::min(cpiBytes, kMaxFileBytes) * 8ll;
+  tableBitsLeft_ = static_cast<std::int64_t>(reader.BitsLeft());
   struct LimitEnds {
     std::int64_t& limit;
     ~LimitEnds() { limit = -1; }

@@ -279,6 +279,7 @@ class BlkEPMap : public AAA::Block {
   // While a file is read, the bits the tables may take at most: counts of a
   // broken file are refused before they allocate more than the file holds.
   std::int64_t tableBitsLimit_ = -1;
+  std::int64_t tableBitsLeft_ = 0;  // what the file holds after the map's start
 };
 
 // A length of 0 stands for a clip without entry points.

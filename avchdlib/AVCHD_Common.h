@@ -207,8 +207,12 @@ class BlkMakersPrivateData : public AAA::Block {
     // A gap read before the data block is kept and counted in the address.
     SetStartAddress(DataBlockStartAddress, 0, blkDataBlock);
     blkMakerEntryArray[0].MpdStartAddress.SetValue(DataBlockStartAddress);
-    blkMakerEntryArray[0].MpdLength.SetValue(static_cast<std::uint32_t>(blkDataBlock.BitLength() / 8));
-    padding_word2.SetBitLength(0);
+    // MpdLength must be even, while a data block read with a block of
+    // unknown tag may have an odd length: a padding byte after it makes it
+    // even, as the reader passes over what follows the data block.
+    const auto dataBytes = static_cast<std::uint32_t>(blkDataBlock.BitLength() / 8);
+    padding_word2.SetBitLength(dataBytes % 2 == 0 ? 0 : 8);
+    blkMakerEntryArray[0].MpdLength.SetValue(dataBytes + dataBytes % 2);
     Length.SetValue(AVCHD_BLOCK_LENGTH());
   }
 

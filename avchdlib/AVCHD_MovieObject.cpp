@@ -68,6 +68,9 @@ void BlkMovieObjects::Declare() {
   OnChange(NumberOfMobjs, [](AAA::Block& owner) {
     auto& self = static_cast<BlkMovieObjects&>(owner);
     AAA_VERIFY(self.NumberOfMobjs, (0 <= self.NumberOfMobjs) && (self.NumberOfMobjs <= 999 + 2));
+    // Objects the rest of the file cannot hold end it early, as reading them
+    // would, before they are allocated: each has its terminal info and count.
+    if (self.bitsLeft_ >= 0 && self.NumberOfMobjs * 32ll > self.bitsLeft_) AAA_THROW(AAA::UnexpectedEofException());
     self.blkMovieObjectArray.Resize(self.NumberOfMobjs);
     self.Link();
   });
@@ -78,6 +81,11 @@ void BlkMovieObjects::Declare() {
 }
 
 void BlkMovieObjects::Read(AAA::BitReader& reader) {
+  bitsLeft_ = static_cast<std::int64_t>(reader.BitsLeft());
+  struct LeftEnds {
+    std::int64_t& left;
+    ~LeftEnds() { left = -1; }
+  } leftEnds{bitsLeft_};
   Block::Read(reader);
   AAA_VERIFY_EQUAL(Length, AVCHD_BLOCK_LENGTH());
 }

@@ -116,6 +116,11 @@ class BlkMovieObjects : public AAA::Block {
 
  protected:
   void Declare() override;
+
+ private:
+  // While the block is read, the bits the file holds from its start; -1
+  // otherwise.
+  std::int64_t bitsLeft_ = -1;
 };
 
 class BlkMovieObjectFile : public AAA::FileBlock {

@@ -17,6 +17,11 @@ void BlkThumbnailIndexFile::Declare() {
   OnChange(NumberOfThumbnails, [](AAA::Block& owner) {
     auto& self = static_cast<BlkThumbnailIndexFile&>(owner);
     AAA_VERIFY(self.NumberOfThumbnails, (0 <= self.NumberOfThumbnails) && (self.NumberOfThumbnails <= 2000));
+    // Entries the rest of the file cannot hold end it early, as reading them
+    // would, before they are allocated.
+    if (self.bitsLeft_ >= 0 && self.NumberOfThumbnails * BlkThumbnail().BitLength() > self.bitsLeft_) {
+      AAA_THROW(AAA::UnexpectedEofException());
+    }
     self.blkThumbnailArray.Resize(self.NumberOfThumbnails);
     self.Link();
   });
@@ -42,6 +47,11 @@ void BlkThumbnailIndexFile::Read(AAA::BitReader& reader) {
   Length.Read(reader);
   if (Length == 0) return;
   Reserved2.Read(reader);
+  bitsLeft_ = static_cast<std::int64_t>(reader.BitsLeft());
+  struct LeftEnds {
+    std::int64_t& left;
+    ~LeftEnds() { left = -1; }
+  } leftEnds{bitsLeft_};
   NumberOfThumbnails.Read(reader);
   NumberOfTnBlocks.Read(reader);
   AAA_VERIFY(NumberOfTnBlocks, (0 <= NumberOfTnBlocks) && (NumberOfTnBlocks <= 2000));

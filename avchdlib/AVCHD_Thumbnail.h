@@ -47,6 +47,11 @@ class BlkThumbnailIndexFile : public AAA::FileBlock {
 
  protected:
   void Declare() override;
+
+ private:
+  // While a file is read, the bits it holds after the header's start; -1
+  // otherwise.
+  std::int64_t bitsLeft_ = -1;
 };
 
 }  // namespace AVCHD::Thumbnail

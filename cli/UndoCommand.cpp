@@ -8,13 +8,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 
 #include "aaalib/AAA_Exceptions.h"
 #include "aaalib/AAA_StringTable.h"
+#include "cli/BackupManifest.h"
 #include "cli/Command.h"
 #include "cli/RestoreConsole.h"
 #include "restorelib/Restore_Backup.h"
@@ -38,14 +39,10 @@ fs::path BackupRoot(const std::string& backupDir) {
 }
 
 // The manifest of a backup folder; nothing when it has none that reads.
-std::optional<nlohmann::json> ManifestOf(const fs::path& folder) {
-  std::ifstream stream(folder / "manifest.json");
+std::optional<BackupManifest::Manifest> ManifestOf(const fs::path& folder) {
+  std::ifstream stream(folder / "manifest.json", std::ios::binary);
   if (!stream) return std::nullopt;
-  auto manifest = nlohmann::json::parse(stream, nullptr, false);
-  if (manifest.is_discarded() || !manifest.is_object() || !manifest["tree"].is_string() ||
-      !manifest["entries"].is_array())
-    return std::nullopt;
-  return manifest;
+  return BackupManifest::Parse(std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()));
 }
 
 bool SameTree(const std::string& a, const std::string& b) {
@@ -63,7 +60,7 @@ std::vector<fs::path> Backups(const fs::path& root, const std::string& tree) {
   std::error_code error;
   for (fs::directory_iterator entry(root, error), end; !error && entry != end; entry.increment(error)) {
     const auto manifest = ManifestOf(entry->path());
-    if (manifest && (tree.empty() || SameTree((*manifest)["tree"], tree))) folders.push_back(entry->path());
+    if (manifest && (tree.empty() || SameTree(manifest->Tree, tree))) folders.push_back(entry->path());
   }
   std::sort(folders.begin(), folders.end());
   return folders;
@@ -115,8 +112,7 @@ int RunUndo(const UndoOptions& options) {
     return kFailed;
   }
   // A card mounted elsewhere since is named with --tree.
-  const fs::path tree =
-      options.tree.empty() ? fs::path((*manifest)["tree"].get<std::string>()) : fs::path(options.tree);
+  const fs::path tree = options.tree.empty() ? fs::path(manifest->Tree) : fs::path(options.tree);
   try {
     const auto plan = Restore::PlanUndo(folder, Restore::Utility::NormalizePath(tree));
     if (!plan.ChangedSince.empty()) {
@@ -155,11 +151,10 @@ int ListBackups(const UndoOptions& options) {
   if (backups.empty()) Print("No backups in " + root.string() + ".");
   for (const auto& folder : backups) {
     const auto manifest = ManifestOf(folder);
+    if (!manifest) continue;  // removed or changed since it was listed
     char line[64];
-    std::snprintf(line, sizeof line, "  %zu entries, %" PRIu64 " bytes", (*manifest)["entries"].size(),
-                  BytesIn(folder));
-    Print(folder.string() + "\n  " + (*manifest)["time"].get<std::string>() + "  " +
-          (*manifest)["tree"].get<std::string>() + line);
+    std::snprintf(line, sizeof line, "  %zu entries, %" PRIu64 " bytes", manifest->Entries, BytesIn(folder));
+    Print(folder.string() + "\n  " + manifest->Time + "  " + manifest->Tree + line);
   }
   return kDone;
 }

@@ -12,6 +12,7 @@ packages=(
   qt6-base-dev                   # the wizard program
   qt6-translations-l10n          # Qt's own button texts in Japanese
   fonts-vlgothic                 # Japanese pages rendered in the wizard's tests
+  clang libclang-rt-14-dev       # scripts/fuzz.sh: libFuzzer and the sanitizers' runtimes
 )
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)

@@ -1,8 +1,15 @@
-// The first byte of an input chooses the file it replaces in a sound tree
-// (0 playlist 00000, 1 movie object, 2 index table, else playlist 00001);
-// the rest is the file's content. The run must end in a repaired tree that
-// a second verification finds sound, or in the message of invalid data or of
-// an unsupported maker; never in a crash or any other outcome.
+// The first byte of an input chooses what it changes in a sound tree, the
+// rest is the change:
+//   0 playlist 00000, 1 movie object, 2 index table, 3 and 9 on playlist
+//   00001, 4 clip information 00001, 5 clip information 00002: the file's
+//   content;
+//   6 stream 00001: its content;
+//   7 stream 00002: two bytes, the source packet where the rest overwrites it;
+//   8 stream 00002: three bytes, the length it is cut to (modulo its size).
+// The run must end in a repaired tree that a second verification finds
+// sound, or in the message of invalid data or of an unsupported maker, and
+// of a broken stream or an unexpected end where a stream changed; never in
+// a crash or any other outcome.
 #include <stdlib.h>
 
 #include <cstdint>
@@ -47,6 +54,35 @@ const fs::path& SoundCard() {
   return card;
 }
 
+// Makes the change the input asks for; true when it changed a stream.
+bool Change(const fs::path& card, const std::uint8_t* data, std::size_t size) {
+  const fs::path bdmv = card / "PRIVATE/AVCHD/BDMV";
+  const fs::path files[] = {bdmv / "PLAYLIST/00000.MPL", bdmv / "MOVIEOBJ.BDM",      bdmv / "INDEX.BDM",
+                            bdmv / "PLAYLIST/00001.MPL", bdmv / "CLIPINF/00001.CPI", bdmv / "CLIPINF/00002.CPI",
+                            bdmv / "STREAM/00001.MTS"};
+  const fs::path stream = bdmv / "STREAM/00002.MTS";
+  const unsigned choice = data[0] < 9 ? data[0] : 3;
+  ++data;
+  --size;
+  if (choice < 7) {
+    if (!fs::is_regular_file(files[choice])) std::abort();  // the sound tree is not as this target knows it
+    std::ofstream(files[choice], std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    return choice == 6;
+  }
+  const auto streamSize = fs::file_size(stream);
+  if (choice == 7 && size >= 2) {
+    const std::uint64_t packets = streamSize / 192;
+    const std::uint64_t at = 192 * ((data[0] << 8 | data[1]) % (packets == 0 ? 1 : packets));
+    std::fstream file(stream, std::ios::binary | std::ios::in | std::ios::out);
+    file.seekp(static_cast<std::streamoff>(at));
+    file.write(reinterpret_cast<const char*>(data + 2), static_cast<std::streamsize>(size - 2));
+  } else if (choice == 8 && size >= 3) {
+    fs::resize_file(stream, (data[0] << 16 | data[1] << 8 | data[2]) % (streamSize == 0 ? 1 : streamSize));
+  }
+  return true;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -54,18 +90,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const fs::path card = SoundCard().parent_path() / "card";
   fs::remove_all(card);
   fs::copy(SoundCard(), card, fs::copy_options::recursive);
-  const fs::path bdmv = card / "PRIVATE/AVCHD/BDMV";
-  const fs::path targets[] = {bdmv / "PLAYLIST/00000.MPL", bdmv / "MOVIEOBJ.BDM", bdmv / "INDEX.BDM",
-                              bdmv / "PLAYLIST/00001.MPL"};
-  std::ofstream(targets[data[0] < 3 ? data[0] : 3], std::ios::binary)
-      .write(reinterpret_cast<const char*>(data + 1), static_cast<std::streamsize>(size - 1));
+  const bool streamChanged = Change(card, data, size);
 
   Restore::RestoreMain run(card, Restore::ModeMemoryCard);
   const int verdict = Verify(run);
   if (verdict == -1) {
-    if (run.ErrorString() != AAA::StringTable::Text(109) && run.ErrorString() != AAA::StringTable::Text(113)) {
-      std::abort();
-    }
+    const auto refusal = [&run](int text) { return run.ErrorString() == AAA::StringTable::Text(text); };
+    if (!refusal(109) && !refusal(113) && !(streamChanged && (refusal(110) || refusal(112)))) std::abort();
     return 0;
   }
   if (verdict == 0) {
