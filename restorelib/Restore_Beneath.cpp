@@ -66,8 +66,12 @@ const char* SpecialKindAt(int folder, const std::string& name) {
   return SpecialKindOf(status.st_mode);
 }
 
+std::string LeftAsItIs(const fs::path& path, const char* kind) {
+  return path.string() + " is " + kind + ": left as it is";
+}
+
 void RefuseSpecial(const fs::path& path, const char* kind) {
-  AAA::Log::Line(AAA::Log::kHeading, "%s is %s: left as it is\n", path.c_str(), kind);
+  AAA::Log::Line(AAA::Log::kHeading, "%s\n", LeftAsItIs(path, kind).c_str());
   RESTORE_THROW_ERROR(ELOOP);
 }
 

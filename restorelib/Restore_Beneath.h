@@ -75,6 +75,9 @@ Place PlaceOf(const std::filesystem::path& path, OnSpecial onSpecial);
 const char* SpecialKindAt(int folder, const std::string& name);
 const char* SpecialKindOf(mode_t mode);
 
+// "<path> is <kind>: left as it is", as findings and the log say it.
+std::string LeftAsItIs(const std::filesystem::path& path, const char* kind);
+
 // Logs that `path` is `kind` and is left as it is, and throws IOException.
 [[noreturn]] void RefuseSpecial(const std::filesystem::path& path, const char* kind);
 

@@ -15,16 +15,12 @@ namespace {
 // not walked for ever.
 constexpr int kMaxDepth = 8;
 
-std::string LeftAsItIs(const fs::path& path, const char* kind) {
-  return path.string() + " is " + kind + ": left as it is";
-}
-
 void FindBelow(const fs::path& folder, const fs::path& streamFolder, int depth, std::vector<std::string>& findings) {
   if (depth > kMaxDepth) return;
   for (const auto& entry : FileLayer::ListFolder(folder)) {
     const fs::path path = folder / entry.Name;
     if (const char* kind = FileLayer::SpecialKindOf(entry.Mode)) {
-      findings.push_back(LeftAsItIs(path, kind));
+      findings.push_back(FileLayer::LeftAsItIs(path, kind));
     } else if (S_ISDIR(entry.Mode)) {
       FindBelow(path, streamFolder, depth + 1, findings);
     } else if (folder == streamFolder && entry.Links > 1) {
@@ -42,19 +38,18 @@ std::vector<std::string> SpecialEntryFindings(const AvchdFolder& folder, const f
     for (const auto& entry : FileLayer::ListFolder(working)) {
       const char* kind = FileLayer::SpecialKindOf(entry.Mode);
       if (kind != nullptr && Utility::IsNumberedFileName(entry.Name))
-        findings.push_back(LeftAsItIs(working / entry.Name, kind));
+        findings.push_back(FileLayer::LeftAsItIs(working / entry.Name, kind));
     }
   }
   // The folders between the working folder and the AVCHD folder.
   fs::path reached = working;
   for (const auto& part : folder.Path.lexically_relative(working)) {
     if (part == ".") break;
-    for (const auto& entry : FileLayer::ListFolder(reached)) {
-      if (entry.Name != part.string()) continue;
-      if (const char* kind = FileLayer::SpecialKindOf(entry.Mode)) {
-        findings.push_back(LeftAsItIs(reached / part, kind));
-        return findings;
-      }
+    struct stat status {};
+    if (::lstat((reached / part).c_str(), &status) != 0) break;
+    if (const char* kind = FileLayer::SpecialKindOf(status.st_mode)) {
+      findings.push_back(FileLayer::LeftAsItIs(reached / part, kind));
+      return findings;
     }
     reached /= part;
   }
