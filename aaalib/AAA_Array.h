@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <deque>
 
 #include "aaalib/AAA_Element.h"
@@ -19,6 +20,15 @@ class Array : public Element {
   static constexpr std::size_t kMaxElements = 1u << 20;
 
   explicit Array(const char* elementName) : Element(""), elementName_(elementName) {}
+  // A copy's elements belong to no parent until the copy is linked.
+  Array(const Array& other) : Element(other), elementName_(other.elementName_), items_(other.items_) {}
+  Array& operator=(const Array& other) {
+    Element::operator=(other);
+    elementName_ = other.elementName_;
+    items_ = other.items_;
+    adopted_ = 0;
+    return *this;
+  }
 
   std::size_t Size() const { return items_.size(); }
   bool Empty() const { return items_.empty(); }
@@ -37,19 +47,35 @@ class Array : public Element {
     // from a broken file beyond that must not exhaust the memory.
     if (count > kMaxElements) AAA_THROW(InvalidDataException());
     while (items_.size() > count) items_.pop_back();
+    adopted_ = std::min(adopted_, items_.size());
     while (items_.size() < count) Adopt(items_.emplace_back());
   }
   T& Append() { return Adopt(items_.emplace_back()); }
-  void Erase(std::size_t index) { items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(index)); }
+  // The elements after `index` are moved down by assignment, which leaves
+  // them to be linked again.
+  void Erase(std::size_t index) {
+    items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(index));
+    adopted_ = std::min(adopted_, index);
+  }
 
   std::int32_t BitLength() const override {
     std::int64_t total = 0;
     for (const T& item : items_) total += item.BitLength();
     return static_cast<std::int32_t>(total);
   }
+  // Links the elements added since the last link; all of them when the
+  // array has a new parent.
   void Link() override {
-    for (T& item : items_) Adopt(item).Link();
+    if (adoptedBy_ != Parent()) adopted_ = 0;
+    adoptedBy_ = Parent();
+    for (; adopted_ < items_.size(); ++adopted_) {
+      T& item = items_[adopted_];
+      item.SetName(elementName_);
+      item.SetParent(Parent());
+      item.Link();
+    }
   }
+  bool IsLinked() const override { return adoptedBy_ == Parent() && adopted_ == items_.size(); }
   void Read(BitReader& reader) override {
     for (T& item : items_) item.Read(reader);
   }
@@ -70,14 +96,20 @@ class Array : public Element {
   }
 
  private:
+  // A new element linked itself when it was made; it only needs its name
+  // and parent.
   T& Adopt(T& item) {
     item.SetName(elementName_);
     item.SetParent(Parent());
+    if (adoptedBy_ == Parent() && adopted_ + 1 == items_.size()) ++adopted_;
     return item;
   }
 
   const char* elementName_;
   std::deque<T> items_;
+  // items_[0, adopted_) are linked under adoptedBy_.
+  std::size_t adopted_ = 0;
+  Element* adoptedBy_ = nullptr;
 };
 
 }  // namespace AAA

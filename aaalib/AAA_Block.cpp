@@ -20,7 +20,11 @@ void Block::Link() {
   children_.clear();
   linked_ = true;
   Declare();
+  // A child that is linked under this block already is left as it is: its
+  // own changes re-link it (every field its declaration depends on has a
+  // change callback that does).
   for (Element* child : children_) {
+    if (child->Parent() == this && child->IsLinked()) continue;
     child->SetParent(this);
     child->Link();
   }

@@ -28,8 +28,10 @@ class Block : public Element {
   }
 
   std::int32_t BitLength() const override;
-  // Wires the callbacks and re-declares the children, then links each child.
+  // Wires the callbacks and re-declares the children, then links each child
+  // that is new here or not linked (a copy, or an array grown since).
   void Link() final;
+  bool IsLinked() const override { return linked_; }
   void Read(BitReader& reader) override;
   void Write(BitWriter& writer) override;
   void Initialize() override;

@@ -34,6 +34,10 @@ class Element {
   virtual std::int32_t BitLength() const = 0;
   // (Re)declares the children in file order and sets their parents.
   virtual void Link() = 0;
+  // Whether the children are declared and know their parents: a block
+  // re-declaring its children links again only those that are not, so that
+  // growing an array by one element costs one element, not the whole file.
+  virtual bool IsLinked() const = 0;
   virtual void Read(BitReader& reader) = 0;
   virtual void Write(BitWriter& writer) = 0;
   virtual void Initialize() = 0;

@@ -29,6 +29,7 @@ class FieldBase : public Element {
 
   std::int32_t BitLength() const override { return width_; }
   void Link() override {}
+  bool IsLinked() const override { return true; }
   void Read(BitReader& reader) override;
   void Write(BitWriter& writer) override;
   void Initialize() override {}

@@ -302,7 +302,10 @@ class Restoration {
   int Finish(const Restore::RestoreMain& run, int status, const Restore::RestoreMain* partner = nullptr) {
     Describe(run, outcome_);
     if (partner != nullptr) Describe(*partner, PartnerOutcome());
-    if (options_.json) std::cout << RestoreReport::ToJson(outcome_).dump(2) << std::endl;
+    // A path need not be UTF-8; JSON must be: such bytes are shown as U+FFFD.
+    if (options_.json)
+      std::cout << RestoreReport::ToJson(outcome_).dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
+                << std::endl;
     return status;
   }
 

@@ -72,10 +72,43 @@ ChangeSet InverseOf(const ChangeSet& changes) {
   return undo;
 }
 
+// The length of the well-formed UTF-8 sequence at `at`, or 0 when the byte
+// there starts none (a stray continuation, an overlong form, a surrogate or a
+// code point above U+10FFFF).
+std::size_t Utf8LengthAt(const std::string& text, std::size_t at) {
+  const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned lead = byte(at);
+  if (lead < 0x80) return 1;
+  const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+  if (length == 0 || lead > 0xF4 || at + length > text.size()) return 0;
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((byte(at + i) & 0xC0) != 0x80) return 0;
+  }
+  const unsigned second = byte(at + 1);
+  if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) || (lead == 0xF0 && second < 0x90) ||
+      (lead == 0xF4 && second >= 0x90))
+    return 0;
+  return length;
+}
+
+bool IsUtf8(const std::string& text) {
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t length = Utf8LengthAt(text, at);
+    if (length == 0) return false;
+    at += length;
+  }
+  return true;
+}
+
+// `text` as a JSON string. A path need not be UTF-8; a byte that is not
+// part of a UTF-8 character becomes U+FFFD, so that the manifest always
+// reads (the tree's own bytes are kept beside it, see ManifestOf).
 std::string Escaped(const std::string& text) {
   std::string escaped;
-  for (const char character : text) {
+  for (std::size_t at = 0; at < text.size();) {
+    const char character = text[at];
     const auto code = static_cast<unsigned char>(character);
+    const std::size_t length = Utf8LengthAt(text, at);
     if (character == '"' || character == '\\') {
       escaped += '\\';
       escaped += character;
@@ -83,11 +116,24 @@ std::string Escaped(const std::string& text) {
       char hex[8];
       std::snprintf(hex, sizeof hex, "\\u%04x", code);
       escaped += hex;
+    } else if (length == 0) {
+      escaped += "\\ufffd";
     } else {
-      escaped += character;
+      escaped.append(text, at, length);
     }
+    at += length == 0 ? 1 : length;
   }
   return '"' + escaped + '"';
+}
+
+std::string HexOf(const std::string& text) {
+  static const char digits[] = "0123456789abcdef";
+  std::string hex;
+  for (const char character : text) {
+    hex += digits[static_cast<unsigned char>(character) >> 4];
+    hex += digits[static_cast<unsigned char>(character) & 0xF];
+  }
+  return hex;
 }
 
 // One entry of the manifest: a change, with what it finds and what it leaves.
@@ -162,7 +208,10 @@ std::string ManifestOf(const ChangeSet& changes, const ChangeSet& undo, const fs
                           .Text());
   }
   for (const auto& folder : undo.Folders) entries.push_back(Entry(working, folder, "delete-folder").Text());
-  std::string manifest = "{\n  \"tree\": " + Escaped(working.string()) + ",\n  \"version\": " + Escaped(version) +
+  // A tree whose path is not UTF-8 keeps its bytes too, so that undo finds it.
+  const std::string tree = working.string();
+  const std::string treeBytes = IsUtf8(tree) ? "" : ",\n  \"tree_bytes\": \"" + HexOf(tree) + "\"";
+  std::string manifest = "{\n  \"tree\": " + Escaped(tree) + treeBytes + ",\n  \"version\": " + Escaped(version) +
                          ",\n  \"time\": " + Escaped(UtcTime("%Y-%m-%dT%H:%M:%SZ")) + ",\n  \"entries\": [";
   for (std::size_t i = 0; i < entries.size(); ++i) manifest += (i == 0 ? "\n" : ",\n") + entries[i];
   return manifest + "\n  ]\n}\n";

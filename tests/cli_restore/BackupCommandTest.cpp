@@ -20,18 +20,25 @@ TestSupport::ProgramRun RunProgram(const std::string& arguments) {
 
 std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
 
+// A tree in the folder `copy` (or a folder named by the test's parameter).
 struct BackupCommand : testing::Test {
   TempTree tree;
-  fs::path avchd = tree.Root() / "copy/AVCHD";
-  BackupCommand() {
-    tree.File("copy/AVCHD/BDMV/STREAM/00001.MTS", 6145);
+  fs::path avchd;
+  explicit BackupCommand(const std::string& folder = "copy") : avchd(tree.Root() / folder / "AVCHD") {
+    tree.File(folder + "/AVCHD/BDMV/STREAM/00001.MTS", 6145);
     WriteEmptyManagementFiles(avchd);
   }
 };
 
+struct BackupOfATreeNamed : BackupCommand, testing::WithParamInterface<const char*> {
+  BackupOfATreeNamed() : BackupCommand(GetParam()) {}
+};
+
 }  // namespace
 
-TEST_F(BackupCommand, TheResultNamesTheBackupAndUndoPutsEveryByteBackOnce) {
+// A path need not be UTF-8 (a card copied from an old system): its backup
+// is found and undone all the same.
+TEST_P(BackupOfATreeNamed, TheResultNamesTheBackupAndUndoPutsEveryByteBackOnce) {
   const auto before = Snapshot(avchd);
   const auto backups = tree.Root() / "backups";
   const auto repair = RunProgram("folder --json --yes --backup-dir " + Quoted(backups) + " " + Quoted(avchd));
@@ -53,6 +60,8 @@ TEST_F(BackupCommand, TheResultNamesTheBackupAndUndoPutsEveryByteBackOnce) {
   EXPECT_EQ(RunProgram("undo --yes " + Quoted(backup)).status, 1);  // the tree is no longer what the repair left
   EXPECT_EQ(Snapshot(avchd), before);
 }
+
+INSTANTIATE_TEST_SUITE_P(Folders, BackupOfATreeNamed, testing::Values("copy", "copy \xE9t\xE9"));
 
 TEST_F(BackupCommand, ABackupThatCannotBeWrittenLeavesTheTreeAsItWas) {
   const auto before = Snapshot(avchd);
