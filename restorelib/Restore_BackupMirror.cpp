@@ -27,6 +27,12 @@ std::vector<fs::path> MirrorableFiles(const AvchdFolder& folder, const fs::path&
   return files;
 }
 
+// `base / relative`, each component spelt as its folder spells it.
+fs::path AsOnDiskBelow(fs::path base, const fs::path& relative) {
+  for (const auto& component : relative) base = Utility::AsOnDisk(base, component.string());
+  return base;
+}
+
 bool IsMirrored(const fs::path& path, const fs::path& bdmv) {
   return path.parent_path() == bdmv || path.parent_path().parent_path() == bdmv;
 }
@@ -34,7 +40,7 @@ bool IsMirrored(const fs::path& path, const fs::path& bdmv) {
 }  // namespace
 
 fs::path BackupCopyOf(const AvchdFolder& folder, const fs::path& file) {
-  return Utility::BackupFolder(folder) / file.lexically_relative(Utility::BdmvFolder(folder));
+  return AsOnDiskBelow(Utility::BackupFolder(folder), file.lexically_relative(Utility::BdmvFolder(folder)));
 }
 
 std::vector<std::string> NamesWithBackupCopies(const AvchdFolder& folder, const fs::path& pattern) {
@@ -43,9 +49,10 @@ std::vector<std::string> NamesWithBackupCopies(const AvchdFolder& folder, const 
   if (!folder.IsLongName) return names;
   const auto listed = static_cast<std::ptrdiff_t>(names.size());
   for (const auto& entry : Utility::ListFiles(BackupCopyOf(folder, pattern))) {
-    if (!std::binary_search(names.begin(), names.begin() + listed, entry.Name) &&
-        !FileLayer::IsTemporaryName(entry.Name))
-      names.push_back(entry.Name);
+    const bool listedAlready = std::any_of(names.begin(), names.begin() + listed, [&entry](const std::string& name) {
+      return Utility::EqualsIgnoringCase(name, entry.Name);
+    });
+    if (!listedAlready && !FileLayer::IsTemporaryName(entry.Name)) names.push_back(entry.Name);
   }
   std::sort(names.begin(), names.end());
   return names;
@@ -75,7 +82,7 @@ BackupChanges BackupChangesFor(const AvchdFolder& folder, const FileContents& mi
   // Copies of files that are gone; other things in BACKUP are left alone.
   const fs::path bdmv = Utility::BdmvFolder(folder);
   for (const auto& file : MirrorableFiles(folder, Utility::BackupFolder(folder))) {
-    const fs::path original = bdmv / file.lexically_relative(Utility::BackupFolder(folder));
+    const fs::path original = AsOnDiskBelow(bdmv, file.lexically_relative(Utility::BackupFolder(folder)));
     if (Utility::Exists(file) && mirrored.count(original) == 0) changes.Deletes.push_back(file);
   }
   return changes;

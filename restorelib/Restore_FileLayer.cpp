@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
@@ -254,6 +255,11 @@ std::vector<std::uint8_t> ReadFile(const fs::path& path) {
   return ReadFrom(file.Get(), 0, SizeOf(file.Get()));
 }
 
+std::vector<std::uint8_t> ReadHead(const fs::path& path, std::uint64_t count) {
+  Descriptor file(OpenForReading(path));
+  return ReadFrom(file.Get(), 0, std::min(count, SizeOf(file.Get())));
+}
+
 std::vector<std::uint8_t> ReadTail(const fs::path& path, std::uint64_t count) {
   Descriptor file(OpenForReading(path));
   const std::uint64_t size = SizeOf(file.Get());
@@ -274,19 +280,23 @@ std::uint64_t FileSize(const fs::path& path) {
   return SizeOf(file.Get());
 }
 
-std::vector<FolderEntry> ListFolder(const fs::path& folder) {
-  std::vector<FolderEntry> entries;
+namespace {
+
+// Calls `each(descriptor, name)` for every entry of `folder` but "." and
+// "..". A missing folder, a file or a link where the folder should be has
+// no entries.
+template <class Each>
+void ForEachEntry(const fs::path& folder, Each each) {
   Place place;
   try {
     place = PlaceOf(folder, OnSpecial::IsMissing);
   } catch (const AAA::FileNotFoundException&) {
-    return entries;
+    return;
   }
   // The tree itself, or a folder outside it, may be a link the user gave.
   const int descriptor = ::openat(place.Folder.Get(), place.Name.c_str(),
                                   O_RDONLY | O_DIRECTORY | O_CLOEXEC | (place.Beneath ? O_NOFOLLOW : 0));
-  // A missing folder, a file or a link where the folder should be: nothing listed.
-  if (descriptor < 0 && (errno == ENOENT || errno == ENOTDIR || errno == ELOOP)) return entries;
+  if (descriptor < 0 && (errno == ENOENT || errno == ENOTDIR || errno == ELOOP)) return;
   if (descriptor < 0) RESTORE_THROW_ERROR(errno);
   DIR* listing = ::fdopendir(descriptor);
   if (listing == nullptr) {
@@ -294,17 +304,37 @@ std::vector<FolderEntry> ListFolder(const fs::path& folder) {
     RESTORE_THROW_ERROR(errno);
   }
   for (errno = 0; const dirent* entry = ::readdir(listing); errno = 0) {
-    const std::string name = entry->d_name;
-    if (name == "." || name == "..") continue;
-    struct stat status {};
-    if (::fstatat(descriptor, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0) continue;  // gone since it was listed
-    entries.push_back({name, status.st_mode, static_cast<std::uint64_t>(status.st_size),
-                       static_cast<std::uint64_t>(status.st_nlink)});
+    const std::string_view name = entry->d_name;
+    if (name != "." && name != "..") each(descriptor, entry->d_name);
   }
   const int error = errno;
   ::closedir(listing);
   if (error != 0) RESTORE_THROW_ERROR(error);
+}
+
+}  // namespace
+
+std::vector<FolderEntry> ListFolder(const fs::path& folder) {
+  std::vector<FolderEntry> entries;
+  ForEachEntry(folder, [&entries](int descriptor, const char* name) {
+    struct stat status {};
+    if (::fstatat(descriptor, name, &status, AT_SYMLINK_NOFOLLOW) != 0) return;  // gone since it was listed
+    entries.push_back({name, status.st_mode, static_cast<std::uint64_t>(status.st_size),
+                       static_cast<std::uint64_t>(status.st_nlink)});
+  });
   return entries;
+}
+
+std::optional<std::string> NameInFolder(const fs::path& folder, std::string_view name) {
+  std::optional<std::string> found;
+  ForEachEntry(folder, [&](int, const char* entry) {
+    if (entry == name) {
+      found = entry;
+    } else if (!found && Utility::EqualsIgnoringCase(entry, name)) {
+      found = entry;
+    }
+  });
+  return found;
 }
 
 void CheckReachable(const fs::path& path, bool isFolder) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The one way the engine changes a medium. Every operation is made durable
@@ -80,6 +81,10 @@ struct FolderEntry {
 // The entries of a folder; none when the folder is missing or is not a
 // folder (a file or a link in its place).
 std::vector<FolderEntry> ListFolder(const std::filesystem::path& folder);
+// The name of the entry of `folder` that is `name` with its letters in any
+// case, as the folder spells it (`name` itself when the folder holds it);
+// nothing when there is none.
+std::optional<std::string> NameInFolder(const std::filesystem::path& folder, std::string_view name);
 
 // Before a commit: `path` can be changed as a file (or a folder) without
 // going through or replacing a link, a FIFO or a device. Otherwise logs
@@ -89,6 +94,8 @@ void CheckReachable(const std::filesystem::path& path, bool isFolder);
 // The whole content of a regular file (never a link, a FIFO or a device:
 // those read as InvalidDataException).
 std::vector<std::uint8_t> ReadFile(const std::filesystem::path& path);
+// The first `count` bytes of a regular file (all of it when it is shorter).
+std::vector<std::uint8_t> ReadHead(const std::filesystem::path& path, std::uint64_t count);
 // The last `count` bytes of a regular file.
 std::vector<std::uint8_t> ReadTail(const std::filesystem::path& path, std::uint64_t count);
 // The content of a file; nothing when it is not a regular file that reads.

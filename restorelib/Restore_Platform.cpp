@@ -1,5 +1,6 @@
 #include "restorelib/Restore_Platform.h"
 
+#include <libudev.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/statvfs.h>
@@ -26,6 +27,19 @@ std::optional<DeviceNumber> DeviceOf(const std::filesystem::path& path) {
   struct stat status {};
   if (::stat(path.c_str(), &status) != 0) return std::nullopt;
   return DeviceNumber{major(status.st_dev), minor(status.st_dev)};
+}
+
+std::optional<std::string> DeviceFileSystemType(DeviceNumber device) {
+  udev* context = udev_new();
+  if (context == nullptr) return std::nullopt;
+  std::optional<std::string> type;
+  if (udev_device* entry = udev_device_new_from_devnum(context, 'b', makedev(device.Major, device.Minor))) {
+    if (const char* value = udev_device_get_property_value(entry, "ID_FS_TYPE"); value != nullptr && *value != 0)
+      type = value;
+    udev_device_unref(entry);
+  }
+  udev_unref(context);
+  return type;
 }
 
 std::optional<std::tm> LocalTime(std::time_t time) {

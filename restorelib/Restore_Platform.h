@@ -4,6 +4,7 @@
 #include <ctime>
 #include <filesystem>
 #include <optional>
+#include <string>
 
 // The few questions the restore engine asks the operating system, one small
 // function each. Everything else in the engine uses the standard library.
@@ -28,6 +29,11 @@ bool IsWritableForUser(const std::filesystem::path& path);
 
 // The device the file system holding `path` lives on.
 std::optional<DeviceNumber> DeviceOf(const std::filesystem::path& path);
+
+// The file system on the block device `device` as the udev database names
+// it (ID_FS_TYPE: "exfat", "vfat", ...): what a FUSE mount of a card
+// ("fuseblk" without a subtype) leaves unsaid. Empty when udev does not know.
+std::optional<std::string> DeviceFileSystemType(DeviceNumber device);
 
 // The local time of `time`; empty when it cannot be converted.
 std::optional<std::tm> LocalTime(std::time_t time);

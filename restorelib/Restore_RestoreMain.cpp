@@ -77,7 +77,8 @@ void RestoreMain::ResolveFolder(const fs::path& target, int mode) {
   switch (mode) {
     case ModeMemoryCard:
       folder_.RootPath = path;
-      folder_.SetPath(path / "PRIVATE" / "AVCHD");
+      // A card copied to a disk that tells cases apart may hold private/avchd.
+      folder_.SetPath(Utility::AsOnDisk(Utility::AsOnDisk(path, "PRIVATE"), "AVCHD"));
       break;
     case ModeAvchdFolder:
       folder_.SetPath(path);
@@ -86,8 +87,8 @@ void RestoreMain::ResolveFolder(const fs::path& target, int mode) {
       // The streams of an existing tree are repaired in place, never rebuilt.
       if (IsStreamFolderOfATree(path)) AAA_THROW(AAA::InvalidDataException());
       fs::path tree = path;
-      if (!Utility::EqualsIgnoringCase(path.filename().string(), "PRIVATE")) tree /= "PRIVATE";
-      tree /= Utility::IsFatFamilyVolume(path, volume_) ? "AVCHD" : "AVCHDL";
+      if (!Utility::EqualsIgnoringCase(path.filename().string(), "PRIVATE")) tree = Utility::AsOnDisk(tree, "PRIVATE");
+      tree = Utility::AsOnDisk(tree, Utility::IsFatFamilyVolume(path, volume_) ? "AVCHD" : "AVCHDL");
       folder_.RootPath = path;
       folder_.SetPath(tree);
       break;
@@ -113,6 +114,8 @@ void RestoreMain::Run() {
       [&] {
         const FileLayer::TreeScope scope(WorkingFolder());
         specialEntries_ = SpecialEntryFindings(folder_, WorkingFolder());
+        const auto& notStreams = streamFolder_.Findings();
+        specialEntries_.insert(specialEntries_.end(), notStreams.begin(), notStreams.end());
         for (const auto& line : specialEntries_) AAA::Log::Line(AAA::Log::kHeading, "%s\n", line.c_str());
         leftovers_ = FindLeftovers(folder_);
         FindUnfinishedCommit();

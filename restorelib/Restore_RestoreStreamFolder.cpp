@@ -7,6 +7,8 @@
 
 #include "aaalib/AAA_Exceptions.h"
 #include "aaalib/AAA_Log.h"
+#include "restorelib/Restore_Beneath.h"
+#include "restorelib/Restore_FileLayer.h"
 
 namespace Restore {
 namespace fs = std::filesystem;
@@ -20,17 +22,37 @@ bool IsStream(const Utility::DirectoryEntry& entry) {
   return entry.Size > 0 && Utility::IsNumberedFileName(entry.Name);
 }
 
+// Four source packets in a row in the file's first unit, at any offset: a
+// recording starts with whole packets, a file of other bytes shows no such
+// run by chance.
+bool HoldsTransportStream(const fs::path& path) {
+  constexpr std::size_t kPacket = 192;
+  constexpr std::size_t kRun = 4;
+  const auto head = FileLayer::ReadHead(path, kStreamUnitBytes);
+  for (std::size_t start = 0; start < kPacket; ++start) {
+    std::size_t run = 0;
+    while (run < kRun && start + run * kPacket + 4 < head.size() && head[start + run * kPacket + 4] == 0x47) ++run;
+    if (run == kRun || (run > 0 && start + run * kPacket + 4 >= head.size())) return true;
+  }
+  return false;
+}
+
+const char* const kNoTransportStream = "a file without a transport stream";
+
 }  // namespace
 
 RestoreStreamFolder::RestoreStreamFolder(const AvchdFolder& folder, const Utility::VolumeQueries& volume)
     : folder_(folder), volume_(volume) {}
 
-std::uint64_t StreamEntry::CutSize() const { return Links > 1 ? Size : Size / kStreamUnitBytes * kStreamUnitBytes; }
+std::uint64_t StreamEntry::CutSize() const {
+  return Links > 1 || !HoldsTransportStream ? Size : Size / kStreamUnitBytes * kStreamUnitBytes;
+}
 
 void RestoreStreamFolder::VerifyStreamFolder(bool requireWritable) {
   AAA::Log::Heading("verify stream folder");
   streams_.clear();
   namesTaken_.clear();
+  findings_.clear();
   AddTreeStreams();
   if (!folder_.RootPath.empty()) {
     AddRootStreams(folder_.RootPath / "?????.m2ts");
@@ -55,13 +77,19 @@ void RestoreStreamFolder::AddTreeStreams() {
   for (const auto& entry : Utility::ListFiles(Utility::StreamPattern(folder_))) {
     if (!IsStream(entry)) continue;
     const fs::path path = streamFolder / entry.Name;
-    streams_.push_back({path, path, entry.Size, 0, entry.Links});
+    const bool holdsTransportStream = HoldsTransportStream(path);
+    if (!holdsTransportStream) findings_.push_back(FileLayer::LeftAsItIs(path, kNoTransportStream));
+    streams_.push_back({path, path, entry.Size, 0, entry.Links, holdsTransportStream});
   }
 }
 
 void RestoreStreamFolder::AddRootStreams(const fs::path& pattern) {
   for (const auto& entry : Utility::ListFiles(pattern)) {
     if (!IsStream(entry)) continue;
+    if (!HoldsTransportStream(folder_.RootPath / entry.Name)) {
+      findings_.push_back(FileLayer::LeftAsItIs(folder_.RootPath / entry.Name, kNoTransportStream));
+      continue;
+    }
     const int start = std::stoi(entry.Name.substr(0, 5));
     int candidate = start;
     while (IsNameTaken(Utility::FiveDigitName(candidate))) {

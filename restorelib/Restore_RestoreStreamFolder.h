@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 #include <unordered_set>
+#include <vector>
 
 #include "restorelib/Restore_AvchdFolder.h"
 #include "restorelib/Restore_ChangeSet.h"
@@ -26,6 +27,9 @@ struct StreamEntry {
   // Names the file has: a stream with other hard links is never cut, since
   // the cut would cut the file under its other names too.
   std::uint64_t Links = 1;
+  // A file in which no transport stream is found is no recording that was
+  // cut short: it is never cut.
+  bool HoldsTransportStream = true;
 
   // The size the commit cuts the stream to: whole 6144-byte units, or the
   // size it has when it needs no cut or must not be cut.
@@ -57,6 +61,10 @@ class RestoreStreamFolder {
 
   std::deque<StreamEntry>& Streams() { return streams_; }
   const std::deque<StreamEntry>& Streams() const { return streams_; }
+  // What was found of files named as streams that hold no transport stream
+  // ("… is a file without a transport stream: left as it is"): a bare one
+  // is not moved, none is cut.
+  const std::vector<std::string>& Findings() const { return findings_; }
 
  private:
   void AddTreeStreams();
@@ -67,11 +75,11 @@ class RestoreStreamFolder {
   const Utility::VolumeQueries& volume_;
   std::deque<StreamEntry> streams_;
   bool writeProtected_ = false;
-  // Five-digit names used by any file of the STREAM folder, listed or not:
-  // a move must never replace a file.
-  // The five-digit names of the stream folder's files and of the streams
-  // given names: a name is looked up once per candidate, up to 100000 times.
+  // The five-digit names of the stream folder's files, listed or not, and
+  // of the streams given names, so that a move never replaces a file: a name
+  // is looked up once per candidate, up to 100000 times.
   std::unordered_set<std::string> namesTaken_;
+  std::vector<std::string> findings_;
 };
 
 }  // namespace Restore

@@ -26,8 +26,12 @@ const char* Pick(const AvchdFolder& folder, const char* shortName, const char* l
 }
 
 fs::path NumberedFile(const fs::path& folderPath, const std::string& name, bool withExtension, const char* extension) {
-  return folderPath / (withExtension ? name + extension : name);
+  return withExtension ? AsOnDisk(folderPath, name + extension) : folderPath / name;
 }
+
+const char* ClipInformationExtension(const AvchdFolder& folder) { return Pick(folder, ".CPI", ".clpi"); }
+const char* PlayListExtension(const AvchdFolder& folder) { return Pick(folder, ".MPL", ".mpls"); }
+const char* StreamExtension(const AvchdFolder& folder) { return Pick(folder, ".MTS", ".m2ts"); }
 
 bool IsDigit(char character) { return character >= '0' && character <= '9'; }
 
@@ -66,37 +70,49 @@ void StoreBcd(AAA::FieldBase& field, const std::vector<std::uint8_t>& bcd) {
 
 }  // namespace
 
-fs::path BdmvFolder(const AvchdFolder& folder) { return folder.Path / "BDMV"; }
+fs::path AsOnDisk(const fs::path& folder, const std::string& name) {
+  if (Exists(folder / name) || !Exists(folder)) return folder / name;
+  if (auto found = FileLayer::NameInFolder(folder, name)) return folder / *found;
+  return folder / name;
+}
+
+fs::path BdmvFolder(const AvchdFolder& folder) { return AsOnDisk(folder.Path, "BDMV"); }
 fs::path IndexTableFile(const AvchdFolder& folder) {
-  return BdmvFolder(folder) / Pick(folder, "INDEX.BDM", "index.bdmv");
+  return AsOnDisk(BdmvFolder(folder), Pick(folder, "INDEX.BDM", "index.bdmv"));
 }
 fs::path MovieObjectFile(const AvchdFolder& folder) {
-  return BdmvFolder(folder) / Pick(folder, "MOVIEOBJ.BDM", "MovieObject.bdmv");
+  return AsOnDisk(BdmvFolder(folder), Pick(folder, "MOVIEOBJ.BDM", "MovieObject.bdmv"));
 }
-fs::path ClipInformationFolder(const AvchdFolder& folder) { return BdmvFolder(folder) / "CLIPINF"; }
-fs::path PlayListFolder(const AvchdFolder& folder) { return BdmvFolder(folder) / "PLAYLIST"; }
-fs::path StreamFolder(const AvchdFolder& folder) { return BdmvFolder(folder) / "STREAM"; }
-fs::path BackupFolder(const AvchdFolder& folder) { return BdmvFolder(folder) / "BACKUP"; }
-fs::path ThumbnailFolder(const AvchdFolder& folder) { return folder.Path / "AVCHDTN"; }
+fs::path ClipInformationFolder(const AvchdFolder& folder) { return AsOnDisk(BdmvFolder(folder), "CLIPINF"); }
+fs::path PlayListFolder(const AvchdFolder& folder) { return AsOnDisk(BdmvFolder(folder), "PLAYLIST"); }
+fs::path StreamFolder(const AvchdFolder& folder) { return AsOnDisk(BdmvFolder(folder), "STREAM"); }
+fs::path BackupFolder(const AvchdFolder& folder) { return AsOnDisk(BdmvFolder(folder), "BACKUP"); }
+fs::path ThumbnailFolder(const AvchdFolder& folder) { return AsOnDisk(folder.Path, "AVCHDTN"); }
 fs::path ThumbnailIndexFile(const AvchdFolder& folder) {
-  return ThumbnailFolder(folder) / Pick(folder, "THUMB.TID", "thumbnail.tidx");
+  return AsOnDisk(ThumbnailFolder(folder), Pick(folder, "THUMB.TID", "thumbnail.tidx"));
 }
 fs::path ThumbnailDataFile(const AvchdFolder& folder) {
-  return ThumbnailFolder(folder) / Pick(folder, "THUMB.TDT", "thumbnail.tdt2");
+  return AsOnDisk(ThumbnailFolder(folder), Pick(folder, "THUMB.TDT", "thumbnail.tdt2"));
 }
 
-fs::path ClipInformationPattern(const AvchdFolder& folder) { return ClipInformationFile(folder, "?????", true); }
-fs::path PlayListPattern(const AvchdFolder& folder) { return PlayListFile(folder, "?????", true); }
-fs::path StreamPattern(const AvchdFolder& folder) { return StreamFile(folder, "?????", true); }
+fs::path ClipInformationPattern(const AvchdFolder& folder) {
+  return ClipInformationFolder(folder) / (std::string("?????") + ClipInformationExtension(folder));
+}
+fs::path PlayListPattern(const AvchdFolder& folder) {
+  return PlayListFolder(folder) / (std::string("?????") + PlayListExtension(folder));
+}
+fs::path StreamPattern(const AvchdFolder& folder) {
+  return StreamFolder(folder) / (std::string("?????") + StreamExtension(folder));
+}
 
 fs::path ClipInformationFile(const AvchdFolder& folder, const std::string& name, bool withExtension) {
-  return NumberedFile(ClipInformationFolder(folder), name, withExtension, Pick(folder, ".CPI", ".clpi"));
+  return NumberedFile(ClipInformationFolder(folder), name, withExtension, ClipInformationExtension(folder));
 }
 fs::path PlayListFile(const AvchdFolder& folder, const std::string& name, bool withExtension) {
-  return NumberedFile(PlayListFolder(folder), name, withExtension, Pick(folder, ".MPL", ".mpls"));
+  return NumberedFile(PlayListFolder(folder), name, withExtension, PlayListExtension(folder));
 }
 fs::path StreamFile(const AvchdFolder& folder, const std::string& name, bool withExtension) {
-  return NumberedFile(StreamFolder(folder), name, withExtension, Pick(folder, ".MTS", ".m2ts"));
+  return NumberedFile(StreamFolder(folder), name, withExtension, StreamExtension(folder));
 }
 
 bool IsNumberedFileName(std::string_view name) { return HasFiveDigitsAndLength(name); }
@@ -200,10 +216,13 @@ bool IsFatFamilyVolume(const fs::path& path, const VolumeQueries& volume) {
   if (!magic) return false;
   if (*magic == kMsdosMagic || *magic == kExfatMagic) return true;
   if (*magic != kFuseMagic) return false;
-  std::string type = MountType(path, volume.MountInfo);
+  const auto mount = MountTable::MountOf(path, MountTable::Read(volume.MountInfo));
+  if (!mount) return false;
+  std::string type = mount->Type;
   for (const std::string prefix : {"fuseblk.", "fuse."}) {
     if (type.starts_with(prefix)) type.erase(0, prefix.size());
   }
+  if (type == "fuseblk") type = volume.DeviceFileSystemType({mount->Major, mount->Minor}).value_or("");
   return type == "vfat" || type == "msdos" || type == "exfat";
 }
 

@@ -23,6 +23,12 @@ namespace Restore::Utility {
 
 // ---- Paths of the tree ----------------------------------------------------
 
+// `folder / name`, spelt as the folder spells it: a tree copied to a disk
+// that tells cases apart keeps the case of the copy ("index.bdm"), and a
+// file is read and rewritten under the name it has, never doubled by a name
+// that differs only in case. A name the folder does not hold is kept as it is.
+std::filesystem::path AsOnDisk(const std::filesystem::path& folder, const std::string& name);
+
 std::filesystem::path BdmvFolder(const AvchdFolder& folder);
 std::filesystem::path IndexTableFile(const AvchdFolder& folder);
 std::filesystem::path MovieObjectFile(const AvchdFolder& folder);
@@ -106,6 +112,8 @@ struct VolumeQueries {
   std::function<bool(const std::filesystem::path&)> IsWritableForUser = Platform::IsWritableForUser;
   std::function<std::optional<Platform::DeviceNumber>(const std::filesystem::path&)> DeviceOf = Platform::DeviceOf;
   std::function<std::optional<Platform::Space>(const std::filesystem::path&)> FreeSpace = Platform::FreeSpace;
+  std::function<std::optional<std::string>(Platform::DeviceNumber)> DeviceFileSystemType =
+      Platform::DeviceFileSystemType;
 };
 
 // The type of the mount holding `path` as /proc/self/mountinfo names it
@@ -113,7 +121,8 @@ struct VolumeQueries {
 std::string MountType(const std::filesystem::path& path, const std::filesystem::path& mountInfo);
 
 // true for FAT, FAT32 and exFAT volumes (a FUSE mount counts by its mount
-// type); false for anything else or when the volume cannot be asked.
+// type, or by what udev knows of its device when the type is a bare
+// "fuseblk"); false for anything else or when the volume cannot be asked.
 bool IsFatFamilyVolume(const std::filesystem::path& path, const VolumeQueries& volume);
 
 // Throws WriteProtectException (108) when the medium holding `path` refuses

@@ -13,6 +13,7 @@ packages=(
   qt6-translations-l10n          # Qt's own button texts in Japanese
   fonts-vlgothic                 # Japanese pages rendered in the wizard's tests
   clang libclang-rt-14-dev       # scripts/fuzz.sh: libFuzzer and the sanitizers' runtimes
+  libudev-dev                    # the file system of a FUSE mount that does not name it
 )
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)

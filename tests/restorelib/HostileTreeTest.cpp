@@ -1,12 +1,13 @@
-// A tree whose folders or files are links to elsewhere, FIFOs or hard links
-// of files outside it: the run ends, says what it left as it is, and
-// touches nothing outside the tree (neither content nor mode) nor the
-// entries themselves.
+// A tree whose folders or files are links to elsewhere, FIFOs, hard links
+// of files outside it or files of random bytes named as streams: the run
+// ends, says what it left as it is, and touches nothing outside the tree
+// (neither content nor mode) nor the entries themselves.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <functional>
+#include <random>
 
 #include "TempTree.h"
 #include "TreeRun.h"
@@ -32,6 +33,15 @@ fs::path LinkFolderOutside(const TreeBuilder& tree, const std::string& folder, c
   fs::rename(inTree, outside / "moved");
   fs::create_directory_symlink(outside / "moved", inTree);
   return inTree;
+}
+
+// A megabyte of random bytes named as a stream.
+fs::path RandomBytes(const TreeBuilder& tree, const fs::path& path) {
+  std::mt19937 random(5);
+  std::vector<std::uint8_t> bytes(1 << 20);
+  for (auto& byte : bytes) byte = static_cast<std::uint8_t>(random());
+  tree.WriteFile(path, bytes);
+  return path;
 }
 
 fs::path Fifo(const fs::path& path) {
@@ -72,6 +82,12 @@ const Trap kTraps[] = {
        return tree.StreamFile("00001");
      },
      " has other hard links: not cut"},
+    {"RandomBytesBesideTheTree",
+     [](const TreeBuilder& tree, const fs::path&) { return RandomBytes(tree, tree.Root() / "00005.MTS"); },
+     " is a file without a transport stream: left as it is"},
+    {"RandomBytesInTheStreamFolder",
+     [](const TreeBuilder& tree, const fs::path&) { return RandomBytes(tree, tree.StreamFile("00002")); },
+     " is a file without a transport stream: left as it is"},
 };
 
 // Content and mode of every entry below `root`, links not followed.
@@ -99,6 +115,7 @@ TEST_P(HostileTree, IsReportedAndNothingOutsideOrTheEntryItselfChanges) {
   tree.CutFile(tree.StreamFile("00001"), fs::file_size(tree.StreamFile("00001")) - 100);
   const auto before = State(outside.Root());
   const auto kind = fs::symlink_status(trap).type();
+  const auto bytes = kind == fs::file_type::regular ? ReadBytes(trap) : std::vector<std::uint8_t>();
 
   RestoreMain run(tree.Target(), tree.Mode());
   VerifyAndCommit(run);
@@ -107,6 +124,9 @@ TEST_P(HostileTree, IsReportedAndNothingOutsideOrTheEntryItselfChanges) {
       << testing::PrintToString(findings);
   EXPECT_EQ(State(outside.Root()), before);
   EXPECT_EQ(fs::symlink_status(trap).type(), kind);
+  if (kind == fs::file_type::regular) {
+    EXPECT_EQ(ReadBytes(trap), bytes);  // neither moved nor cut
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Traps, HostileTree, testing::ValuesIn(kTraps),

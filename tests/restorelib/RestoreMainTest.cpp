@@ -80,6 +80,16 @@ TEST_F(RestoreMainFixture, StreamFilesBuildAnAvchdTreeOnFatAndAnAvchdlTreeElsewh
   RestoreMain onCard(tree.Root() / "videos", ModeStreamFiles, fat);
   EXPECT_EQ(onCard.AvchdFolderPath(), tree.Root() / "videos/PRIVATE/AVCHD");
   EXPECT_FALSE(onCard.Folder().IsLongName);
+
+  // An exFAT card mounted through FUSE whose mount type names no file system.
+  auto fuse = FakeVolume(0x65735546);
+  const std::string mounts = "40 22 8:33 / " + tree.Root().string() + " rw - fuseblk /dev/sdc1 rw\n";
+  fuse.MountInfo = tree.File("mountinfo", std::vector<std::uint8_t>(mounts.begin(), mounts.end()));
+  fuse.DeviceFileSystemType = [](Platform::DeviceNumber device) {
+    return device.Major == 8 && device.Minor == 33 ? std::optional<std::string>("exfat") : std::nullopt;
+  };
+  RestoreMain onFuseCard(tree.Root() / "videos", ModeStreamFiles, fuse);
+  EXPECT_EQ(onFuseCard.AvchdFolderPath(), tree.Root() / "videos/PRIVATE/AVCHD");
 }
 
 TEST_F(RestoreMainFixture, StreamFilesInAPrivateFolderGetTheTreeDirectlyBelowIt) {

@@ -159,8 +159,8 @@ TEST_F(StreamFolderFixture, EveryNameTakenFailsWith109AndAStreamAbove4GiBIsCutBy
   for (int number = 0; number < 100000; ++number) {
     std::ofstream(streams / (Utility::FiveDigitName(static_cast<std::uint32_t>(number)) + ".MTS"));
   }
-  const fs::path big = streams / "00000.MTS";
-  fs::resize_file(big, (std::uint64_t{5} << 30) + 7);  // sparse
+  const fs::path big = tree.File("PRIVATE/AVCHD/BDMV/STREAM/00000.MTS", 6144);
+  fs::resize_file(big, (std::uint64_t{5} << 30) + 7);  // sparse after its first unit
   tree.File("00001.MTS", 6144);
   EXPECT_EQ(MessageOf([&] { step.VerifyStreamFolder(); }), AAA::StringTable::Text(109));
   fs::remove(tree.Root() / "00001.MTS");

@@ -36,10 +36,12 @@ class TempTree {
 
   const std::filesystem::path& Root() const { return root_; }
 
-  // Writes a file of `size` bytes (a repeating pattern), creating its folders.
+  // Writes a file of `size` bytes (a repeating pattern with the sync byte of
+  // a 192-byte source packet, so that it passes for a stream), creating its
+  // folders.
   std::filesystem::path File(const std::filesystem::path& relative, std::uint64_t size) const {
     std::vector<std::uint8_t> bytes(size);
-    for (std::uint64_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 + 1);
+    for (std::uint64_t i = 0; i < size; ++i) bytes[i] = i % 192 == 4 ? 0x47 : static_cast<std::uint8_t>(i * 7 + 1);
     return File(relative, bytes);
   }
   std::filesystem::path File(const std::filesystem::path& relative, const std::vector<std::uint8_t>& bytes) const {
@@ -80,6 +82,7 @@ inline Restore::Utility::VolumeQueries FakeVolume(std::uint64_t magic = 0xEF53) 
   volume.IsMountReadOnly = [](const std::filesystem::path&) { return false; };
   volume.IsWritableForUser = [](const std::filesystem::path&) { return true; };
   volume.DeviceOf = [](const std::filesystem::path&) { return std::optional<Restore::Platform::DeviceNumber>(); };
+  volume.DeviceFileSystemType = [](Restore::Platform::DeviceNumber) { return std::optional<std::string>(); };
   return volume;
 }
 

@@ -54,16 +54,30 @@ TEST(Volume, FatFatThirtyTwoAndExfatAreTheFatFamily) {
   EXPECT_FALSE(Utility::IsFatFamilyVolume("/media/card", volume));
 }
 
-TEST(Volume, FuseMountsCountByTheirMountType) {
+// A bare "fuseblk" names no file system: udev's answer for the mount's
+// device (0:50 in the fake table) decides.
+TEST(Volume, FuseMountsCountByTheirMountTypeOrByWhatUdevKnowsOfTheirDevice) {
   TempTree tree;
   auto volume = FakeVolume(kFuse);
-  for (const std::string type : {"vfat", "msdos", "exfat", "fuse.exfat", "fuseblk.exfat"}) {
-    volume.MountInfo = FakeMountInfo(tree, type);
-    EXPECT_TRUE(Utility::IsFatFamilyVolume("/media/user/MY CARD/DCIM", volume)) << type;
-  }
-  for (const std::string type : {"fuseblk", "fuse.sshfs", "ntfs3"}) {
-    volume.MountInfo = FakeMountInfo(tree, type);
-    EXPECT_FALSE(Utility::IsFatFamilyVolume("/media/user/MY CARD/DCIM", volume)) << type;
+  std::optional<std::string> udevAnswer;
+  volume.DeviceFileSystemType = [&udevAnswer](Platform::DeviceNumber device) {
+    return device.Major == 0 && device.Minor == 50 ? udevAnswer : std::nullopt;
+  };
+  const struct {
+    const char* mountType;
+    std::optional<std::string> udevAnswer;
+    bool fatFamily;
+  } kMounts[] = {{"vfat", {}, true},          {"msdos", {}, true},
+                 {"exfat", {}, true},         {"fuse.exfat", {}, true},
+                 {"fuseblk.exfat", {}, true}, {"fuseblk", "exfat", true},
+                 {"fuseblk", "vfat", true},   {"fuseblk", {}, false},
+                 {"fuseblk", "ntfs", false},  {"fuse.sshfs", "exfat", false},
+                 {"ntfs3", {}, false}};
+  for (const auto& mount : kMounts) {
+    volume.MountInfo = FakeMountInfo(tree, mount.mountType);
+    udevAnswer = mount.udevAnswer;
+    EXPECT_EQ(Utility::IsFatFamilyVolume("/media/user/MY CARD/DCIM", volume), mount.fatFamily)
+        << mount.mountType << " " << mount.udevAnswer.value_or("(no answer)");
   }
 }
 
