@@ -27,15 +27,20 @@ bool IsStreamFolderOfATree(const fs::path& path) {
          Utility::EqualsIgnoringCase(last.back(), "STREAM");
 }
 
-// Reads one file for the maker check: an unsupported maker stops the run,
-// any other fault of the file is left to the verification, which repairs it.
+// What the maker check of one file found.
+enum class Maker { Supported, Other, Unread };
+
+// Reads one file for the maker check; a fault of the file other than its
+// maker is left to the verification, which repairs it.
 template <typename Read>
-void ReadForMakerCheck(Read read) {
+Maker MakerOf(Read read) {
   try {
     read();
+    return Maker::Supported;
   } catch (const AAA::MakerModelException&) {
-    throw;
+    return Maker::Other;
   } catch (const AAA::ExceptionBase&) {
+    return Maker::Unread;
   }
 }
 
@@ -98,15 +103,27 @@ void RestoreMain::ResolveFolder(const fs::path& target, int mode) {
   }
 }
 
+// A card whose files name another maker is refused. A file of a card whose
+// index table and clip information files agree on a supported maker is
+// damaged, not foreign, when its maker fields do not agree (one bad byte
+// there): the verification repairs it like any other damage.
 void RestoreMain::VerifyMaker() {
   AAA::Log::Heading("verify maker");
-  ReadForMakerCheck([&] { indexTable_.ReadForMakerCheck(Utility::IndexTableFile(folder_)); });
+  const Maker index = MakerOf([&] { indexTable_.ReadForMakerCheck(Utility::IndexTableFile(folder_)); });
+  std::size_t clipsSupported = 0;
+  std::size_t clipsOther = 0;
   for (const auto& file : NumberedFiles(Utility::ClipInformationPattern(folder_))) {
-    ReadForMakerCheck([&] { clipInformation_.ReadForMakerCheck(file); });
+    const Maker clip = MakerOf([&] { clipInformation_.ReadForMakerCheck(file); });
+    clipsSupported += clip == Maker::Supported;
+    clipsOther += clip == Maker::Other;
   }
+  bool playListOfOtherMaker = false;
   for (const auto& file : NumberedFiles(Utility::PlayListPattern(folder_))) {
-    ReadForMakerCheck([&] { playList_.ReadForMakerCheck(file); });
+    playListOfOtherMaker |= MakerOf([&] { playList_.ReadForMakerCheck(file); }) == Maker::Other;
   }
+  const bool anyOther = index == Maker::Other || clipsOther != 0 || playListOfOtherMaker;
+  const bool cardOfSupportedMaker = index == Maker::Supported && clipsOther < std::max<std::size_t>(clipsSupported, 1);
+  if (anyOther && !cardOfSupportedMaker) AAA_THROW(AAA::MakerModelException());
 }
 
 void RestoreMain::Run() {
