@@ -3,6 +3,10 @@
 # UndefinedBehaviorSanitizer:
 #
 #   scripts/fuzz.sh TARGET SECONDS [libFuzzer options...]
+#   scripts/fuzz.sh --every SECONDS
+#
+# The second form (CI) runs every target for SECONDS from its seeds and kept
+# corpus, keeps nothing, and fails when any target finds a failing input.
 #
 # The targets are built with clang in build-fuzz (VELMAR_FUZZ_BUILD for
 # another folder). The run starts from the target's seeds and kept corpus
@@ -14,7 +18,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 if [ $# -lt 2 ]; then
-  echo "usage: $0 TARGET SECONDS [libFuzzer options...]" >&2
+  echo "usage: $0 TARGET SECONDS [libFuzzer options...] | $0 --every SECONDS" >&2
   exit 2
 fi
 target=$1
@@ -26,15 +30,50 @@ build=${VELMAR_FUZZ_BUILD:-$root/build-fuzz}
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" \
   -DVELMAR_SANITIZE=ON -DVELMAR_LIBFUZZER=ON -DVELMAR_APP=OFF >/dev/null
+export XDG_DATA_HOME=$build/test-data-home
+export ASAN_OPTIONS=${ASAN_OPTIONS:-halt_on_error=1:detect_leaks=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
+
+# Sets home, seeds, binary and options of the target $1.
+describe() {
+  home=$(sed -n 1p "$build/fuzz-targets/$1")
+  seeds=$(sed -n 2p "$build/fuzz-targets/$1")
+  binary=$build/${home#"$root/"}/$1
+  options=()
+  [ -f "$home/$1.dict" ] && options+=(-dict="$home/$1.dict")
+  return 0
+}
+
+if [ "$target" = --every ]; then
+  targets=$(ls "$build/fuzz-targets")
+  # shellcheck disable=SC2086
+  cmake --build "$build" --parallel "$(nproc)" --target $targets
+  failed=0
+  for each in $targets; do
+    describe "$each"
+    work=$build/fuzz-runs/every/$each
+    rm -rf "$work"
+    mkdir -p "$work/corpus" "$work/artifacts"
+    corpora=("$seeds")
+    [ -d "$home/corpus/$each" ] && corpora+=("$home/corpus/$each")
+    if "$binary" -max_total_time="$seconds" "${options[@]}" -artifact_prefix="$work/artifacts/" \
+      -rss_limit_mb=2560 "$work/corpus" "${corpora[@]}" >"$work/log" 2>&1; then
+      echo "$each: $(grep -E '^Done [0-9]+ runs' "$work/log" | tail -n 1)," \
+        "$(grep -Eo 'cov: [0-9]+ ft: [0-9]+' "$work/log" | tail -n 1)"
+    else
+      failed=1
+      tail -n 40 "$work/log"
+      echo "$each FAILED; the failing input is in $work/artifacts" >&2
+    fi
+  done
+  exit "$failed"
+fi
+
 if [ ! -f "$build/fuzz-targets/$target" ]; then
   echo "no fuzz target $target (see $build/fuzz-targets)" >&2
   exit 2
 fi
-home=$(sed -n 1p "$build/fuzz-targets/$target")
-seeds=$(sed -n 2p "$build/fuzz-targets/$target")
-binary=$build/${home#"$root/"}/$target
-options=()
-[ -f "$home/$target.dict" ] && options+=(-dict="$home/$target.dict")
+describe "$target"
 cmake --build "$build" --parallel "$(nproc)" --target "$target"
 kept=$home/corpus/$target
 crashes=$home/crashes/$target
@@ -42,9 +81,6 @@ work=$build/fuzz-runs/$target
 mkdir -p "$kept" "$work/corpus" "$work/artifacts"
 rm -f "$work/artifacts"/*
 
-export XDG_DATA_HOME=$build/test-data-home
-export ASAN_OPTIONS=${ASAN_OPTIONS:-halt_on_error=1:detect_leaks=1}
-export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
 status=0
 "$binary" -max_total_time="$seconds" "${options[@]}" -artifact_prefix="$work/artifacts/" \
   -print_final_stats=1 "$@" "$work/corpus" "$kept" "$seeds" 2>&1 | tee "$work/log" || status=$?

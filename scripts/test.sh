@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, then builds and runs every test twice: a normal
 # build, and one under AddressSanitizer and UndefinedBehaviorSanitizer that
-# halts on the first error.
+# halts on the first error; then runs every fuzz target briefly.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
@@ -21,3 +21,6 @@ run_tests "$root/build/normal"
 "$root/scripts/build.sh" "$root/build/sanitize" "${test_flags[@]}" -DVELMAR_SANITIZE=ON
 ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
   run_tests "$root/build/sanitize"
+
+# Every fuzz target briefly under libFuzzer (clang), from its kept corpus.
+"$root/scripts/fuzz.sh" --every 2
