@@ -6,7 +6,7 @@
 
 namespace AAA {
 
-ExceptionBase::ExceptionBase(int messageId) : message_(StringTable::Text(messageId)) {}
+ExceptionBase::ExceptionBase(int messageId) : messageId_(messageId), message_(StringTable::Text(messageId)) {}
 
 void ThrowFromErrorNumber(int errorNumber) {
   switch (errorNumber) {

@@ -11,11 +11,14 @@ namespace AAA {
 class ExceptionBase {
  public:
   const std::string& Message() const { return message_; }
+  // The string-table id of the message.
+  int Id() const { return messageId_; }
 
  protected:
   explicit ExceptionBase(int messageId);
 
  private:
+  int messageId_;
   std::string message_;
 };
 

@@ -19,15 +19,9 @@ class Command {
     static std::vector<Setup> setups;
     return setups;
   }
-  // The exit status main returns: 0 success, 1 invalid or not repaired, 2 usage or I/O error.
+  // The exit status main returns (cli/ExitStatus.h).
   static int& ExitCode() {
     static int code = 0;
-    return code;
-  }
-  // The exit status of a command line that does not parse; a command may
-  // name its own when it is recognised (the restore commands use 64).
-  static int& UsageExitCode() {
-    static int code = 2;
     return code;
   }
 };

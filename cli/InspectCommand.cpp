@@ -10,12 +10,13 @@
 #include "aaalib/AAA_Log.h"
 #include "avchdlib/AVCHD_FileKinds.h"
 #include "cli/Command.h"
+#include "cli/ExitStatus.h"
 
 namespace {
 
-constexpr int kValid = 0;
-constexpr int kInvalid = 1;
-constexpr int kError = 2;
+constexpr int kValid = ExitStatus::kDone;
+constexpr int kInvalid = ExitStatus::kNotDone;
+constexpr int kError = ExitStatus::kFailed;
 
 // The string table's messages span several lines; the verdict is one.
 std::string OneLine(std::string text) {

@@ -16,6 +16,7 @@
 #include "aaalib/AAA_Log.h"
 #include "aaalib/AAA_StringTable.h"
 #include "cli/Command.h"
+#include "cli/ExitStatus.h"
 #include "cli/RestoreConsole.h"
 #include "cli/RestoreReport.h"
 #include "restorelib/Restore_RestoreMain.h"
@@ -25,7 +26,10 @@ namespace {
 using AAA::StringTable::Language;
 using AAA::StringTable::Text;
 
-enum ExitStatus { kDone = 0, kNotRepaired = 1, kCancelled = 2, kFailed = 3, kUsage = 64 };
+using ExitStatus::kCancelled;
+using ExitStatus::kDone;
+using ExitStatus::kFailed;
+constexpr int kNotRepaired = ExitStatus::kNotDone;
 
 std::string Localized(const std::string& english, const std::string& japanese) {
   return AAA::StringTable::CurrentLanguage() == Language::Japanese ? japanese : english;
@@ -295,11 +299,13 @@ class Restoration {
     outcome.LeftAsIs = run.SpecialEntries();
     if (run.ResultState() == -1) {
       outcome.Error = run.ErrorString();
+      outcome.ErrorId = run.ErrorId();
       ShowError(run);
     }
   }
 
   int Finish(const Restore::RestoreMain& run, int status, const Restore::RestoreMain* partner = nullptr) {
+    outcome_.Cancelled = status == kCancelled;
     Describe(run, outcome_);
     if (partner != nullptr) Describe(*partner, PartnerOutcome());
     // A path need not be UTF-8; JSON must be: such bytes are shown as U+FFFD.
@@ -340,7 +346,6 @@ void AddRestoreCommand(CLI::App& app, const char* name, const char* description,
                       "first card again before writing it");
   }
   command->fallthrough();
-  command->preparse_callback([](std::size_t) { Command::UsageExitCode() = kUsage; });
   command->callback([options] {
     if (!options->language.empty()) {
       AAA::StringTable::SetLanguage(options->language == "ja" ? Language::Japanese : Language::English);

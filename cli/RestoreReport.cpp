@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "aaalib/AAA_Exceptions.h"
+#include "restorelib/Restore_RestoreMain.h"
+
 namespace RestoreReport {
 
 const char* KindName(Restore::FileKind kind) {
@@ -24,6 +27,31 @@ const char* KindName(Restore::FileKind kind) {
       return "other";
   }
   return "";
+}
+
+const char* ModeName(int mode) {
+  switch (mode) {
+    case Restore::ModeMemoryCard:
+      return "card";
+    case Restore::ModeAvchdFolder:
+      return "folder";
+    case Restore::ModeStreamFiles:
+      return "build";
+  }
+  return "";
+}
+
+const char* VerdictName(const Outcome& outcome) {
+  if (outcome.Cancelled) return "cancelled";
+  if (outcome.ResultState == -1) {
+    // A verification that ends because of what the tree holds: it cannot be
+    // repaired. Anything else, and a failed commit, is a failure of the run.
+    const bool ofTheTree =
+        outcome.ErrorId == AAA::MessageId::InvalidData || outcome.ErrorId == AAA::MessageId::InvalidStream ||
+        outcome.ErrorId == AAA::MessageId::MakerModel || outcome.ErrorId == AAA::MessageId::Not3dPair;
+    return ofTheTree && !outcome.RestoreRequired ? "not-repairable" : "failed";
+  }
+  return outcome.RestoreRequired ? "repair-required" : "not-required";
 }
 
 nlohmann::json ToJson(const Outcome& outcome) {
@@ -49,11 +77,14 @@ nlohmann::json ToJson(const Outcome& outcome) {
     plan["truncate"].push_back({{"path", cut.Path.string()}, {"size", cut.Size}, {"new_size", cut.NewSize}});
   }
   nlohmann::json document = {
-      {"mode", outcome.Mode},
+      {"schema", kSchema},
+      {"verdict", VerdictName(outcome)},
+      {"mode", ModeName(outcome.Mode)},
       {"avchd_folder", outcome.AvchdFolder},
       {"result_state", outcome.ResultState},
       {"result_3d", outcome.Result3d},
-      {"error", outcome.Error ? nlohmann::json(*outcome.Error) : nlohmann::json(nullptr)},
+      {"error",
+       outcome.Error ? nlohmann::json({{"id", outcome.ErrorId}, {"text", *outcome.Error}}) : nlohmann::json(nullptr)},
       {"restore_required", outcome.RestoreRequired},
       {"plan", plan},
       {"committed", outcome.Committed},

@@ -17,7 +17,9 @@ struct Outcome {
   std::string AvchdFolder;
   int ResultState = 0;
   int Result3d = 0;
+  bool Cancelled = false;
   std::optional<std::string> Error;
+  int ErrorId = 0;  // the message id of Error
   bool RestoreRequired = false;
   Restore::RestorePlan Plan;
   bool Committed = false;
@@ -35,6 +37,15 @@ struct Outcome {
 
 // "index_table", "movie_object", "playlist", "clip_information", "thumbnail_index", "backup"
 const char* KindName(Restore::FileKind kind);
+
+// The version of the JSON report (docs/report.md): raised when a key changes
+// its meaning or goes.
+constexpr int kSchema = 1;
+
+// "card", "folder", "build": the command of the mode.
+const char* ModeName(int mode);
+// "not-required", "repair-required", "not-repairable", "cancelled", "failed".
+const char* VerdictName(const Outcome& outcome);
 
 nlohmann::json ToJson(const Outcome& outcome);
 

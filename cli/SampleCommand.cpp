@@ -15,6 +15,7 @@
 #include "aaalib/AAA_FileStream.h"
 #include "avchdlib/AVCHD_MoviePlayList.h"
 #include "cli/Command.h"
+#include "cli/ExitStatus.h"
 #include "cli/RestoreCommands.h"
 #include "restorelib/Restore_RestoreMain.h"
 #include "tests/support/StreamGenerator.h"
@@ -73,19 +74,19 @@ void DamagePlayList(const fs::path& file) {
 int MakeAndRepair(fs::path folder) {
   if (folder.empty()) {
     std::string pattern = (fs::temp_directory_path() / "velmar-sample-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) return 3;
+    if (mkdtemp(pattern.data()) == nullptr) return ExitStatus::kFailed;
     folder = pattern;
   }
   const fs::path card = folder / "card";
   const fs::path avchd = card / "PRIVATE" / "AVCHD";
   if (fs::exists(card)) {
     std::fprintf(stderr, "%s exists already: give a folder without a card in it.\n", card.c_str());
-    return 3;
+    return ExitStatus::kFailed;
   }
   fs::create_directories(card);
   Heading("Sample card " + card.string());
   WriteRecordings(card);
-  if (!BuildTree(card)) return 3;
+  if (!BuildTree(card)) return ExitStatus::kFailed;
   CutLastRecording(avchd / "BDMV" / "STREAM" / "00003.MTS");
   DamagePlayList(avchd / "BDMV" / "PLAYLIST" / "00001.MPL");
   std::printf("Three recordings; the last one cut short by a power loss, playlist 00001 damaged.\n");

@@ -7,14 +7,15 @@
 
 #include "aaalib/AAA_Log.h"
 #include "cli/Command.h"
+#include "cli/ExitStatus.h"
 #include "streamscan/ScanReport.h"
 #include "streamscan/StatusCodes.h"
 
 namespace {
 
-constexpr int kReadable = 0;
-constexpr int kBroken = 1;
-constexpr int kError = 2;
+constexpr int kReadable = ExitStatus::kDone;
+constexpr int kBroken = ExitStatus::kNotDone;
+constexpr int kError = ExitStatus::kFailed;
 
 int Scan(const std::filesystem::path& path, bool json) {
   if (!std::filesystem::is_regular_file(path)) {

@@ -17,6 +17,7 @@
 #include "aaalib/AAA_StringTable.h"
 #include "cli/BackupManifest.h"
 #include "cli/Command.h"
+#include "cli/ExitStatus.h"
 #include "cli/RestoreConsole.h"
 #include "restorelib/Restore_Backup.h"
 #include "restorelib/Restore_Utility.h"
@@ -24,7 +25,10 @@
 namespace {
 namespace fs = std::filesystem;
 
-enum ExitStatus { kDone = 0, kNotDone = 1, kFailed = 3, kUsage = 64 };
+using ExitStatus::kDone;
+using ExitStatus::kFailed;
+using ExitStatus::kNotDone;
+using ExitStatus::kUsage;
 
 struct UndoOptions {
   std::string backup;
@@ -167,13 +171,11 @@ const Command undoCommands([](CLI::App& app) {
   undo->add_option("--backup-dir", options->backupDir, "where the backups are");
   undo->add_flag("--yes", options->yes, "undo without asking");
   undo->add_flag("--check", options->check, "show what the undo would do, change nothing");
-  undo->preparse_callback([](std::size_t) { Command::UsageExitCode() = kUsage; });
   undo->callback([options] { Command::ExitCode() = RunUndo(*options); });
 
   CLI::App* list = app.add_subcommand("backups", "list the backups of repairs (time, tree, entries, bytes)");
   list->add_option("--tree", options->tree, "only the backups of this tree");
   list->add_option("--backup-dir", options->backupDir, "where the backups are");
-  list->preparse_callback([](std::size_t) { Command::UsageExitCode() = kUsage; });
   list->callback([options] { Command::ExitCode() = ListBackups(*options); });
 });
 

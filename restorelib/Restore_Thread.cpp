@@ -68,13 +68,16 @@ bool Thread::Guard(const std::function<void()>& action, bool cancellable) {
     } else {
       result_.ResultState = -1;
       result_.ErrorString = cancelled.Message();
+      result_.ErrorId = cancelled.Id();
     }
   } catch (const AAA::ExceptionBase& failure) {
     result_.ResultState = -1;
     result_.ErrorString = failure.Message();
+    result_.ErrorId = failure.Id();
   } catch (...) {
     result_.ResultState = -1;
     result_.ErrorString = AAA::StringTable::Text(AAA::MessageId::Unexpected);
+    result_.ErrorId = AAA::MessageId::Unexpected;
   }
   return false;
 }

@@ -19,6 +19,8 @@ struct ResultBlock {
   std::int32_t ResultState = 0;
   std::int32_t Result3d = 0;
   std::string ErrorString;
+  // The string-table id of ErrorString; 0 without an error.
+  std::int32_t ErrorId = 0;
 };
 
 // Called once on the worker when the verification has ended.
@@ -58,6 +60,7 @@ class Thread {
   std::int32_t ResultState() const { return result_.ResultState; }
   std::int32_t Result3d() const { return result_.Result3d; }
   const std::string& ErrorString() const { return result_.ErrorString; }
+  std::int32_t ErrorId() const { return result_.ErrorId; }
   const ResultBlock& Result() const { return result_; }
 
   // ---- worker side, used by the verification steps

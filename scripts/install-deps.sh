@@ -14,6 +14,7 @@ packages=(
   fonts-vlgothic                 # Japanese pages rendered in the wizard's tests
   clang libclang-rt-14-dev       # scripts/fuzz.sh: libFuzzer and the sanitizers' runtimes
   libudev-dev                    # the file system of a FUSE mount that does not name it
+  python3-jsonschema             # the tests check every JSON report against its schema
 )
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)

@@ -125,12 +125,12 @@ TEST_F(InspectCommand, TruncatedOrUnknownFilesAreInvalid) {
   EXPECT_EQ(other.output, unknown + ": invalid: not a management file of a known kind\n");
 }
 
-TEST_F(InspectCommand, MissingFileOrArgumentIsAnErrorOfTwo) {
+TEST_F(InspectCommand, AMissingFileFailsWith3AndAMissingArgumentIsAUsageError) {
   const Outcome missing = Restore("inspect -l 0 " + (folder_ / "absent").string());
-  EXPECT_EQ(missing.status, 2);
+  EXPECT_EQ(missing.status, 3);
   EXPECT_EQ(missing.output.rfind("error: ", 0), 0u) << missing.output;
-  EXPECT_EQ(Restore("inspect").status, 2);
-  EXPECT_EQ(Restore("inspect a b").status, 2);
+  EXPECT_EQ(Restore("inspect").status, 64);
+  EXPECT_EQ(Restore("inspect a b").status, 64);
 }
 
 TEST_F(InspectCommand, RewriteWritesTheSameBytesBack) {

@@ -49,8 +49,8 @@ TEST_F(ScanCommand, GarbageIsABrokenStreamAndAMissingFileAnError) {
   std::ofstream(folder_ / "00003.MTS", std::ios::binary) << "";
   EXPECT_EQ(Scan((folder_ / "00003.MTS").string()).status, 1);
   EXPECT_EQ(Scan((folder_ / "00002.MTS").string()).status, 1);
-  EXPECT_EQ(Scan((folder_ / "none.MTS").string()).status, 2);
-  EXPECT_EQ(Scan("").status, 2);
+  EXPECT_EQ(Scan((folder_ / "none.MTS").string()).status, 3);
+  EXPECT_EQ(Scan("").status, 64);  // no path given
 }
 
 // Paths a system refuses, FIFOs and random bytes: each ends with its exit
@@ -64,11 +64,11 @@ TEST_F(ScanCommand, HostilePathsEndWithTheirStatus) {
   random.close();
   const std::string longName = (folder_ / std::string(300, 'a')).string();
   for (const auto& [arguments, status] : std::vector<std::pair<std::string, int>>{
-           {"sample " + (folder_ / "a-file").string(), 2},
-           {"sample " + longName, 2},
-           {"scan " + longName, 2},
-           {"scan " + (folder_ / "loop").string(), 2},
-           {"scan " + (folder_ / "fifo").string(), 2},
+           {"sample " + (folder_ / "a-file").string(), 3},
+           {"sample " + longName, 3},
+           {"scan " + longName, 3},
+           {"scan " + (folder_ / "loop").string(), 3},
+           {"scan " + (folder_ / "fifo").string(), 3},
            {"inspect " + (folder_ / "fifo").string(), 1},
            {"scan " + (folder_ / "random.MTS").string(), 1},
        }) {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 
+#include "tests/cli_restore/Report.h"
 #include "tests/restorelib/TempTree.h"
 #include "tests/support/ProgramRun.h"
 
@@ -43,7 +44,7 @@ TEST_P(BackupOfATreeNamed, TheResultNamesTheBackupAndUndoPutsEveryByteBackOnce) 
   const auto backups = tree.Root() / "backups";
   const auto repair = RunProgram("folder --json --yes --backup-dir " + Quoted(backups) + " " + Quoted(avchd));
   ASSERT_EQ(repair.status, 0);
-  const auto document = nlohmann::json::parse(repair.output);
+  const auto document = ValidReport(repair.output);
   const fs::path backup = document["backup"].get<std::string>();
   EXPECT_EQ(backup.parent_path(), backups);
   EXPECT_TRUE(fs::exists(backup / "manifest.json"));
@@ -69,7 +70,7 @@ TEST_F(BackupCommand, ABackupThatCannotBeWrittenLeavesTheTreeAsItWas) {
   const auto run =
       RunProgram("folder --json --yes --backup-dir " + Quoted(notAFolder / "backups") + " " + Quoted(avchd));
   EXPECT_EQ(run.status, 3);
-  EXPECT_TRUE(nlohmann::json::parse(run.output)["backup"].is_null());
+  EXPECT_TRUE(ValidReport(run.output)["backup"].is_null());
   EXPECT_EQ(Snapshot(avchd), before);
   const auto skipped = RunProgram("folder --yes --no-backup " + Quoted(avchd));
   EXPECT_EQ(skipped.status, 0);
@@ -89,7 +90,7 @@ TEST_F(BackupCommand, ACheckOfAReadOnlyMountGivesTheVerdictAndWritesNothing) {
   const auto repair = RunProgram("folder --yes " + Quoted(mountPoint));
   std::system(("umount " + Quoted(mountPoint)).c_str());
   EXPECT_EQ(check.status, 1);
-  const auto document = nlohmann::json::parse(check.output);
+  const auto document = ValidReport(check.output);
   EXPECT_TRUE(document["restore_required"]);
   EXPECT_TRUE(document["write_protected"]);
   EXPECT_EQ(repair.status, 3);

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "aaalib/AAA_StringTable.h"
+#include "tests/cli_restore/Report.h"
 #include "tests/restorelib/TempTree.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/StreamGenerator.h"
@@ -73,8 +74,10 @@ TEST(RestoreCommand, JsonHoldsTheVerdictThePlanAndTheResult) {
   WriteEmptyManagementFiles(tree.Root() / "copy/AVCHD");
   const auto run = RunProgram("folder --json --yes " + Quoted(tree.Root() / "copy/AVCHD"));
   EXPECT_EQ(run.status, 0);
-  const auto document = nlohmann::json::parse(run.output);
-  EXPECT_EQ(document["mode"], 1);
+  const auto document = ValidReport(run.output);
+  EXPECT_EQ(document["schema"], 1);
+  EXPECT_EQ(document["verdict"], "repair-required");
+  EXPECT_EQ(document["mode"], "folder");
   EXPECT_EQ(document["avchd_folder"], (tree.Root() / "copy/AVCHD").string());
   EXPECT_EQ(document["result_state"], 0);
   EXPECT_EQ(document["result_3d"], 0);
@@ -98,17 +101,22 @@ TEST(RestoreCommand, BadTargetsFailWithTheirMessageAndExitStatus3) {
                                 "card " + Quoted(tree.Root() / "empty-card")}) {
     const auto run = RunProgram(arguments + " --json");
     EXPECT_EQ(run.status, 3) << arguments;
-    const auto document = nlohmann::json::parse(run.output);
-    EXPECT_EQ(document["result_state"], -1);
-    EXPECT_EQ(document["error"], AAA::StringTable::Text(104, AAA::StringTable::Language::English));
+    const auto document = ValidReport(run.output);
+    EXPECT_EQ(document["verdict"], "failed");
+    EXPECT_EQ(document["error"]["id"], 104);
+    EXPECT_EQ(document["error"]["text"], AAA::StringTable::Text(104, AAA::StringTable::Language::English));
   }
   const auto run = RunProgram("build --json " + Quoted(tree.Root() / "x/AVCHD/BDMV/STREAM"));
   EXPECT_EQ(run.status, 3);
 }
 
-TEST(RestoreCommand, ACommandLineThatDoesNotParseExitsWith64) {
-  EXPECT_EQ(RunProgram("card").status, 64);
-  EXPECT_EQ(RunProgram("folder /tmp --lang fr").status, 64);
+TEST(RestoreCommand, ACommandLineThatDoesNotParseExitsWith64AtAnyLevel) {
+  for (const char* arguments : {"card", "folder /tmp --lang fr", "repair /tmp", "--colour", "-l", "inspect", "scan a b",
+                                "undo", "backups --all", "sample a b", "inspect --rewrite"}) {
+    EXPECT_EQ(RunProgram(arguments).status, 64) << arguments;
+  }
+  EXPECT_EQ(RunProgram("--help").status, 0);
+  EXPECT_NE(RunProgram("--help").output.find("Exit status: 0 nothing to repair"), std::string::npos);
 }
 
 TEST(RestoreCommand, TheSampleCardIsRepairedAndThenNeedsNothing) {

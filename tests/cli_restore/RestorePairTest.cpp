@@ -7,6 +7,7 @@
 
 #include "aaalib/AAA_StringTable.h"
 #include "restorelib/Restore_RestoreMain.h"
+#include "tests/cli_restore/Report.h"
 #include "tests/restorelib/TempTree.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/Recording3d.h"
@@ -72,7 +73,7 @@ TEST_F(PairCommand, APartnerNamedAheadIsVerifiedWithTheFirstAndBothAreRepaired) 
   // The other eye first: nothing is left to repair in either tree.
   const auto again = RunProgram("card --json --pair " + Quoted(left) + " " + Quoted(right));
   EXPECT_EQ(again.status, 0) << again.output;
-  const auto document = nlohmann::json::parse(again.output);
+  const auto document = ValidReport(again.output);
   EXPECT_EQ(document["result_3d"], 2);
   EXPECT_EQ(document["result_state"], 1);
   EXPECT_EQ(document["partner"]["result_3d"], 1);
@@ -105,8 +106,8 @@ TEST_F(PairCommand, BadPartnersAreRefusedWith114AndNothingIsWritten) {
   for (const auto& partner : {left, alsoLeft, stranger}) {
     const auto run = RunProgram("card --yes --json --pair " + Quoted(partner) + " " + Quoted(left));
     EXPECT_EQ(run.status, 3) << partner;
-    const auto document = nlohmann::json::parse(run.output);
-    EXPECT_EQ(document["partner"]["error"], AAA::StringTable::Text(114, AAA::StringTable::Language::English));
+    const auto document = ValidReport(run.output);
+    EXPECT_EQ(document["partner"]["error"]["text"], AAA::StringTable::Text(114, AAA::StringTable::Language::English));
     EXPECT_EQ(document["committed"], false);
   }
   EXPECT_EQ(Snapshot(tree.Root()), before);
