@@ -246,7 +246,7 @@ TEST_F(BrokenFiles, CloseWithoutSummaryOutputFails) {
 TEST_F(BrokenFiles, WrongSyncByteBeforeTheFirstEntryPointEndsTheScan) {
   std::vector<std::uint8_t> bytes = TestSupport::streamBytes(TestSupport::StreamParameters{});
   // Inside the first group: no entry point has been handed out yet. Later
-  // damage is skipped (DamagedStretchTest).
+  // damage is skipped (StreamEndTest).
   bytes[300 * 192 + 4] = 0x46;
   const ScanReport report = scanBytes(bytes);
   EXPECT_EQ(report.status, Status::PacketSyntax);

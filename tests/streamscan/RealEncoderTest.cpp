@@ -13,6 +13,7 @@
 
 #include "streamscan/ScanReport.h"
 #include "streamscan/StatusCodes.h"
+#include "tests/support/Encoder.h"
 #include "tests/support/TempFolder.h"
 
 using namespace StreamScan;
@@ -40,19 +41,7 @@ const EncoderCase Cases[] = {
     {"Progressive720At5994", "testsrc2=size=1280x720:rate=60000/1001", "", 3, 7, 5},
 };
 
-std::string run(const std::string& command) {
-  std::string output;
-  if (std::FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
-    pclose(pipe);
-  }
-  return output;
-}
-
-bool encoderInstalled() {
-  return std::system("command -v ffmpeg >/dev/null 2>&1 && command -v ffprobe >/dev/null 2>&1") == 0;
-}
+std::string run(const std::string& command) { return TestSupport::CommandOutput(command); }
 
 struct ProbedPacket {
   std::uint64_t pts = 0;
@@ -178,7 +167,7 @@ void expectVideoValuesAsProbed(const EncoderCase& c, const StreamSummary& s,
 
 // One encoding per case (a few seconds each), checked both ways.
 TEST_P(RealEncoder, EntryPointsAndVideoValuesAgreeWithFfprobe) {
-  if (!encoderInstalled()) GTEST_SKIP() << "ffmpeg and ffprobe are not installed";
+  if (!TestSupport::EncoderInstalled()) GTEST_SKIP() << "ffmpeg and ffprobe are not installed";
   const EncoderCase& c = GetParam();
   const std::filesystem::path file = encode(c);
   const std::vector<ProbedPacket> packets = probePackets(file);
