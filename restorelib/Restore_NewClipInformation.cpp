@@ -1,7 +1,9 @@
 #include "restorelib/Restore_NewClipInformation.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cinttypes>
+#include <cstdio>
 #include <vector>
 
 #include "aaalib/AAA_Exceptions.h"
@@ -58,8 +60,9 @@ class ClipScan {
   ClipScan(BlkClipInformationFile& newClipInformationFile, const std::filesystem::path& stream)
       : file_(newClipInformationFile), stream_(stream) {}
 
-  NewClipInformation Run(const ScanProgress& progress) {
+  NewClipInformation Run(const ScanProgress& progress, const RecordedStream& recorded) {
     Open();
+    scanner_.setRecordedStream(recorded.SourcePackets, recorded.EntryPoints);
     for (;;) {
       EntryPointRecord record;
       bool end = false;
@@ -78,7 +81,7 @@ class ClipScan {
       if (progress) progress(static_cast<std::uint64_t>(size));
     }
     Finish();
-    return {offset_};
+    return {offset_, damagedStretches_};
   }
 
  private:
@@ -127,6 +130,8 @@ class ClipScan {
       AAA_THROW(AAA::InvalidStreamException());
     }
     if (entryPoints_ == 0) AAA_THROW(AAA::InvalidStreamException());
+    // Times of the damage count from the start of the recording.
+    DescribeDamage(summary, std::uint64_t{sequenceStarts_.front().startTime} * 2);
     FinishSequences(summary);
     auto& clipInfo = file_.blkClipInfo;
     clipInfo.NumberOfSourcePackets.SetValue(static_cast<std::uint32_t>(summary.packets));
@@ -144,6 +149,31 @@ class ClipScan {
     AddStreams(summary);
     AddCodingInfoExtension(summary);
     TakeRecordingValues(summary);
+  }
+
+  void DescribeDamage(const StreamSummary& summary, std::uint64_t startPts) {
+    const auto seconds = [startPts](std::uint64_t pts) {
+      return static_cast<double>(static_cast<std::int64_t>(pts - startPts)) / 90000;
+    };
+    const unsigned listed = std::min<unsigned>(summary.damagedCount, StreamSummary::MaxDamagedStretches);
+    for (unsigned i = 0; i < listed; ++i) {
+      const StreamScan::DamagedStretch& stretch = summary.damaged[i];
+      char line[160];
+      if (stretch.resumed) {
+        std::snprintf(line, sizeof line, ": bytes %" PRIu64 " to %" PRIu64 " (%.2f s to %.2f s) are damaged: skipped",
+                      stretch.firstByte, stretch.endByte, seconds(stretch.ptsBefore), seconds(stretch.ptsAfter));
+      } else {
+        std::snprintf(line, sizeof line,
+                      ": bytes %" PRIu64 " to %" PRIu64 " (from %.2f s) are damaged: the clip ends there",
+                      stretch.firstByte, stretch.endByte, seconds(stretch.ptsBefore));
+      }
+      damagedStretches_.push_back(stream_.string() + line);
+    }
+    if (summary.damagedCount > listed) {
+      damagedStretches_.push_back(stream_.string() + ": " + std::to_string(summary.damagedCount - listed) +
+                                  " more damaged stretches: skipped");
+    }
+    for (const auto& finding : damagedStretches_) AAA::Log::Line(AAA::Log::kHeading, "%s\n", finding.c_str());
   }
 
   // The last sequence ends where the scan's last complete group ends. A
@@ -285,13 +315,14 @@ class ClipScan {
     std::uint32_t firstEntryTime = 0;
   };
   std::vector<SequenceStart> sequenceStarts_;
+  std::vector<std::string> damagedStretches_;
 };
 
 }  // namespace
 
 NewClipInformation BuildNewClipInformationFile(BlkClipInformationFile& newClipInformationFile,
                                                const std::filesystem::path& stream, const std::string& clipName,
-                                               const ScanProgress& progress) {
+                                               const ScanProgress& progress, const RecordedStream& recorded) {
   newClipInformationFile.ClipName = clipName;
   newClipInformationFile.blkCPI.blkEPMap.NumberOfStreamPIDEntries.SetValue(1);
   auto& clex = newClipInformationFile.blkExtensionData.blkDataBlock;
@@ -299,7 +330,7 @@ NewClipInformation BuildNewClipInformationFile(BlkClipInformationFile& newClipIn
   clex.blkProgramInfoExt.blkProgramSequenceArray[0].NumberOfStreamCodingInfoExtInPs.SetValue(1);
   newClipInformationFile.Initialize();
   AAA::Log::Line(AAA::Log::kHeading, "open: %s\n", stream.c_str());
-  return ClipScan(newClipInformationFile, stream).Run(progress);
+  return ClipScan(newClipInformationFile, stream).Run(progress, recorded);
 }
 
 }  // namespace Restore

@@ -32,6 +32,7 @@ void RestoreClipInformation::VerifyClipInformation() {
   AAA::Log::Heading("verify Clip information");
   clips_.clear();
   filesToDelete_.clear();
+  damagedStretches_.clear();
   totalBytes_ = streamFolder_->TotalStreamSize();
   processedBytes_ = 0;
   AAA::Log::Line(AAA::Log::kHeading, "total stream size: %" PRIu64 " bytes\n", totalBytes_);
@@ -49,17 +50,8 @@ void RestoreClipInformation::VerifyClipInformation() {
 void RestoreClipInformation::VerifyClip(StreamEntry& stream) {
   const std::string clipName = stream.Destination.filename().string().substr(0, 5);
   const fs::path clipPath = Utility::ClipInformationFile(*folder_, clipName, true);
-  ClipInformationFile newClipInformationFile;
-  try {
-    stream.BytesScanned =
-        BuildNewClipInformationFile(newClipInformationFile, stream.Source, clipName, [this](std::uint64_t bytes) {
-          AdvanceProgress(bytes);
-        }).BytesScanned;
-  } catch (const AAA::InvalidStreamException&) {
-    // A broken stream gets no clip, and its clip information goes.
-    if (Utility::Exists(clipPath)) filesToDelete_.push_back(clipPath);
-    return;
-  }
+  // The card's own clip information is read first: the packets it counts
+  // tell a stream that was stopped cleanly from one cut short.
   std::optional<ClipInformationFile> clipInformationFile;
   const bool read = ReadFileOrItsCopy(
       *folder_, clipPath, [&](const fs::path& source) -> auto& {
@@ -68,6 +60,25 @@ void RestoreClipInformation::VerifyClip(StreamEntry& stream) {
         ReadClipInformationFile(source, *clipInformationFile);
         return *clipInformationFile;
       });
+  RecordedStream recorded;
+  if (read) {
+    recorded.SourcePackets = clipInformationFile->blkClipInfo.NumberOfSourcePackets;
+    const auto& epMap = clipInformationFile->blkCPI.blkEPMap;
+    if (epMap.NumberOfStreamPIDEntries != 0)
+      recorded.EntryPoints = epMap.blkStreamPIDEntryArray[0].NumberOfEPFineEntries;
+  }
+  ClipInformationFile newClipInformationFile;
+  try {
+    NewClipInformation scanned = BuildNewClipInformationFile(
+        newClipInformationFile, stream.Source, clipName, [this](std::uint64_t bytes) { AdvanceProgress(bytes); },
+        recorded);
+    stream.BytesScanned = scanned.BytesScanned;
+    for (auto& line : scanned.DamagedStretches) damagedStretches_.push_back(std::move(line));
+  } catch (const AAA::InvalidStreamException&) {
+    // A broken stream gets no clip, and its clip information goes.
+    if (Utility::Exists(clipPath)) filesToDelete_.push_back(clipPath);
+    return;
+  }
   if (!read) {
     // Lost, unreadable, failing a rule or of another maker: rebuilt from the stream.
     StoreClip(newClipInformationFile);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -44,6 +45,8 @@ class RestoreClipInformation {
   ClipInformationFile* FindClip(std::string_view clipName);
 
   const std::vector<std::filesystem::path>& FilesToDelete() const { return filesToDelete_; }
+  // The damaged stretches the scans skipped, one line each, in stream order.
+  const std::vector<std::string>& DamagedStretches() const { return damagedStretches_; }
   // A clip information object must be written.
   bool IsModified() const;
   void AddPlannedWrites(std::vector<PlannedWrite>& writes) const;
@@ -64,6 +67,7 @@ class RestoreClipInformation {
   Thread* run_;
   std::deque<ClipInformationFile> clips_;
   std::vector<std::filesystem::path> filesToDelete_;
+  std::vector<std::string> damagedStretches_;
   std::uint64_t totalBytes_ = 0;
   std::uint64_t processedBytes_ = 0;
 };

@@ -55,6 +55,13 @@ std::uint32_t presentationEndTime45(std::uint64_t startPts, std::uint64_t pictur
   return static_cast<std::uint32_t>((startPts + duration) / 2);
 }
 
+std::uint64_t picturesInTicks(std::uint64_t ticks, int effectiveCode) {
+  const std::optional<FramePeriod> period = framePeriodOf(effectiveCode);
+  if (!period) return 0;
+  const std::uint64_t pictureTicks = 90000u * std::uint64_t{period->num};
+  return (ticks * period->den + pictureTicks / 2) / pictureTicks;
+}
+
 int frameRateCodeOfTiming(std::uint32_t num_units_in_tick, std::uint32_t time_scale) {
   // time_scale / (2 * num_units_in_tick) == den / num, compared exactly.
   for (int code = 1; code < static_cast<int>(FramePeriods.size()); ++code) {

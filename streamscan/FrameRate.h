@@ -33,6 +33,10 @@ int pulldownOfPicStruct(int pic_struct, bool pic_struct_present_flag, int frameR
 // add up without drift; 0 for a code without a rate.
 std::uint32_t presentationEndTime45(std::uint64_t startPts, std::uint64_t pictureCount, int effectiveCode);
 
+// The number of pictures, rounded to the nearest, that `ticks` of 90 kHz
+// hold at an effective frame rate code; 0 for a code without a rate.
+std::uint64_t picturesInTicks(std::uint64_t ticks, int effectiveCode);
+
 // The frame rate code of a rate given as time_scale / (2 * num_units_in_tick)
 // frames per second, as H.264 VUI timing states it; 0 when it is none of them.
 int frameRateCodeOfTiming(std::uint32_t num_units_in_tick, std::uint32_t time_scale);

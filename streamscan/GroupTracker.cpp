@@ -11,6 +11,8 @@ namespace {
 
 enum PrimaryPicType : int { IPicture = 0, PPicture = 1, BPicture = 2 };
 
+constexpr std::uint64_t PtsMask = (std::uint64_t{1} << 33) - 1;
+
 std::uint32_t low32(std::uint64_t value) { return static_cast<std::uint32_t>(value); }
 
 }  // namespace
@@ -23,6 +25,7 @@ int GroupTracker::addUnit(const PictureUnit& unit, int frameRateCode, EntryPoint
   ready = false;
   const int type = unit.primary_pic_type;
   if (type != IPicture && type != PPicture && type != BPicture) return Status::PictureUnknownType;
+  if (ended_) return Status::Success;
   summary_.pulldown = std::max(summary_.pulldown, unit.pulldown);
   // A discontinuity anywhere since the last group start (often the PCR packet
   // just before the next I picture) opens the STC sequence of the next group.
@@ -32,10 +35,20 @@ int GroupTracker::addUnit(const PictureUnit& unit, int frameRateCode, EntryPoint
   }
   const GroupPicture picture{unit.pts, unit.metadata};
   if (type == IPicture) {
+    const bool resumes = awaiting_;
+    if (resumes) {
+      awaiting_ = false;
+      // Without a discontinuity the damage must have left the time line as it was.
+      if (!pendingDiscontinuity_ && !continuesAfterDamage(unit)) {
+        ended_ = true;
+        return Status::Success;
+      }
+    }
     if (group_.active) {
-      if (const int status = closeGroup(frameRateCode, false, record, ready); status != Status::Success) return status;
+      if (const int status = closeGroup(frameRateCode, true, record, ready); status != Status::Success) return status;
     }
     openGroup(unit);
+    group_.followsDamage = resumes && !group_.opensSequence;
     reference_.start(picture);
   } else if (!group_.active) {
     return Status::Success;  // pictures before the first I picture belong to no group
@@ -46,13 +59,40 @@ int GroupTracker::addUnit(const PictureUnit& unit, int frameRateCode, EntryPoint
     return Status::PictureUnsupported;
   }
   ++group_.pictureCount;
+  latestPts_ = type == IPicture && group_.opensSequence ? unit.pts : std::max(latestPts_, unit.pts);
   return Status::Success;
 }
 
-int GroupTracker::finish(int frameRateCode, EntryPointRecord& record, bool& ready) {
+int GroupTracker::finish(int frameRateCode, StreamEnd end, EntryPointRecord& record, bool& ready) {
   ready = false;
   if (!group_.active) return Status::Success;
+  // A last group shorter than the one before it was cut, unless the stream
+  // was not; the very first group can only be known complete when a second
+  // one starts or the recorder's count says so.
+  const bool complete =
+      end == StreamEnd::Counted ||
+      (anyGroupReturned_ && (end == StreamEnd::LastUnitWhole || group_.pictureCount >= returnedPictureCount_));
+  if (!complete) {
+    closeReferenceGroup(frameRateCode);
+    group_.active = false;
+    return Status::Success;
+  }
   return closeGroup(frameRateCode, true, record, ready);
+}
+
+int GroupTracker::interrupt(int frameRateCode, EntryPointRecord& record, bool& ready) {
+  ready = false;
+  awaiting_ = true;
+  maxGap_ = 0;
+  if (!group_.active) return Status::Success;
+  // The pictures before the damage are whole, but their number is no
+  // measure of a complete group.
+  return closeGroup(frameRateCode, false, record, ready);
+}
+
+bool GroupTracker::continuesAfterDamage(const PictureUnit& unit) const {
+  const std::uint64_t gap = (unit.pts - latestPts_) & PtsMask;
+  return gap != 0 && gap <= maxGap_;
 }
 
 void GroupTracker::openGroup(const PictureUnit& unit) {
@@ -93,12 +133,10 @@ void GroupTracker::closeReferenceGroup(int frameRateCode) {
   group_.lastReferenceMetadata = reference_.reference().metadata;
 }
 
-int GroupTracker::closeGroup(int frameRateCode, bool atEnd, EntryPointRecord& record, bool& ready) {
+// `counted`: the group's length is the measure of the last group's.
+int GroupTracker::closeGroup(int frameRateCode, bool counted, EntryPointRecord& record, bool& ready) {
   closeReferenceGroup(frameRateCode);
   group_.active = false;
-  // A last group shorter than the one before it was cut; the very first
-  // group can only be known complete when a second one starts.
-  if (atEnd && (!anyGroupReturned_ || group_.pictureCount < returnedPictureCount_)) return Status::Success;
   const int code = effectiveCode(frameRateCode);
   if (!framePeriodOf(code)) return Status::PictureUnsupported;
   record = group_.record;
@@ -106,8 +144,8 @@ int GroupTracker::closeGroup(int frameRateCode, bool atEnd, EntryPointRecord& re
   summary_.haveLatestRecord = true;
   summary_.latestRecord = group_.lastReferenceMetadata;
   summary_.timeCodeMode = std::max(summary_.timeCodeMode, group_.timeCodeMode);
+  if (counted || !anyGroupReturned_) returnedPictureCount_ = group_.pictureCount;
   anyGroupReturned_ = true;
-  returnedPictureCount_ = group_.pictureCount;
   ready = true;
   return Status::Success;
 }
@@ -122,6 +160,11 @@ void GroupTracker::placeInSequence(EntryPointRecord& record, int code) {
     record.NewSTCSequence = 1;
     record.SequenceEndTime = group_.opensSequence ? closedEnd : endOf(sequence_);
   } else {
+    if (group_.followsDamage) {
+      // The pictures lost in the damage still take their time in the sequence.
+      sequence_.pictureCount =
+          std::max(sequence_.pictureCount, picturesInTicks((group_.startPts - sequence_.startPts) & PtsMask, code));
+    }
     sequence_.pictureCount += group_.pictureCount;
     record.NewSTCSequence = 0;
     record.SequenceEndTime = endOf(sequence_);

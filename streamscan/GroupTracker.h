@@ -25,7 +25,8 @@ struct PictureUnit {
 // Turns access units, in decoding order, into entry points: groups start at
 // I pictures, STC sequences at discontinuities, and a group's record is handed
 // out once the next group begins (or at the end, when the last group is as
-// long as the one before it). Keeps only the current group.
+// long as the one before it, or the stream is known not to be cut). Keeps
+// only the current group.
 class GroupTracker {
  public:
   void reset() { *this = GroupTracker{}; }
@@ -35,8 +36,34 @@ class GroupTracker {
   // when `record` holds a completed group's entry point.
   int addUnit(const PictureUnit& unit, int frameRateCode, EntryPointRecord& record, bool& ready);
 
-  // The stream has ended: completes the last group if it is long enough.
-  int finish(int frameRateCode, EntryPointRecord& record, bool& ready);
+  // How a stream ends: cut (or not known otherwise); with its last access
+  // unit whole at the end of the file; or with exactly the packets the
+  // recorder counted for it.
+  enum class StreamEnd { Cut, LastUnitWhole, Counted };
+
+  // The stream has ended: completes the last group if it is long enough, or
+  // whatever its length when the stream was not cut. Only a stream whose
+  // packets were counted completes a first group that no second one followed.
+  int finish(int frameRateCode, StreamEnd end, EntryPointRecord& record, bool& ready);
+
+  // A damaged stretch begins: the open group ends with the pictures taken
+  // before it (its record in `record`), and the pictures that follow are
+  // ignored up to an I picture that continues the same STC sequence at most
+  // `maxGap` ticks (90 kHz) after the latest picture shown before the damage;
+  // set the gap with allowGap before each unit. An I picture that does not
+  // continue the sequence ends the recording: nothing more is taken.
+  int interrupt(int frameRateCode, EntryPointRecord& record, bool& ready);
+  bool awaitingResumption() const { return awaiting_; }
+  void allowGap(std::uint64_t maxGap) { maxGap_ = maxGap; }
+  // The recording did not continue after a damaged stretch.
+  bool ended() const { return ended_; }
+
+  // A group's record has been handed out.
+  bool anyEntryPoint() const { return anyGroupReturned_; }
+  // The groups begun so far, the open one among them.
+  std::uint32_t groupsStarted() const { return nextFineIndex_; }
+  // PTS of the latest picture shown so far, in the current sequence.
+  std::uint64_t latestPts() const { return latestPts_; }
 
   const RecordingSummary& summary() const { return summary_; }
 
@@ -46,6 +73,7 @@ class GroupTracker {
     EntryPointRecord record;
     std::uint64_t pictureCount = 0;
     bool opensSequence = false;
+    bool followsDamage = false;  // the first group after a damaged stretch
     std::uint32_t discontinuitySpn = 0;
     bool haveStartPts = false;
     std::uint64_t startPts = 0;
@@ -61,8 +89,9 @@ class GroupTracker {
   };
 
   void openGroup(const PictureUnit& unit);
+  bool continuesAfterDamage(const PictureUnit& unit) const;
   void closeReferenceGroup(int frameRateCode);
-  int closeGroup(int frameRateCode, bool atEnd, EntryPointRecord& record, bool& ready);
+  int closeGroup(int frameRateCode, bool counted, EntryPointRecord& record, bool& ready);
   void placeInSequence(EntryPointRecord& record, int effectiveCode);
   int effectiveCode(int frameRateCode) const;
 
@@ -79,6 +108,10 @@ class GroupTracker {
   std::uint32_t nextFineIndex_ = 0;
   bool anyGroupReturned_ = false;
   std::uint64_t returnedPictureCount_ = 0;
+  std::uint64_t latestPts_ = 0;
+  bool awaiting_ = false;
+  std::uint64_t maxGap_ = 0;
+  bool ended_ = false;
 };
 
 }  // namespace StreamScan

@@ -34,6 +34,7 @@ int PacketReader::open(const std::filesystem::path& path) {
   // Reads go straight into our block; stdio's own buffer would only add a copy.
   std::setvbuf(file_, nullptr, _IONBF, 0);
   block_.resize(PacketsPerRead * SourcePacketSize);
+  fileBytes_ = size;
   scanLimit_ = size / SourcePacketSize / PacketsPerUnit * PacketsPerUnit;
   packetsRead_ = 0;
   blockPackets_ = blockIndex_ = 0;

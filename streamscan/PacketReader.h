@@ -39,6 +39,8 @@ class PacketReader {
 
   std::uint64_t packetsRead() const { return packetsRead_; }
   std::uint64_t scanLimit() const { return scanLimit_; }
+  // The size of the file when it was opened.
+  std::uint64_t fileBytes() const { return fileBytes_; }
 
  private:
   int fill();
@@ -50,6 +52,7 @@ class PacketReader {
   std::size_t blockIndex_ = 0;
   std::uint64_t scanLimit_ = 0;
   std::uint64_t packetsRead_ = 0;
+  std::uint64_t fileBytes_ = 0;
 };
 
 }  // namespace StreamScan

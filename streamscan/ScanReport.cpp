@@ -25,13 +25,14 @@ std::vector<StcSequence> StcSequenceBuilder::finish(const RecordingSummary& reco
   return std::move(sequences_);
 }
 
-ScanReport scanStreamFile(const std::filesystem::path& path, const LogSink& log) {
+ScanReport scanStreamFile(const std::filesystem::path& path, const LogSink& log, const RecordedStream& recorded) {
   ScanReport report;
   report.path = path;
   TsScanner scanner(log);
   scanner.reset();
   report.status = scanner.open(path);
   if (report.status != Status::Success) return report;
+  scanner.setRecordedStream(recorded.packets, recorded.entryPoints);
   // Like the clip step, go on without a program map: the scan reports it.
   scanner.findProgramMap();
   StcSequenceBuilder sequences;

@@ -44,8 +44,15 @@ struct ScanReport {
   StreamSummary summary;
 };
 
+// What a clip information file says of a stream (TsScanner::setRecordedStream).
+struct RecordedStream {
+  std::uint64_t packets = 0;
+  std::uint64_t entryPoints = 0;
+};
+
 // Reset, open, program map, entry points to the end, close and summary.
-ScanReport scanStreamFile(const std::filesystem::path& path, const LogSink& log = {});
+ScanReport scanStreamFile(const std::filesystem::path& path, const LogSink& log = {},
+                          const RecordedStream& recorded = {});
 
 // What a user reads to learn what a stream holds.
 std::string formatScanReport(const ScanReport& report);

@@ -54,14 +54,34 @@ struct RecordingSummary {
   std::uint32_t lastSequenceEndTime = 0;
 };
 
+// Packets past the first entry point that did not decode (lost
+// synchronisation, zeroed or garbled packets), skipped up to the next sound
+// packet.
+struct DamagedStretch {
+  std::uint64_t firstByte = 0;  // of the first packet that did not decode
+  std::uint64_t endByte = 0;    // after the last one
+  std::uint64_t ptsBefore = 0;  // 90 kHz: the latest picture shown before the damage
+  // The recording goes on after the damage in the same STC sequence, with
+  // an I picture shown at ptsAfter; otherwise the scan took nothing after it.
+  bool resumed = false;
+  std::uint64_t ptsAfter = 0;
+};
+
 struct StreamSummary {
   static constexpr unsigned StreamSlots = 9;
   static constexpr unsigned VideoSlot = 0;
+  static constexpr unsigned MaxDamagedStretches = 16;
 
   std::uint64_t packets = 0;  // source packets scanned
   std::array<StreamInfo, StreamSlots> streams{};
   VideoParameters video;
   RecordingSummary recording;
+  // The first damaged stretches in file order, and the number of them all.
+  std::array<DamagedStretch, MaxDamagedStretches> damaged{};
+  std::uint32_t damagedCount = 0;
+  // The stream was found not to be cut: the clip information counts its
+  // packets exactly, or its last access unit ends whole.
+  bool endsWhole = false;
 };
 
 // Slot of a fixed PID: 0 video 0x1011, 1-4 audio 0x1100-0x1103, 5-6 overlay

@@ -12,6 +12,20 @@ constexpr std::uint8_t VideoStreamId = 0xE0;
 constexpr std::size_t PesFixedHeaderSize = 9;
 constexpr std::size_t TimeStampSize = 5;
 
+// The adaptation field's bytes after those its flags announce: PCR, OPCR,
+// splice countdown, private data and extension.
+std::uint8_t stuffingOf(const std::uint8_t* field, std::size_t length) {
+  if (length == 0) return 1;  // the length byte alone pads a packet by one
+  const std::uint8_t flags = field[0];
+  std::size_t used = 1;
+  if (flags & 0x10) used += 6;
+  if (flags & 0x08) used += 6;
+  if (flags & 0x04) used += 1;
+  if ((flags & 0x02) && used < length) used += 1 + field[used];
+  if ((flags & 0x01) && used < length) used += 1 + field[used];
+  return used < length ? static_cast<std::uint8_t>(length - used) : 0;
+}
+
 std::uint32_t bigEndian32(const std::uint8_t* p) {
   return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
 }
@@ -45,6 +59,7 @@ int decodeSourcePacket(std::span<const std::uint8_t, SourcePacketSize> bytes, Tr
   out.discontinuity_indicator = false;
   out.random_access_indicator = false;
   out.elementary_stream_priority_indicator = false;
+  out.stuffing_bytes = 0;
   std::size_t payloadStart = HeaderSize;
   if (out.adaptation_field_control >= 2) {
     out.adaptation_field_length = p[HeaderSize];
@@ -56,6 +71,7 @@ int decodeSourcePacket(std::span<const std::uint8_t, SourcePacketSize> bytes, Tr
       out.random_access_indicator = (flags & 0x40) != 0;
       out.elementary_stream_priority_indicator = (flags & 0x20) != 0;
     }
+    if (out.hasPayload()) out.stuffing_bytes = stuffingOf(p + HeaderSize + 1, out.adaptation_field_length);
   }
   out.payload = out.hasPayload() ? bytes.subspan(payloadStart) : std::span<const std::uint8_t>{};
   return Status::Success;
@@ -65,6 +81,7 @@ int decodeVideoPesHeader(std::span<const std::uint8_t> payload, PesHeader& out) 
   if (payload.size() < PesFixedHeaderSize) return Status::PacketTooLong;
   const std::uint8_t* p = payload.data();
   if (p[0] != 0 || p[1] != 0 || p[2] != 1 || p[3] != VideoStreamId || (p[6] >> 6) != 2) return Status::PacketSyntax;
+  out.PES_packet_length = static_cast<std::uint16_t>((p[4] << 8) | p[5]);
   const unsigned ptsDtsFlags = p[7] >> 6;
   // A video access unit without a PTS cannot be placed in time.
   if (ptsDtsFlags != 2 && ptsDtsFlags != 3) return Status::PacketSyntax;

@@ -29,6 +29,9 @@ struct TransportPacket {
   bool discontinuity_indicator = false;
   bool random_access_indicator = false;
   bool elementary_stream_priority_indicator = false;
+  // Bytes of the adaptation field that carry nothing: a muxer pads a packet
+  // this way only where its PES packet ends.
+  std::uint8_t stuffing_bytes = 0;
   std::span<const std::uint8_t> payload;  // empty when the packet carries none
 
   bool hasPayload() const { return adaptation_field_control == 1 || adaptation_field_control == 3; }
@@ -40,7 +43,8 @@ struct TransportPacket {
 int decodeSourcePacket(std::span<const std::uint8_t, SourcePacketSize> bytes, TransportPacket& out);
 
 struct PesHeader {
-  std::uint64_t pts = 0;  // 33 bits, 90 kHz
+  std::uint16_t PES_packet_length = 0;  // bytes after the length field; 0 for a PES of open length
+  std::uint64_t pts = 0;                // 33 bits, 90 kHz
   bool hasDts = false;
   std::uint64_t dts = 0;
   std::size_t payloadOffset = 0;  // first elementary stream byte in the packet payload

@@ -32,6 +32,8 @@ void TsScanner::reset() {
   lastStatus_ = Status::Success;
   unit_ = UnitInProgress{};
   haveHeld_ = false;
+  recordedPackets_ = recordedEntryPoints_ = 0;
+  lastUnitWhole_ = false;
 }
 
 int TsScanner::open(const std::filesystem::path& path) {
@@ -74,7 +76,9 @@ std::int64_t TsScanner::nextEntryPoint(EntryPointRecord& record, bool& endFlag) 
     }
     if (state_ == State::Draining) {
       state_ = State::Ended;
-      if (const int status = groups_.finish(frameRateCode(), record, ready); status != Status::Success)
+      const GroupTracker::StreamEnd end = streamEnd();
+      summary_.endsWhole = end != GroupTracker::StreamEnd::Cut;
+      if (const int status = groups_.finish(frameRateCode(), end, record, ready); status != Status::Success)
         return fail(status);
       continue;
     }
@@ -93,13 +97,25 @@ std::int64_t TsScanner::nextEntryPoint(EntryPointRecord& record, bool& endFlag) 
       }
       spn = reader_.packetsRead() - 1;
     }
+    if (state_ == State::Discarding) continue;
+    if (state_ == State::Skipping) {
+      skipDamaged(bytes, spn);
+      if (state_ == State::Skipping) continue;
+    }
     bool unitEnds = false;
-    if (const int status = processPacket(bytes, spn, unitEnds); isFailure(status)) return fail(status);
+    if (const int status = processPacket(bytes, spn, unitEnds); isFailure(status)) {
+      if (!beginDamage(status, spn, record, ready)) return fail(status);
+      continue;
+    }
     if (unitEnds) {
       std::memcpy(held_.data(), bytes, SourcePacketSize);
       haveHeld_ = true;
       heldSpn_ = spn;
-      if (const int status = completeUnit(false, record, ready); status != Status::Success) return fail(status);
+      if (const int status = completeUnit(false, record, ready); status != Status::Success) {
+        if (!beginDamage(status, unit_.spn, record, ready)) return fail(status);
+        continue;
+      }
+      if (groups_.ended()) state_ = State::Discarding;
     }
   }
   return static_cast<std::int64_t>((reader_.packetsRead() - packetsBefore) * SourcePacketSize);
@@ -112,6 +128,80 @@ int TsScanner::closeAndFetchSummary(StreamSummary* summary) {
   summary_.recording = groups_.summary();
   *summary = summary_;
   return Status::Success;
+}
+
+// A failure past the first entry point that the stream's bytes caused
+// (not the file's reading) opens a damaged stretch at packet `spn`, or
+// extends the one the scan has not yet recovered from. False when the
+// failure ends the scan instead.
+bool TsScanner::beginDamage(int status, std::uint64_t spn, EntryPointRecord& record, bool& ready) {
+  if (!groups_.anyEntryPoint() || (status & ~0xFFFF) == Status::FileLayer) return false;
+  if (log_) {
+    char line[128];
+    std::snprintf(line, sizeof line, "damaged stream at packet %llu: %s\n", static_cast<unsigned long long>(spn),
+                  describeStatus(status).c_str());
+    log_(LogLevelAnomaly, line);
+  }
+  unit_ = UnitInProgress{};
+  haveHeld_ = false;
+  state_ = State::Skipping;
+  if (groups_.awaitingResumption()) {
+    if (DamagedStretch* stretch = currentStretch()) stretch->endByte = (spn + 1) * SourcePacketSize;
+    return true;
+  }
+  if (summary_.damagedCount < StreamSummary::MaxDamagedStretches) {
+    summary_.damaged[summary_.damagedCount] =
+        DamagedStretch{spn * SourcePacketSize, (spn + 1) * SourcePacketSize, groups_.latestPts(), false, 0};
+  }
+  ++summary_.damagedCount;
+  const int interrupted = groups_.interrupt(frameRateCode(), record, ready);
+  if (interrupted == Status::Success) return true;
+  lastStatus_ = interrupted;
+  return false;
+}
+
+// The stretch being skipped or recovered from, when the summary keeps it.
+DamagedStretch* TsScanner::currentStretch() {
+  if (summary_.damagedCount == 0 || summary_.damagedCount > StreamSummary::MaxDamagedStretches) return nullptr;
+  return &summary_.damaged[summary_.damagedCount - 1];
+}
+
+// Inside a damaged stretch: packets that do not decode extend it. The scan
+// takes up the stream again at the first sound packet that decodes, or at
+// the first video packet that starts an access unit with a sound PES header
+// (a muxer may send sound in bursts seconds apart).
+void TsScanner::skipDamaged(const std::uint8_t* bytes, std::uint64_t spn) {
+  TransportPacket packet;
+  if (decodeSourcePacket(packetSpan(bytes), packet) != Status::Success) {
+    if (DamagedStretch* stretch = currentStretch()) stretch->endByte = (spn + 1) * SourcePacketSize;
+    return;
+  }
+  const int slot = streamSlotOfPid(packet.PID);
+  PesHeader pes;
+  const bool unitStart = packet.PID == PidVideo && packet.payload_unit_start_indicator && packet.hasPayload() &&
+                         decodeVideoPesHeader(packet.payload, pes) == Status::Success;
+  if ((slot >= 1 && slot <= 4) || unitStart) state_ = State::Scanning;
+}
+
+// A clip information file that counts exactly the packets of the whole
+// file, all scanned, knows how the stream ends: not cut when it counts an
+// entry point for every group, cut otherwise (as a clip this tool made for a
+// stream it cut says). Without one, the stream was not cut when its last
+// access unit was seen to its end and the file ends with the unit of 32
+// packets that holds it, as a recorder closes a stream.
+GroupTracker::StreamEnd TsScanner::streamEnd() const {
+  const bool allScanned = reader_.fileBytes() == reader_.packetsRead() * SourcePacketSize;
+  if (allScanned && recordedPackets_ != 0 && reader_.packetsRead() == recordedPackets_) {
+    return recordedEntryPoints_ >= groups_.groupsStarted() ? GroupTracker::StreamEnd::Counted
+                                                           : GroupTracker::StreamEnd::Cut;
+  }
+  if (allScanned && lastUnitWhole_) return GroupTracker::StreamEnd::LastUnitWhole;
+  return GroupTracker::StreamEnd::Cut;
+}
+
+bool TsScanner::unitEndsWhole() const {
+  if (unit_.pesLength != 0) return unit_.pesBytes == std::uint64_t{unit_.pesLength} + 6;
+  return unit_.lastVideoStuffed;
 }
 
 // Decodes one packet and routes it. Sets `unitEnds` (and does nothing else)
@@ -128,6 +218,8 @@ int TsScanner::processPacket(const std::uint8_t* bytes, std::uint64_t spn, bool&
     if (const int status = startUnit(packet, spn); isFailure(status)) return status;
   } else if (unit_.open && video) {
     unit_.lastVideoSpn = spn;
+    unit_.pesBytes += packet.payload.size();
+    unit_.lastVideoStuffed = packet.stuffing_bytes != 0;
     if (const int status = collect(packet.payload); isFailure(status)) return status;
   }
   if (unit_.open && packet.discontinuity_indicator && !unit_.discontinuity) {
@@ -147,6 +239,9 @@ int TsScanner::startUnit(const TransportPacket& packet, std::uint64_t spn) {
   unit_.open = true;
   unit_.spn = unit_.lastVideoSpn = spn;
   unit_.pts = pes.pts;
+  unit_.pesLength = pes.PES_packet_length;
+  unit_.pesBytes = packet.payload.size();
+  unit_.lastVideoStuffed = packet.stuffing_bytes != 0;
   return collect(packet.payload.subspan(pes.payloadOffset));
 }
 
@@ -173,6 +268,7 @@ int TsScanner::completeUnit(bool atEnd, EntryPointRecord& record, bool& ready) {
     // stream, a unit whose start never reached a slice has no picture type.
     return atEnd ? Status::Success : Status::PictureUnknownType;
   }
+  if (atEnd) lastUnitWhole_ = unitEndsWhole();
   const AccessUnitAnalysis& analysis = unit_.analysis;
   if (analysis.primary_pic_type == IPicture) {
     if (const int status = takeEntryPointValues(); status != Status::Success) return status;
@@ -189,7 +285,25 @@ int TsScanner::completeUnit(bool atEnd, EntryPointRecord& record, bool& ready) {
   picture.pulldown =
       pulldownOfPicStruct(analysis.pic_struct, sps != nullptr && sps->vui.pic_struct_present_flag, frameRateCode());
   picture.metadata = analysis.metadata;
-  return groups_.addUnit(picture, frameRateCode(), record, ready);
+  const bool awaiting = groups_.awaitingResumption();
+  if (awaiting) {
+    // The lost bytes held at most what a recording of the lowest rate puts
+    // into them, and the stream goes on to its next I picture; anything
+    // later is another recording's time line.
+    constexpr std::uint64_t LowestRecordingBytesPerSecond = 125000;
+    constexpr std::uint64_t Slack = 2 * 90000;
+    const DamagedStretch* stretch = currentStretch();
+    const std::uint64_t lost = stretch == nullptr ? 0 : unit_.spn * SourcePacketSize - stretch->firstByte;
+    groups_.allowGap(Slack + lost * 90000 / LowestRecordingBytesPerSecond);
+  }
+  const int status = groups_.addUnit(picture, frameRateCode(), record, ready);
+  if (awaiting && !groups_.awaitingResumption() && !groups_.ended()) {
+    if (DamagedStretch* stretch = currentStretch()) {
+      stretch->resumed = true;
+      stretch->ptsAfter = picture.pts;
+    }
+  }
+  return status;
 }
 
 // The stream information and H.264 values, refreshed at every entry point

@@ -10,11 +10,13 @@
 #include "restorelib/Restore_ClipCorrection.h"
 #include "restorelib/Restore_NewClipInformation.h"
 #include "tests/aaalib/LogCapture.h"
+#include "tests/support/Encoder.h"
 #include "tests/support/TreeBuilder.h"
 
 namespace fs = std::filesystem;
 using namespace Restore;
 using AVCHD::ClipInformation::BlkClipInformationFile;
+using TestSupport::EncoderInstalled;
 using TestSupport::GeneratedStream;
 using TestSupport::StreamParameters;
 using TestSupport::TreeBuilder;
@@ -196,20 +198,6 @@ INSTANTIATE_TEST_SUITE_P(BothNamings, ClipTree, testing::Values(TreeNaming::Shor
 
 namespace {
 
-std::string Output(const std::string& command) {
-  std::string output;
-  if (std::FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[512];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
-    pclose(pipe);
-  }
-  return output;
-}
-
-bool EncoderInstalled() {
-  return std::system("command -v ffmpeg >/dev/null 2>&1 && command -v ffprobe >/dev/null 2>&1") == 0;
-}
-
 struct EncoderCase {
   const char* name;
   const char* source;
@@ -252,9 +240,9 @@ TEST_P(RealEncoderTree, TheRebuiltClipLastsAsLongAsFfprobeSaysAndNeedsNothingMor
   const auto& sequence = clip.blkSequenceInfo.blkSTCSequenceArray[0];
   const double seconds = (sequence.PresentationEndTime - sequence.PresentationStartTime) / 45000.0;
   const double probed =
-      std::stod(Output("ffprobe -v error -select_streams v:0 -show_entries stream=duration "
-                       "-of csv=p=0 '" +
-                       stream.string() + "'"));
+      std::stod(TestSupport::CommandOutput("ffprobe -v error -select_streams v:0 -show_entries stream=duration "
+                                           "-of csv=p=0 '" +
+                                           stream.string() + "'"));
   EXPECT_NEAR(seconds, probed, GetParam().frameSeconds);
 
   RestoreMain again(tree.Target(), tree.Mode());

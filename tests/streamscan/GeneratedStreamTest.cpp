@@ -174,6 +174,7 @@ TEST_F(StcSequences, OpenGroupStartsAtTheBPictureDecodedFirst) {
 
 TEST_F(GroupCompleteness, LastGroupShorterThanTheOneBeforeGetsNoEntryPoint) {
   StreamParameters p;
+  p.lastPictureCut = true;  // a recording cut short; one stopped cleanly keeps its end
   p.lastGroupLength = 7;
   EXPECT_EQ(generateAndScan(p).entryPoints.size(), 3u);
   p.lastGroupLength = 15;
@@ -184,6 +185,7 @@ TEST_F(GroupCompleteness, LastGroupShorterThanTheOneBeforeGetsNoEntryPoint) {
 
 TEST_F(GroupCompleteness, IncompleteLastGroupDoesNotExtendTheSequence) {
   StreamParameters p;
+  p.lastPictureCut = true;
   p.lastGroupLength = 7;
   const ScanReport report = generateAndScan(p);
   ASSERT_EQ(report.entryPoints.size(), 3u);

@@ -93,6 +93,7 @@ TEST_F(TimeCodeModes, GapInTheTimeCodesIsUnIncrement) {
 
 TEST_F(TimeCodeModes, GapInACutLastGroupIsNotCounted) {
   StreamParameters p;
+  p.lastPictureCut = true;
   p.lastGroupLength = 7;
   p.timeCodeGaps = {{48, 5}};
   EXPECT_EQ(generateAndScan(p).summary.recording.timeCodeMode, TimeCodeIncrement);

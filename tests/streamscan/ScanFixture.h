@@ -36,11 +36,12 @@ class ScanFixture : public ::testing::Test {
     return StreamScan::scanStreamFile(path);
   }
 
-  // Writes raw bytes and scans them.
-  StreamScan::ScanReport scanBytes(const std::vector<std::uint8_t>& bytes) {
+  // Writes raw bytes and scans them, with what a clip information file says of them.
+  StreamScan::ScanReport scanBytes(const std::vector<std::uint8_t>& bytes,
+                                   const StreamScan::RecordedStream& recorded = {}) {
     const std::filesystem::path path = file("bytes.m2ts");
     writeFile(path, bytes);
-    return StreamScan::scanStreamFile(path);
+    return StreamScan::scanStreamFile(path, {}, recorded);
   }
 
   static void writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {

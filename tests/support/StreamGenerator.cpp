@@ -124,12 +124,14 @@ class Generator {
         sequenceFirstShown_ = shownBase;
       }
       if (g > 0) writeTables();
-      for (const PlannedPicture& planned : planGroup(length, p_.bFrames, p_.openGop)) {
+      const std::vector<PlannedPicture> plan = planGroup(length, p_.bFrames, p_.openGop);
+      for (const PlannedPicture& planned : plan) {
         GeneratedPicture picture;
         picture.group = g;
         picture.type = planned.type;
         picture.presentationIndex = shownBase + planned.shownIndex;
-        writePicture(picture, planned.type == 0 && discontinuity != p_.discontinuities.end());
+        const bool cut = p_.lastPictureCut && g + 1 == p_.groups && &planned == &plan.back();
+        writePicture(picture, planned.type == 0 && discontinuity != p_.discontinuities.end(), cut);
         if (p_.keepPictures) result.pictures.push_back(picture);
       }
       shownBase += length;
@@ -198,7 +200,7 @@ class Generator {
     return es;
   }
 
-  void writePicture(GeneratedPicture& picture, bool discontinuity) {
+  void writePicture(GeneratedPicture& picture, bool discontinuity, bool cut) {
     picture.pts = ptsOf(picture.presentationIndex);
     picture.timeCode = p_.timeCodes ? timeCodeOf(picture.presentationIndex) : 0xFFFFFFFF;
     const std::uint64_t period90k = 90000 * period_.num / period_.den;
@@ -219,6 +221,7 @@ class Generator {
       sliceFill = capacity - pes.size();
     }
     pes.insert(pes.end(), sliceFill, 0xA5);
+    if (cut) pes.resize(pes.size() / TsPacketWriter::PayloadSize * TsPacketWriter::PayloadSize);
     picture.spn = out_.pes(PidVideo, pes, [&] {
       if (discontinuity) {
         picture.discontinuitySpn = out_.packetCount();

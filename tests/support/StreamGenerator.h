@@ -91,6 +91,9 @@ struct StreamParameters {
   std::vector<std::pair<std::uint16_t, std::uint8_t>> leadingStreams;  // extra PMT entries: PID, type
   std::vector<std::pair<std::uint16_t, std::uint8_t>> trailingStreams;
   std::uint64_t cutAtByte = std::numeric_limits<std::uint64_t>::max();
+  // The recorder stopped inside the last picture: its PES ends with a full
+  // packet, never reaching its last bytes (the file is still padded).
+  bool lastPictureCut = false;
   bool padToUnit = true;     // null packets up to a multiple of 32 packets
   bool keepPictures = true;  // list every picture in the result
 };
