@@ -144,6 +144,8 @@ void RestoreMain::Run() {
         thumbnail_.VerifyThumbnailIndex();
         thumbnailSnapshot_.VerifyThumbnailIndex();
         clipInformation_.VerifyClipInformation();
+        const auto& damage = clipInformation_.DamagedStretches();
+        specialEntries_.insert(specialEntries_.end(), damage.begin(), damage.end());
         playList_.VerifyMoviePlayList();
         movieObject_.VerifyMovieObject();
         indexTable_.VerifyIndexTable();
