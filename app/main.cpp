@@ -1,19 +1,25 @@
 // velmar-restorer: the wizard front end of the restorer.
 #include <QApplication>
 #include <QIcon>
+#include <cstdio>
 
 #include "app/MainDlg.h"
 #include "app/StartUp.h"
 
 int main(int argc, char** argv) {
   const StartOptions options = ParseCommandLine(argc, argv);
+  if (options.PrintOnly) {
+    std::fputs(options.PrintOnly->c_str(), stdout);
+    return 0;
+  }
   QApplication application(argc, argv);
   ApplyStartOptions(options, application);
   // The menu is hidden while a wizard runs: only the menu ends the program.
   QApplication::setQuitOnLastWindowClosed(false);
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/velmar/icon.png")));
   CMainDlg menu{WizardSettings()};
-  QObject::connect(&menu, &QDialog::finished, &application, [](int code) { QCoreApplication::exit(code); });
+  QObject::connect(&menu, &QDialog::finished, &application,
+                   [](int result) { QCoreApplication::exit(ProgramExitStatus(result)); });
   menu.show();
   return QApplication::exec();
 }

@@ -99,6 +99,18 @@ TEST(StartUp, TheLogThresholdComesFromDashLAndAnythingElseIsIgnored) {
   EXPECT_EQ(threshold({}), 0);
 }
 
+TEST(StartUp, HelpAndVersionPrintWithoutAWindowAndTheMenuEndsTheProgramWithZero) {
+  const char* help[] = {"velmar-restorer", "--help"};
+  ASSERT_TRUE(ParseCommandLine(2, help).PrintOnly.has_value());
+  EXPECT_EQ(ParseCommandLine(2, help).PrintOnly->rfind("Usage: velmar-restorer", 0), 0u);
+  const char* version[] = {"velmar-restorer", "--lang", "ja", "--version"};
+  EXPECT_EQ(ParseCommandLine(4, version).PrintOnly, std::string("Velmar Restorer V") + VELMAR_VERSION + "\n");
+  const char* window[] = {"velmar-restorer", "--lang"};
+  EXPECT_FALSE(ParseCommandLine(2, window).PrintOnly.has_value());
+  EXPECT_EQ(ProgramExitStatus(CMainDlg::kExitCode), 0);
+  EXPECT_EQ(ProgramExitStatus(CMainDlg::kCloseCode), 0);
+}
+
 TEST(StartUp, TheLanguageCanBeForced) {
   const char* japanese[] = {"velmar-restorer", "--lang", "ja"};
   EXPECT_EQ(ParseCommandLine(3, japanese).Language, AAA::StringTable::Language::Japanese);
