@@ -19,6 +19,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/RestoreConsole.h"
 #include "cli/RestoreReport.h"
+#include "cli/TargetGuidance.h"
 #include "restorelib/Restore_RestoreMain.h"
 
 namespace {
@@ -68,7 +69,10 @@ class Restoration {
     outcome_.Plan = run.Plan();
     Say(Text(1040) + "\n" + Text(1041) + "\n\n" + RestoreReport::PlanText(outcome_.Plan));
     SayWhenLocked(run);
-    if (!Confirm()) return Finish(run, kNotRepaired);
+    if (!Confirm()) {
+      SayNothingWritten();
+      return Finish(run, kNotRepaired);
+    }
     run.Commit();
     NoteBackup(run, outcome_);
     if (run.ResultState() == -1) return Finish(run, kFailed);
@@ -117,7 +121,10 @@ class Restoration {
           RestoreReport::PlanText(outcome->Plan));
       SayWhenLocked(*run);
     }
-    if (!Confirm()) return Finish(first, kNotRepaired, second.get());
+    if (!Confirm()) {
+      SayNothingWritten();
+      return Finish(first, kNotRepaired, second.get());
+    }
     const int status = OneReader(first, *second) ? CommitSwapped(first, *second) : CommitBoth(first, *second);
     if (status == kDone) {
       Say(Text(1060) + "\n" + Text(1061));
@@ -269,6 +276,14 @@ class Restoration {
     return repair && !options_.check;
   }
 
+  void SayNothingWritten() const {
+    Say(options_.check
+            ? Localized("Nothing was written (--check). Run it without --check to repair.",
+                        "何も書き込んでいません（--check）。復旧するには --check を付けずに実行してください。")
+            : Localized("Nothing was written. Give --yes to repair without being asked.",
+                        "何も書き込んでいません。確認なしで復旧するには --yes を付けてください。"));
+  }
+
   static std::optional<std::string> AskLine(const std::string& prompt) {
     RestoreConsole::InterruptWatch watch;  // Ctrl-C here gives no answer
     return RestoreConsole::AskLine(prompt, STDIN_FILENO, stderr);
@@ -280,9 +295,12 @@ class Restoration {
     std::fflush(human_);
   }
 
-  // As the error box shows it: the program title, then the message.
-  void ShowError(const Restore::RestoreMain& run) const {
-    if (!options_.json) std::fprintf(stderr, "%s\n%s\n", Text(1000).c_str(), run.ErrorString().c_str());
+  // As the error box shows it: the program title, then the message; then
+  // what to do, when the path makes it plain.
+  void ShowError(const Restore::RestoreMain& run, const std::optional<std::string>& hint = std::nullopt) const {
+    if (options_.json) return;
+    std::fprintf(stderr, "%s\n%s\n", Text(1000).c_str(), run.ErrorString().c_str());
+    if (hint) std::fprintf(stderr, "%s\n", hint->c_str());
   }
 
   RestoreReport::Outcome& PartnerOutcome() {
@@ -300,7 +318,9 @@ class Restoration {
     if (run.ResultState() == -1) {
       outcome.Error = run.ErrorString();
       outcome.ErrorId = run.ErrorId();
-      ShowError(run);
+      // Said of the path given, for the first tree; the other eye's errors are its own.
+      if (&outcome == &outcome_) outcome.Hint = GuidanceFor(options_.mode, options_.path, run.ErrorId());
+      ShowError(run, outcome.Hint);
     }
   }
 

@@ -83,8 +83,10 @@ nlohmann::json ToJson(const Outcome& outcome) {
       {"avchd_folder", outcome.AvchdFolder},
       {"result_state", outcome.ResultState},
       {"result_3d", outcome.Result3d},
-      {"error",
-       outcome.Error ? nlohmann::json({{"id", outcome.ErrorId}, {"text", *outcome.Error}}) : nlohmann::json(nullptr)},
+      {"error", outcome.Error ? nlohmann::json({{"id", outcome.ErrorId},
+                                                {"text", *outcome.Error},
+                                                {"hint", outcome.Hint ? nlohmann::json(*outcome.Hint) : nullptr}})
+                              : nlohmann::json(nullptr)},
       {"restore_required", outcome.RestoreRequired},
       {"plan", plan},
       {"committed", outcome.Committed},

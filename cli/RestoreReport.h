@@ -20,6 +20,8 @@ struct Outcome {
   bool Cancelled = false;
   std::optional<std::string> Error;
   int ErrorId = 0;  // the message id of Error
+  // What to do about the error, when the path given makes it plain.
+  std::optional<std::string> Hint;
   bool RestoreRequired = false;
   Restore::RestorePlan Plan;
   bool Committed = false;

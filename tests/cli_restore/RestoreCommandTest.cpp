@@ -93,18 +93,37 @@ TEST(RestoreCommand, JsonHoldsTheVerdictThePlanAndTheResult) {
   EXPECT_EQ(fs::file_size(tree.Root() / "copy/AVCHD/BDMV/STREAM/00001.MTS"), 6144u);
 }
 
-TEST(RestoreCommand, BadTargetsFailWithTheirMessageAndExitStatus3) {
+// Each names the path it concerns and says what to do.
+TEST(RestoreCommand, BadTargetsFailWithTheirMessageAndExitStatus3AndSayWhatToDo) {
   TempTree tree;
   tree.File("a-file", 10);
   tree.Folder("empty-card");
-  for (const auto& arguments : {"card " + Quoted(tree.Root() / "missing"), "folder " + Quoted(tree.Root() / "a-file"),
-                                "card " + Quoted(tree.Root() / "empty-card")}) {
-    const auto run = RunProgram(arguments + " --json");
-    EXPECT_EQ(run.status, 3) << arguments;
+  tree.File("card/PRIVATE/AVCHD/BDMV/STREAM/00001.MTS", 6144);
+  const auto root = tree.Root();
+  const struct {
+    std::string arguments;
+    std::string hint;
+  } kTargets[] = {
+      {"card " + Quoted(root / "missing"),
+       (root / "missing").string() +
+           " does not exist: give the mount point of the card, an AVCHD folder or a folder of stream files"},
+      {"folder " + Quoted(root / "a-file"),
+       (root / "a-file").string() + " is a file, not a folder: give the folder that holds the recordings"},
+      {"card " + Quoted(root / "empty-card"),
+       "no AVCHD tree under " + (root / "empty-card").string() + ": is this the card?"},
+      {"card " + Quoted(root / "card/PRIVATE/AVCHD"),
+       (root / "card/PRIVATE/AVCHD").string() + " looks like an AVCHD folder: use `velmar-restore folder`"},
+      {"folder " + Quoted(root / "card"),
+       (root / "card").string() + " looks like the root of a card: use `velmar-restore card`"},
+  };
+  for (const auto& target : kTargets) {
+    const auto run = RunProgram(target.arguments + " --json");
+    EXPECT_EQ(run.status, 3) << target.arguments;
     const auto document = ValidReport(run.output);
     EXPECT_EQ(document["verdict"], "failed");
     EXPECT_EQ(document["error"]["id"], 104);
     EXPECT_EQ(document["error"]["text"], AAA::StringTable::Text(104, AAA::StringTable::Language::English));
+    EXPECT_EQ(document["error"]["hint"], target.hint) << target.arguments;
   }
   const auto run = RunProgram("build --json " + Quoted(tree.Root() / "x/AVCHD/BDMV/STREAM"));
   EXPECT_EQ(run.status, 3);
