@@ -221,6 +221,11 @@ RestorePlan RestoreMain::Plan() const {
   indexTable_.AddPlannedWrites(plan.Writes);
   thumbnail_.AddPlannedWrites(plan.Writes);
   if (folder_.IsLongName) AddPlannedBackup(plan);
+  // A file dropped and then built again under its name (a broken playlist
+  // whose number the new one takes) is replaced, never deleted.
+  std::erase_if(plan.Deletes, [&plan](const fs::path& path) {
+    return std::any_of(plan.Writes.begin(), plan.Writes.end(), [&path](const auto& write) { return write.Path == path; });
+  });
   return plan;
 }
 

@@ -151,6 +151,8 @@ TEST(RestoreCommand, TheSampleCardIsRepairedAndThenNeedsNothing) {
                            "INDEX.BDM (index_table)"}) {
     EXPECT_NE(first.find(line), std::string::npos) << line;
   }
+  // The damaged playlist is written again, not written and deleted.
+  EXPECT_EQ(first.find("delete   "), std::string::npos) << first;
   EXPECT_NE(first.find(AAA::StringTable::Text(1060)), std::string::npos);
   EXPECT_NE(run.output.substr(again).find(AAA::StringTable::Text(1070)), std::string::npos);
   EXPECT_EQ(fs::file_size(tree.Root() / "card/PRIVATE/AVCHD/BDMV/STREAM/00003.MTS") % 6144, 0u);
