@@ -80,11 +80,15 @@ class FileBlock : public Block {
 
   void SetCopiedFrom(std::filesystem::path copy) { copiedFrom_ = std::move(copy); }
   const std::filesystem::path& CopiedFrom() const { return copiedFrom_; }
+  // The model was read from a file (its own or a copy), not built anew.
+  void SetRead() { read_ = true; }
+  bool WasRead() const { return read_; }
   // The file must be written: a field changed, or it was read from a copy.
   bool NeedsWrite() const { return !copiedFrom_.empty() || IsModified(); }
 
  private:
   std::filesystem::path copiedFrom_;
+  bool read_ = false;
 };
 
 }  // namespace AAA

@@ -54,6 +54,22 @@ const char* VerdictName(const Outcome& outcome) {
   return outcome.RestoreRequired ? "repair-required" : "not-required";
 }
 
+const char* ReasonName(Restore::WriteReason reason) {
+  switch (reason) {
+    case Restore::WriteReason::Missing:
+      return "missing";
+    case Restore::WriteReason::Damaged:
+      return "damaged";
+    case Restore::WriteReason::Corrected:
+      return "corrected";
+    case Restore::WriteReason::FromCopy:
+      return "restored-from-backup";
+    case Restore::WriteReason::Copy:
+      return "backup-copy";
+  }
+  return "";
+}
+
 nlohmann::json ToJson(const Outcome& outcome) {
   nlohmann::json plan = {{"finishes_interrupted_commit", outcome.Plan.FinishesInterruptedCommit},
                          {"leftover", nlohmann::json::array()},
@@ -66,6 +82,7 @@ nlohmann::json ToJson(const Outcome& outcome) {
         {{"path", write.Path.string()},
          {"kind", KindName(write.Kind)},
          {"new", write.IsNew},
+         {"reason", ReasonName(write.Reason)},
          {"from", write.From.empty() ? nlohmann::json(nullptr) : nlohmann::json(write.From.string())}});
   }
   for (const auto& leftover : outcome.Plan.Leftovers) plan["leftover"].push_back(leftover.string());
@@ -98,28 +115,88 @@ nlohmann::json ToJson(const Outcome& outcome) {
   return document;
 }
 
+namespace {
+
+const char* KindText(Restore::FileKind kind) {
+  switch (kind) {
+    case Restore::FileKind::IndexTable:
+      return "index table";
+    case Restore::FileKind::MovieObject:
+      return "movie object";
+    case Restore::FileKind::PlayList:
+      return "playlist";
+    case Restore::FileKind::ClipInformation:
+      return "clip information";
+    case Restore::FileKind::ThumbnailIndex:
+      return "thumbnail index";
+    case Restore::FileKind::Backup:
+      return "BACKUP copy";
+    case Restore::FileKind::Other:
+      return "file";
+  }
+  return "";
+}
+
+std::string ReasonText(const Restore::PlannedWrite& write) {
+  switch (write.Reason) {
+    case Restore::WriteReason::Missing:
+      return "missing: made anew";
+    case Restore::WriteReason::Damaged:
+      return "damaged: built again";
+    case Restore::WriteReason::Corrected:
+      return "corrected";
+    case Restore::WriteReason::FromCopy:
+      return "restored from " + write.From.string();
+    case Restore::WriteReason::Copy:
+      return write.IsNew ? "new" : "brought up to date";
+  }
+  return "";
+}
+
+std::string Counted(std::size_t count, const char* what) {
+  return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
+}
+
+// More moves than this are shown as one line.
+constexpr std::size_t kMovesListed = 10;
+
+}  // namespace
+
 std::string PlanText(const Restore::RestorePlan& plan) {
   std::string text;
-  char line[64];
+  char line[160];
   if (plan.FinishesInterruptedCommit)
     text += "  A repair of this tree was interrupted; it is finished as it was planned.\n";
   for (const auto& leftover : plan.Leftovers)
     text += "  remove   " + leftover.string() + " (left by an interrupted repair)\n";
   for (const auto& write : plan.Writes) {
-    text += "  write    " + write.Path.string() + " (" + KindName(write.Kind) + (write.IsNew ? ", new" : "") +
-            (write.From.empty() ? "" : ", from " + write.From.string()) + ")\n";
+    text += "  write    " + write.Path.string() + " (" + KindText(write.Kind) + ": " + ReasonText(write) + ")\n";
   }
   for (const auto& deleted : plan.Deletes) text += "  delete   " + deleted.string() + "\n";
+  std::uint64_t movedBytes = 0;
   for (const auto& move : plan.Moves) {
     std::error_code error;
     const auto size = std::filesystem::file_size(move.From, error);
+    movedBytes += error ? 0 : size;
+    if (plan.Moves.size() > kMovesListed) continue;
     std::snprintf(line, sizeof line, " (%" PRIuMAX " bytes)\n", error ? std::uintmax_t{0} : size);
     text += "  move     " + move.From.string() + " -> " + move.To.string() + line;
   }
+  if (plan.Moves.size() > kMovesListed) {
+    std::snprintf(line, sizeof line, " (%" PRIu64 " bytes in all)\n", movedBytes);
+    text += "  move     " + Counted(plan.Moves.size(), "stream file") + " from " +
+            plan.Moves.front().From.parent_path().string() + " into " + plan.Moves.front().To.parent_path().string() +
+            line;
+  }
   for (const auto& cut : plan.Truncations) {
-    std::snprintf(line, sizeof line, " %" PRIu64 " -> %" PRIu64 " bytes\n", cut.Size, cut.NewSize);
+    std::snprintf(line, sizeof line,
+                  " %" PRIu64 " -> %" PRIu64 " bytes (%" PRIu64 " bytes of an unfinished unit at the end)\n", cut.Size,
+                  cut.NewSize, cut.Size - cut.NewSize);
     text += "  truncate " + cut.Path.string() + line;
   }
+  text += "  In all: " + Counted(plan.Writes.size(), "file") + " written, " + std::to_string(plan.Deletes.size()) +
+          " deleted, " + std::to_string(plan.Moves.size()) + " moved, " + std::to_string(plan.Truncations.size()) +
+          " cut.\n";
   return text;
 }
 

@@ -31,6 +31,7 @@ void ReadModelFile(const std::filesystem::path& path, Model& model, std::uint64_
   AAA::MemoryStream stream(FileLayer::ReadFile(path));
   AAA::BitReader reader(stream);
   model.Read(reader);
+  model.SetRead();
 }
 
 // The bytes of `model` as its file, read back by the model's own reader
@@ -97,7 +98,12 @@ bool AnyNeedsWrite(const std::deque<Model>& store) {
 
 // The planned write of `model` to `path`.
 inline PlannedWrite PlannedWriteOf(const AAA::FileBlock& model, const std::filesystem::path& path, FileKind kind) {
-  return {path, kind, !Utility::Exists(path), model.CopiedFrom()};
+  const bool isNew = !Utility::Exists(path);
+  const WriteReason reason = !model.CopiedFrom().empty() ? WriteReason::FromCopy
+                             : isNew                     ? WriteReason::Missing
+                             : model.WasRead()           ? WriteReason::Corrected
+                                                         : WriteReason::Damaged;
+  return {path, kind, isNew, model.CopiedFrom(), reason};
 }
 
 // A write of one file at `path` when a model of `store` needs writing.

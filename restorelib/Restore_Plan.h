@@ -10,6 +10,15 @@ namespace Restore {
 
 enum class FileKind { IndexTable, MovieObject, PlayList, ClipInformation, ThumbnailIndex, Backup, Other };
 
+// Why a file is written.
+enum class WriteReason {
+  Missing,    // the file is not there: made from the streams and the other files
+  Damaged,    // the file does not read: built again
+  Corrected,  // the file read; fields of it are corrected (the index table gets the repair's stamp)
+  FromCopy,   // the file is missing or does not read: restored from its copy in BDMV/BACKUP
+  Copy,       // the copy in BDMV/BACKUP of a file of the tree
+};
+
 struct PlannedWrite {
   std::filesystem::path Path;
   FileKind Kind = FileKind::IndexTable;
@@ -18,6 +27,7 @@ struct PlannedWrite {
   // The copy in BDMV/BACKUP the file is restored from; empty when it is
   // built from its own content or from the streams.
   std::filesystem::path From;
+  WriteReason Reason = WriteReason::Corrected;
 };
 
 struct PlannedMove {

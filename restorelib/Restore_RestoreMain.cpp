@@ -200,7 +200,11 @@ RestorePlan RestoreMain::Plan() const {
     plan.Leftovers = unfinished_->Leftovers;
     plan.Deletes = unfinished_->Deletes;
     for (const auto& write : unfinished_->Writes)
-      plan.Writes.push_back({write.Path, write.Kind, !Utility::Exists(write.Path), {}});
+      plan.Writes.push_back({write.Path,
+                             write.Kind,
+                             !Utility::Exists(write.Path),
+                             {},
+                             write.Kind == FileKind::Backup ? WriteReason::Copy : WriteReason::Corrected});
     plan.Moves = unfinished_->Moves;
     plan.Truncations = unfinished_->Truncations;
     return plan;
@@ -224,7 +228,8 @@ RestorePlan RestoreMain::Plan() const {
   // A file dropped and then built again under its name (a broken playlist
   // whose number the new one takes) is replaced, never deleted.
   std::erase_if(plan.Deletes, [&plan](const fs::path& path) {
-    return std::any_of(plan.Writes.begin(), plan.Writes.end(), [&path](const auto& write) { return write.Path == path; });
+    return std::any_of(plan.Writes.begin(), plan.Writes.end(),
+                       [&path](const auto& write) { return write.Path == path; });
   });
   return plan;
 }
@@ -324,7 +329,7 @@ void RestoreMain::AddPlannedBackup(RestorePlan& plan) const {
   for (const auto& write : plan.Writes) written[write.Path] = std::nullopt;
   const auto backup = BackupChangesFor(folder_, MirroredFiles(folder_, written, plan.Deletes));
   for (const auto& [copy, bytes] : backup.Writes)
-    plan.Writes.push_back({copy, FileKind::Backup, !Utility::Exists(copy), {}});
+    plan.Writes.push_back({copy, FileKind::Backup, !Utility::Exists(copy), {}, WriteReason::Copy});
   plan.Deletes.insert(plan.Deletes.end(), backup.Deletes.begin(), backup.Deletes.end());
 }
 

@@ -147,8 +147,9 @@ TEST(RestoreCommand, TheSampleCardIsRepairedAndThenNeedsNothing) {
   ASSERT_NE(repair, std::string::npos);
   ASSERT_NE(again, std::string::npos);
   const std::string first = run.output.substr(repair, again - repair);
-  for (const char* line : {"PLAYLIST/00001.MPL (playlist)", "CLIPINF/00003.CPI (clip_information)", "truncate ",
-                           "INDEX.BDM (index_table)"}) {
+  for (const char* line :
+       {"PLAYLIST/00001.MPL (playlist: corrected)\n", "CLIPINF/00003.CPI (clip information: corrected)\n", "truncate ",
+        "INDEX.BDM (index table: corrected)\n", "In all: 4 files written, 0 deleted, 0 moved, 1 cut.\n"}) {
     EXPECT_NE(first.find(line), std::string::npos) << line;
   }
   // The damaged playlist is written again, not written and deleted.
