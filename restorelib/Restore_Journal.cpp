@@ -139,7 +139,6 @@ fs::path JournalPathFor(const fs::path& working) { return working / ".velmar-res
 
 std::vector<std::uint8_t> JournalBytes(const ChangeSet& changes, const fs::path& working) {
   Writer writer(working);
-  writer.Bytes().assign(kMagic.begin(), kMagic.end());
   for (const auto& path : changes.Leftovers) writer.Entry(kLeftover, path);
   for (const auto& path : changes.Folders) writer.Entry(kFolder, path);
   for (const auto& path : changes.Deletes) writer.Entry(kDelete, path);
@@ -154,8 +153,14 @@ std::vector<std::uint8_t> JournalBytes(const ChangeSet& changes, const fs::path&
   for (const auto& move : changes.Moves) writer.Entry(kMove, move.From, move.To);
   for (const auto& cut : changes.Truncations) writer.Entry(kTruncate, cut.Path, {}, cut.Size, cut.NewSize);
   for (const auto& path : changes.FolderDeletes) writer.Entry(kFolderDelete, path);
-  auto& bytes = writer.Bytes();
-  writer.Number(Checksum(bytes.data(), bytes.size()));
+  return SealedJournal(writer.Bytes());
+}
+
+std::vector<std::uint8_t> SealedJournal(const std::vector<std::uint8_t>& records) {
+  std::vector<std::uint8_t> bytes(kMagic.begin(), kMagic.end());
+  bytes.insert(bytes.end(), records.begin(), records.end());
+  const std::uint64_t checksum = Checksum(bytes.data(), bytes.size());
+  for (int i = 0; i < 8; ++i) bytes.push_back(static_cast<std::uint8_t>(checksum >> (8 * i)));
   return bytes;
 }
 

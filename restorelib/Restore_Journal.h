@@ -20,6 +20,9 @@ std::filesystem::path JournalPathFor(const std::filesystem::path& working);
 // The journal names every path relative to the working folder, so that a
 // card mounted elsewhere by the next run is finished where it is now.
 std::vector<std::uint8_t> JournalBytes(const ChangeSet& changes, const std::filesystem::path& working);
+// A journal of `records` (entries as JournalBytes writes them): its first
+// line, the records and their checksum.
+std::vector<std::uint8_t> SealedJournal(const std::vector<std::uint8_t>& records);
 // The change set of a journal, its paths below `working`; nothing when the
 // bytes are not a whole journal of this program or name a path outside.
 std::optional<ChangeSet> ChangeSetOfJournal(const std::vector<std::uint8_t>& bytes,

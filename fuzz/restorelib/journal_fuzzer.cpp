@@ -9,10 +9,12 @@
 
 #include "restorelib/Restore_Journal.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+namespace {
+
+void Check(const std::vector<std::uint8_t>& journal) {
   const std::filesystem::path card = "/media/card";
-  const auto changes = Restore::ChangeSetOfJournal(std::vector<std::uint8_t>(data, data + size), card);
-  if (!changes) return 0;
+  const auto changes = Restore::ChangeSetOfJournal(journal, card);
+  if (!changes) return;
   // Nothing it names lies outside the card.
   const auto inside = [&card](const std::filesystem::path& path) {
     const auto relative = path.lexically_relative(card);
@@ -27,5 +29,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto written = Restore::JournalBytes(*changes, card);
   const auto again = Restore::ChangeSetOfJournal(written, card);
   if (!again || Restore::JournalBytes(*again, card) != written) std::abort();
+}
+
+}  // namespace
+
+// The input as a journal, and as the records of a journal sealed with its
+// checksum, so that mutations reach the records past the checksum.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::vector<std::uint8_t> input(data, data + size);
+  Check(input);
+  Check(Restore::SealedJournal(input));
   return 0;
 }
