@@ -31,6 +31,7 @@ void RestoreClipInformation::ReadForMakerCheck(const fs::path& file) {
 void RestoreClipInformation::VerifyClipInformation() {
   AAA::Log::Heading("verify Clip information");
   clips_.clear();
+  clipsByName_.clear();
   filesToDelete_.clear();
   damagedStretches_.clear();
   totalBytes_ = streamFolder_->TotalStreamSize();
@@ -93,6 +94,7 @@ void RestoreClipInformation::StoreClip(const ClipInformationFile& clip) {
   if (clips_.size() >= kMaxClips) AAA_THROW(AAA::InvalidDataException());
   clips_.push_back(clip);
   clips_.back().Link();
+  clipsByName_.emplace(clip.ClipName, &clips_.back());
 }
 
 void RestoreClipInformation::AdvanceProgress(std::uint64_t bytes) {
@@ -118,9 +120,8 @@ void RestoreClipInformation::CheckFollowingClips() {
     if (clip.blkClipInfo.IsCC5 != 1) continue;
     const auto& name = clip.blkClipInfo.FollowingClipInformationFileName.ValueBytes();
     const std::string following(name.begin(), name.end());
-    const bool continues = std::any_of(clips_.begin(), clips_.end(), [&following](const ClipInformationFile& other) {
-      return other.ClipName == following && other.NoPartnerMark == 0;
-    });
+    const ClipInformationFile* next = FindClip(following);
+    const bool continues = next != nullptr && next->NoPartnerMark == 0;
     if (!continues) AAA_CORRECT(clip.blkClipInfo.IsCC5, 0U);
   }
 }
@@ -141,9 +142,8 @@ void RestoreClipInformation::ListClipsWithoutStream() {
 }
 
 RestoreClipInformation::ClipInformationFile* RestoreClipInformation::FindClip(std::string_view clipName) {
-  const auto found = std::find_if(clips_.begin(), clips_.end(),
-                                  [clipName](const ClipInformationFile& clip) { return clip.ClipName == clipName; });
-  return found == clips_.end() ? nullptr : &*found;
+  const auto found = clipsByName_.find(std::string(clipName));
+  return found == clipsByName_.end() ? nullptr : found->second;
 }
 
 bool RestoreClipInformation::IsModified() const { return AnyNeedsWrite(clips_); }

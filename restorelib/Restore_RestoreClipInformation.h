@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "avchdlib/AVCHD_ClipInformation.h"
@@ -66,6 +67,9 @@ class RestoreClipInformation {
   RestoreStreamFolder* streamFolder_;
   Thread* run_;
   std::deque<ClipInformationFile> clips_;
+  // The clips by name (the first of a name), looked up once per clip and
+  // per play item: up to 4000 of each.
+  std::unordered_map<std::string, ClipInformationFile*> clipsByName_;
   std::vector<std::filesystem::path> filesToDelete_;
   std::vector<std::string> damagedStretches_;
   std::uint64_t totalBytes_ = 0;
