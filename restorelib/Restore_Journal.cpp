@@ -97,6 +97,8 @@ bool ReadEntry(Reader& reader, ChangeSet& changes) {
   std::uint64_t a = 0, b = 0;
   if (!reader.Byte(record) || !reader.Path(path) || !reader.Path(target) || !reader.Number(a) || !reader.Number(b))
     return false;
+  // Every record names a file or folder; a move alone names where it goes.
+  if (path.empty() || target.empty() != (record != kMove)) return false;
   switch (record) {
     case kLeftover:
       changes.Leftovers.push_back(path);
