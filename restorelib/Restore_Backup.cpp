@@ -7,6 +7,7 @@
 #include <ctime>
 
 #include "aaalib/AAA_Exceptions.h"
+#include "aaalib/AAA_FieldBase.h"
 #include "aaalib/AAA_Log.h"
 #include "restorelib/Restore_FileLayer.h"
 #include "restorelib/Restore_Journal.h"
@@ -126,16 +127,6 @@ std::string Escaped(const std::string& text) {
   return '"' + escaped + '"';
 }
 
-std::string HexOf(const std::string& text) {
-  static const char digits[] = "0123456789abcdef";
-  std::string hex;
-  for (const char character : text) {
-    hex += digits[static_cast<unsigned char>(character) >> 4];
-    hex += digits[static_cast<unsigned char>(character) & 0xF];
-  }
-  return hex;
-}
-
 // One entry of the manifest: a change, with what it finds and what it leaves.
 class Entry {
  public:
@@ -210,7 +201,8 @@ std::string ManifestOf(const ChangeSet& changes, const ChangeSet& undo, const fs
   for (const auto& folder : undo.Folders) entries.push_back(Entry(working, folder, "delete-folder").Text());
   // A tree whose path is not UTF-8 keeps its bytes too, so that undo finds it.
   const std::string tree = working.string();
-  const std::string treeBytes = IsUtf8(tree) ? "" : ",\n  \"tree_bytes\": \"" + HexOf(tree) + "\"";
+  const std::string treeBytes =
+      IsUtf8(tree) ? "" : ",\n  \"tree_bytes\": \"" + AAA::FieldBase::Hex(Bytes(tree.begin(), tree.end())) + "\"";
   std::string manifest = "{\n  \"tree\": " + Escaped(tree) + treeBytes + ",\n  \"version\": " + Escaped(version) +
                          ",\n  \"time\": " + Escaped(UtcTime("%Y-%m-%dT%H:%M:%SZ")) + ",\n  \"entries\": [";
   for (std::size_t i = 0; i < entries.size(); ++i) manifest += (i == 0 ? "\n" : ",\n") + entries[i];
