@@ -78,6 +78,10 @@ class FileBlock : public Block {
   using Block::Block;
   void Write(BitWriter& writer) override;
 
+  // The file the model was read from (or the copy it was read from), or
+  // the one it will be written to; the findings of its rules name it.
+  void SetPath(std::filesystem::path path) { path_ = std::move(path); }
+  const std::filesystem::path& Path() const { return path_; }
   void SetCopiedFrom(std::filesystem::path copy) { copiedFrom_ = std::move(copy); }
   const std::filesystem::path& CopiedFrom() const { return copiedFrom_; }
   // The model was read from a file (its own or a copy), not built anew.
@@ -87,6 +91,7 @@ class FileBlock : public Block {
   bool NeedsWrite() const { return !copiedFrom_.empty() || IsModified(); }
 
  private:
+  std::filesystem::path path_;
   std::filesystem::path copiedFrom_;
   bool read_ = false;
 };

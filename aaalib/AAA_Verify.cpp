@@ -1,10 +1,25 @@
 #include "aaalib/AAA_Verify.h"
 
+#include "aaalib/AAA_Block.h"
 #include "aaalib/AAA_Exceptions.h"
 #include "aaalib/AAA_Log.h"
 
 namespace AAA {
 namespace {
+
+thread_local std::vector<RuleFinding>* findings = nullptr;
+
+std::string FileOf(const FieldBase& field) {
+  const Element* root = &field;
+  while (root->Parent() != nullptr) root = root->Parent();
+  const auto* file = dynamic_cast<const FileBlock*>(root);
+  return file != nullptr ? file->Path().string() : std::string();
+}
+
+void Record(const FieldBase& field, const Rule& rule, std::string expected) {
+  if (findings != nullptr)
+    findings->push_back({FileOf(field), field.FullName(), rule.text, field.ToString(), std::move(expected), {}});
+}
 
 void ReportPosition(const FieldBase& field, const Rule& rule) {
   Log::Line(Log::kHeading, "%s(%d):\n", rule.file, rule.line);
@@ -17,6 +32,7 @@ void ReportActual(const FieldBase& field) {
 }
 
 void ReportMismatch(const FieldBase& field, const Bytes& expected, const Rule& rule) {
+  Record(field, rule, field.ToString(expected));
   if (!Log::Enabled(Log::kHeading)) return;
   ReportPosition(field, rule);
   Log::Line(Log::kHeading, "  Expected: 0x%s \"%s\" (%s)\n", FieldBase::Hex(expected).c_str(),
@@ -25,6 +41,9 @@ void ReportMismatch(const FieldBase& field, const Bytes& expected, const Rule& r
 }
 
 }  // namespace
+
+FindingRecorder::FindingRecorder(std::vector<RuleFinding>& kept) : previous_(findings) { findings = &kept; }
+FindingRecorder::~FindingRecorder() { findings = previous_; }
 
 Bytes ExpectedBytes(const FieldBase& field, const Expected& expected) {
   if (const auto* number = std::get_if<std::uint32_t>(&expected)) return field.BytesOf(*number);
@@ -44,6 +63,7 @@ void VerifyEqual(const FieldBase& field, const Expected& expected, const Rule& r
 }
 
 bool ReportFailure(const FieldBase& field, const Rule& rule) {
+  Record(field, rule, {});
   if (Log::Enabled(Log::kHeading)) {
     ReportPosition(field, rule);
     Log::Line(Log::kHeading, "  Expected: true (\"%s\")\n", rule.text);
@@ -65,6 +85,7 @@ bool Correct(FieldBase& field, const Expected& expected, const Rule& rule) {
   } else {
     field.Assign(*std::get<const FieldBase*>(expected));
   }
+  if (findings != nullptr && rule.file != nullptr) findings->back().Set = field.ToString();
   return false;
 }
 

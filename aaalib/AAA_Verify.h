@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "aaalib/AAA_FieldBase.h"
 
@@ -17,6 +19,9 @@
 //   AAA_REPORT_FAILURE(field, cond)     report a false condition (returns it); a correction follows
 //
 // An expected value is a number, a byte string or another field.
+//
+// Each report is also kept as a finding while a FindingRecorder is in place
+// on the reporting thread.
 
 namespace AAA {
 
@@ -31,6 +36,31 @@ using Expected = std::variant<std::uint32_t, Bytes, const FieldBase*>;
 // The expected value as the field's bytes (a number is stored big-endian into
 // the field's byte count).
 Bytes ExpectedBytes(const FieldBase& field, const Expected& expected);
+
+// A rule that failed, or a value corrected, as the verification met it.
+struct RuleFinding {
+  // The file of the model the field belongs to; empty when the model names none.
+  std::string File;
+  std::string Field;  // the full name
+  std::string Rule;   // the rule's text, as the log prints it
+  std::string Found;
+  // What the rule expects; empty for a condition.
+  std::string Expected;
+  // The value a correction set.
+  std::optional<std::string> Set;
+};
+
+// Keeps every rule reported on this thread in `findings` while it lives.
+class FindingRecorder {
+ public:
+  explicit FindingRecorder(std::vector<RuleFinding>& findings);
+  ~FindingRecorder();
+  FindingRecorder(const FindingRecorder&) = delete;
+  FindingRecorder& operator=(const FindingRecorder&) = delete;
+
+ private:
+  std::vector<RuleFinding>* previous_;
+};
 
 bool Check(const FieldBase& field, const Expected& expected, const Rule& rule);
 void VerifyEqual(const FieldBase& field, const Expected& expected, const Rule& rule);

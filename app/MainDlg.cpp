@@ -36,10 +36,12 @@ CColorButton* CMainDlg::AddModeButton(const char* name, int textId, const char* 
 
 void CMainDlg::RunWizard(int mode) {
   hide();
-  auto wizard = std::make_unique<Wizard>(mode, settings_, nullptr);
-  wizard->exec();
+  while (mode >= 0) {
+    auto wizard = std::make_unique<Wizard>(mode, settings_, nullptr);
+    wizard->exec();
+    mode = wizard->SwitchedTo();
+  }
   show();
-  wizard.reset();
 }
 
 // Applied before the dialog's own key handling: Escape is swallowed, and

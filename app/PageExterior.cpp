@@ -1,6 +1,8 @@
 #include "app/PageExterior.h"
 
 #include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QUrl>
@@ -44,20 +46,27 @@ PageRestoreFinishedBase::PageRestoreFinishedBase(Wizard& wizard, int templateId,
     : PageExteriorBase(wizard, templateId, 1060, 1061, threeD),
       backup_(new QLabel(this)),
       undo_(new QPushButton(Localized("Undo this repair...", "この復旧を元に戻す..."), this)),
-      open_(new QPushButton(Localized("Open the backup folder", "バックアップフォルダーを開く"), this)) {
+      open_(new QPushButton(Localized("Open the backup folder", "バックアップフォルダーを開く"), this)),
+      save_(new QPushButton(Localized("Save the report...", "レポートを保存..."), this)) {
   backup_->setObjectName(QStringLiteral("backup"));
   backup_->setWordWrap(true);
   backup_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   undo_->setObjectName(QStringLiteral("undo"));
   open_->setObjectName(QStringLiteral("openBackup"));
+  save_->setObjectName(QStringLiteral("saveReport"));
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(undo_);
   buttons->addWidget(open_);
+  buttons->addWidget(save_);
   buttons->addStretch(1);
   auto* column = static_cast<QVBoxLayout*>(layout());
   column->insertWidget(column->count() - 1, backup_);
   column->insertLayout(column->count() - 1, buttons);
   connect(undo_, &QPushButton::clicked, this, [this] { UndoRepair(); });
+  connect(save_, &QPushButton::clicked, this, [this] {
+    const QString file = QFileDialog::getSaveFileName(this, Text(1000), QStringLiteral("velmar-restore-report.txt"));
+    if (!file.isEmpty()) SaveReport(file);
+  });
   connect(open_, &QPushButton::clicked, this, [this] {
     QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(Sheet().Backups.back().Folder.string())));
   });
@@ -75,6 +84,17 @@ void PageRestoreFinishedBase::OnSetActive() {
   backup_->setText(text.trimmed());
   for (QWidget* widget : {static_cast<QWidget*>(backup_), static_cast<QWidget*>(undo_), static_cast<QWidget*>(open_)})
     widget->setVisible(any);
+  save_->setVisible(!Sheet().Report.isEmpty());
+}
+
+bool PageRestoreFinishedBase::SaveReport(const QString& file) {
+  QFile out(file);
+  const QByteArray bytes = (Sheet().Report + "\n" + Text(1060) + "\n" + backup_->text() + "\n").toUtf8();
+  if (out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(bytes) == bytes.size() && out.flush())
+    return true;
+  Sheet().ShowError(Localized("The report could not be saved: ", "レポートを保存できませんでした: ") + file + "\n" +
+                    out.errorString());
+  return false;
 }
 
 void PageRestoreFinishedBase::UndoRepair() {

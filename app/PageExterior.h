@@ -16,13 +16,16 @@ class PageExteriorBase : public WizardPageBase {
   void OnSetActive() override;
 };
 
-// The result of a repair, with where its backup went and an undo of it.
+// The result of a repair, with where its backup went, an undo of it and
+// the report of what was found and done, saved as text on request.
 class PageRestoreFinishedBase : public PageExteriorBase {
   Q_OBJECT
 
  public:
   PageRestoreFinishedBase(Wizard& wizard, int templateId, bool threeD);
   void OnSetActive() override;
+  // Writes the report to `file`; false (after the error box) when it cannot.
+  bool SaveReport(const QString& file);
 
  private:
   // Asks, then puts the trees back from their backups, the last commit first.
@@ -31,6 +34,7 @@ class PageRestoreFinishedBase : public PageExteriorBase {
   QLabel* backup_;
   QPushButton* undo_;
   QPushButton* open_;
+  QPushButton* save_;
 };
 
 class PageRestoreNotRequiredBase : public PageExteriorBase {

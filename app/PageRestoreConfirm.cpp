@@ -1,15 +1,39 @@
 #include "app/PageRestoreConfirm.h"
 
 #include "app/Texts.h"
+#include "restorelib/Restore_Backup.h"
+#include "restorelib/Restore_PlanText.h"
+
+namespace {
+
+// What the verification of `run` found and what its commit does.
+QString ReportOf(const Restore::RestoreMain& run) {
+  const auto findings = run.Findings();
+  QString text;
+  if (!findings.empty())
+    text += Localized("What was found:\n", "見つかったこと:\n") +
+            QString::fromStdString(Restore::FindingsText(findings)) + "\n";
+  return text + Localized("What the repair does:\n", "復旧で行うこと:\n") +
+         QString::fromStdString(Restore::PlanText(run.Plan()));
+}
+
+}  // namespace
 
 PageRestoreConfirmBase::PageRestoreConfirmBase(Wizard& wizard, int templateId, bool threeD)
     : WizardPageBase(wizard, templateId, 1040, 1041),
       threeD_(threeD),
       firstPath_(MakePathField(this, "path")),
-      secondPath_(threeD ? MakePathField(this, "secondPath") : nullptr) {
+      secondPath_(threeD ? MakePathField(this, "secondPath") : nullptr),
+      report_(new QPlainTextEdit(this)) {
+  if (wizard.Mode() == Restore::ModeStreamFiles)
+    setSubTitle(Localized("An AVCHD tree will be made in this folder and its stream files moved into it.",
+                          "このフォルダーにAVCHDツリーを作成し、ストリームファイルをその中へ移動します。"));
+  report_->setObjectName(QStringLiteral("report"));
+  report_->setReadOnly(true);
+  report_->setLineWrapMode(QPlainTextEdit::NoWrap);
   auto* column = threeD ? LayOutPaths({":/velmar/icon-confirm.png", ":/velmar/icon-3d.png"}, firstPath_, secondPath_)
                         : LayOutPaths({":/velmar/icon-confirm.png"}, firstPath_, nullptr);
-  column->addStretch(1);
+  column->addWidget(report_, 1);
   connect(&timer_, &QTimer::timeout, this, &PageRestoreConfirmBase::OnTick);
 }
 
@@ -17,11 +41,31 @@ void PageRestoreConfirmBase::OnSetActive() {
   SetWizardButtons(Buttons::Next);
   ShowPath(firstPath_, First().AvchdFolderPath());
   if (threeD_) ShowPath(secondPath_, Second().AvchdFolderPath());
+  ShowReport();
+  nextText_ = Sheet().buttonText(QWizard::NextButton);
+  Sheet().setButtonText(QWizard::NextButton, Sheet().Mode() == Restore::ModeStreamFiles
+                                                 ? Localized("Build the tree", "ツリーを作成")
+                                                 : Localized("Repair now", "今すぐ復旧"));
   // The pair's partner is the tree in the reader now.
   WatchForChanges(threeD_ ? Second().AvchdFolderPath() : First().AvchdFolderPath());
   commitRequested_ = false;
   timer_.start(Sheet().Settings().TickMilliseconds);
 }
+
+void PageRestoreConfirmBase::ShowReport() {
+  QString text = ReportOf(First());
+  if (threeD_)
+    text = QString::fromStdString(First().AvchdFolderPath().string()) + "\n" + text + "\n" +
+           QString::fromStdString(Second().AvchdFolderPath().string()) + "\n" + ReportOf(Second());
+  text += "\n" +
+          Localized("Before anything is written, all it changes is saved in ",
+                    "書き込みの前に、変更するものはすべて次の場所に保存されます: ") +
+          QString::fromStdString(Restore::DefaultBackupRoot().string()) + "\n";
+  report_->setPlainText(text);
+  Sheet().Report = text;
+}
+
+void PageRestoreConfirmBase::RestoreNextButton() { Sheet().setButtonText(QWizard::NextButton, nextText_); }
 
 int PageRestoreConfirmBase::OnWizNext() {
   if (commitRequested_) return NextAfterCommit();
@@ -52,12 +96,14 @@ bool PageRestoreConfirmBase::Succeeded(Restore::RestoreMain& run) {
 
 bool PageRestoreConfirmBase::OnQueryCancel() {
   watch_.Stop();
+  RestoreNextButton();
   DestroyFirst();
   if (threeD_) DestroySecond();
   return true;
 }
 
 void PageRestoreConfirmBase::OnKillActive() {
+  RestoreNextButton();
   timer_.stop();
   watch_.Stop();
 }

@@ -2,10 +2,13 @@
 
 #include "app/WizardPage.h"
 
-// The confirmation pages: the verdict (1041) and the tree(s) to be written.
-// Next disables every button and requests the commit, which runs on the next
-// tick of the page's timer, after the presses of the handler have been
-// handled. While the page waits, a change to the watched tree cancels.
+// The confirmation pages: the verdict (1041; for a tree built from bare
+// streams, that one will be made), the tree(s) to be written, and what the
+// verification found and the repair will do, with where the backup goes.
+// The commit button says what it does; it disables every button and
+// requests the commit, which runs on the next tick of the page's timer, after
+// the presses of the handler have been handled. While the page waits, a
+// change to the watched tree cancels.
 class PageRestoreConfirmBase : public WizardPageBase {
   Q_OBJECT
 
@@ -27,11 +30,15 @@ class PageRestoreConfirmBase : public WizardPageBase {
 
  private:
   void OnTick();
+  void ShowReport();
+  void RestoreNextButton();
 
   bool threeD_;
   bool commitRequested_ = false;
   QPlainTextEdit* firstPath_;
   QPlainTextEdit* secondPath_;
+  QPlainTextEdit* report_;
+  QString nextText_;
 };
 
 class PageRestoreConfirm : public PageRestoreConfirmBase {

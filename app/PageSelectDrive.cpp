@@ -5,12 +5,31 @@
 #include "app/Texts.h"
 
 PageSelectDriveBase::PageSelectDriveBase(Wizard& wizard, int templateId, int subTitleId, bool threeD)
-    : WizardPageBase(wizard, templateId, 1010, subTitleId), drives_(new QComboBox(this)) {
+    : WizardPageBase(wizard, templateId, 1010, subTitleId),
+      drives_(new QComboBox(this)),
+      empty_(new QLabel(Localized("No memory card is inserted. Insert the card into a card reader; it appears here "
+                                  "within a moment. A folder copied from a card is repaired in the folder mode.",
+                                  "メモリーカードが挿入されていません。カードリーダーにカードを挿入すると、"
+                                  "ここに表示されます。カードからコピーしたフォルダーは、フォルダーのモードで"
+                                  "復旧します。"),
+                        this)),
+      folderMode_(new QPushButton(Localized("Repair a folder instead", "フォルダーを復旧する"), this)) {
   drives_->setObjectName(QStringLiteral("drives"));
   drives_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  empty_->setObjectName(QStringLiteral("noDrive"));
+  empty_->setWordWrap(true);
+  folderMode_->setObjectName(QStringLiteral("folderMode"));
+  // The pages of a pair keep the card mode: the first card is chosen.
+  folderMode_->setEnabled(!threeD);
+  connect(folderMode_, &QPushButton::clicked, this, [this] { Sheet().SwitchTo(Restore::ModeAvchdFolder); });
   auto* layout = new QHBoxLayout(this);
   if (threeD) layout->addWidget(MakeIcon(this, ":/velmar/icon-3d.png"));
-  layout->addWidget(drives_, 1, Qt::AlignTop);
+  auto* column = new QVBoxLayout;
+  column->addWidget(drives_);
+  column->addWidget(empty_);
+  column->addWidget(folderMode_, 0, Qt::AlignLeft);
+  column->addStretch(1);
+  layout->addLayout(column, 1);
   connect(drives_, &QComboBox::activated, this, &PageSelectDriveBase::OnSelected);
   connect(&timer_, &QTimer::timeout, this, &PageSelectDriveBase::Refresh);
 }
@@ -19,6 +38,8 @@ void PageSelectDriveBase::OnSetActive() {
   SetWizardButtons(Buttons::None);
   drives_->clear();
   shown_.clear();
+  empty_->setVisible(false);
+  folderMode_->setVisible(false);
   commitRequested_ = false;
   timer_.start(Sheet().Settings().DriveRefreshMilliseconds);
 }
@@ -40,6 +61,8 @@ void PageSelectDriveBase::Refresh() {
     }
     SetWizardButtons(shown_.empty() ? Buttons::None : Buttons::Next);
   }
+  empty_->setVisible(shown_.empty());
+  folderMode_->setVisible(shown_.empty() && folderMode_->isEnabled());
   OnRefreshed();
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
 #include <vector>
 
 #include "app/DriveList.h"
@@ -31,6 +33,9 @@ class PageSelectDriveBase : public WizardPageBase {
   void OnSelected(int index);
 
   QComboBox* drives_;
+  // Shown while no removable drive is there: what to do, and the folder mode.
+  QLabel* empty_;
+  QPushButton* folderMode_;
   std::vector<DriveList::Drive> shown_;
 };
 

@@ -87,6 +87,11 @@ std::unique_ptr<Restore::RestoreMain> Wizard::CreatePartnerRun(const std::filesy
 
 void Wizard::PressNext() { QMetaObject::invokeMethod(this, &QWizard::next, Qt::QueuedConnection); }
 
+void Wizard::SwitchTo(int mode) {
+  switchedTo_ = mode;
+  PressCancel();
+}
+
 void Wizard::PressCancel() {
   QMetaObject::invokeMethod(
       this, [this] { Cancel(); }, Qt::QueuedConnection);

@@ -62,6 +62,14 @@ class Wizard : public QWizard {
     std::filesystem::path Working;
   };
   std::vector<CommitBackup> Backups;
+  // What the confirmation page showed: the findings and plan of the runs,
+  // which the finished page saves on request.
+  QString Report;
+
+  // Ends this wizard so that the main menu opens the one of `mode` (the
+  // folder mode offered when no card is inserted); -1: none.
+  void SwitchTo(int mode);
+  int SwitchedTo() const { return switchedTo_; }
 
   // Button presses are posted, so that they run after the current handler.
   void PressNext();
@@ -88,6 +96,7 @@ class Wizard : public QWizard {
   void OnPageChanged(int id);
 
   int mode_;
+  int switchedTo_ = -1;
   WizardSettings settings_;
   std::vector<int> order_;
   WizardPageBase* active_ = nullptr;

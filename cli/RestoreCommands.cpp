@@ -20,6 +20,7 @@
 #include "cli/RestoreConsole.h"
 #include "cli/RestoreReport.h"
 #include "cli/TargetGuidance.h"
+#include "restorelib/Restore_PlanText.h"
 #include "restorelib/Restore_RestoreMain.h"
 
 namespace {
@@ -36,6 +37,7 @@ std::string Localized(const std::string& english, const std::string& japanese) {
   return AAA::StringTable::CurrentLanguage() == Language::Japanese ? japanese : english;
 }
 
+std::string FoundHeading() { return Localized("What was found:\n", "見つかったこと:\n"); }
 std::string RepairQuestion() { return Localized("Restore it now?", "今すぐ復旧しますか？"); }
 
 const char* EyeName(int result3d) { return result3d == 1 ? "L" : "R"; }
@@ -67,7 +69,7 @@ class Restoration {
 
     outcome_.RestoreRequired = true;
     outcome_.Plan = run.Plan();
-    Say(Text(1040) + "\n" + Text(1041) + "\n\n" + RestoreReport::PlanText(outcome_.Plan));
+    Say(Text(1040) + "\n" + Text(1041) + "\n\n" + FindingsText(run) + Restore::PlanText(outcome_.Plan));
     SayWhenLocked(run);
     if (!Confirm()) {
       SayNothingWritten();
@@ -117,8 +119,8 @@ class Restoration {
     for (auto [run, outcome] : {std::pair{&first, &outcome_}, std::pair{second.get(), &PartnerOutcome()}}) {
       outcome->RestoreRequired = run->ResultState() == 0;
       outcome->Plan = run->Plan();
-      Say("\n" + EyeLabel(run->Result3d()) + " " + run->AvchdFolderPath().string() + "\n" +
-          RestoreReport::PlanText(outcome->Plan));
+      Say("\n" + EyeLabel(run->Result3d()) + " " + run->AvchdFolderPath().string() + "\n" + FindingsText(*run) +
+          Restore::PlanText(outcome->Plan));
       SayWhenLocked(*run);
     }
     if (!Confirm()) {
@@ -315,13 +317,24 @@ class Restoration {
     outcome.Result3d = run.Result3d();
     outcome.WriteProtected = run.IsWriteProtected();
     outcome.LeftAsIs = run.SpecialEntries();
+    outcome.Findings = run.Findings();
     if (run.ResultState() == -1) {
+      // What the verification found explains a tree it refuses.
+      if (!outcome.Findings.empty()) Say(FoundHeading() + Restore::FindingsText(outcome.Findings));
       outcome.Error = run.ErrorString();
       outcome.ErrorId = run.ErrorId();
       // Said of the path given, for the first tree; the other eye's errors are its own.
       if (&outcome == &outcome_) outcome.Hint = GuidanceFor(options_.mode, options_.path, run.ErrorId());
       ShowError(run, outcome.Hint);
     }
+  }
+
+  // The findings under their heading, and the heading of the plan that follows.
+  static std::string FindingsText(const Restore::RestoreMain& run) {
+    const auto findings = run.Findings();
+    if (findings.empty()) return "";
+    return FoundHeading() + Restore::FindingsText(findings) + "\n" +
+           Localized("What the repair does:\n", "復旧で行うこと:\n");
   }
 
   int Finish(const Restore::RestoreMain& run, int status, const Restore::RestoreMain* partner = nullptr) {

@@ -1,7 +1,5 @@
 #include "cli/RestoreReport.h"
 
-#include <cinttypes>
-#include <cstdio>
 #include <filesystem>
 
 #include "aaalib/AAA_Exceptions.h"
@@ -70,6 +68,37 @@ const char* ReasonName(Restore::WriteReason reason) {
   return "";
 }
 
+namespace {
+
+nlohmann::json TextOrNull(const std::string& text) {
+  return text.empty() ? nlohmann::json(nullptr) : nlohmann::json(text);
+}
+
+nlohmann::json FindingsJson(const std::vector<Restore::Finding>& findings) {
+  nlohmann::json list = nlohmann::json::array();
+  for (const auto& finding : findings) {
+    list.push_back({{"file", finding.File.string()},
+                    {"field", TextOrNull(finding.Field)},
+                    {"rule", TextOrNull(finding.Rule)},
+                    {"found", TextOrNull(finding.Found)},
+                    {"expected", TextOrNull(finding.Expected)},
+                    {"set", finding.Set ? nlohmann::json(*finding.Set) : nlohmann::json(nullptr)},
+                    {"meaning", finding.Meaning}});
+  }
+  return list;
+}
+
+// The positions in `findings` of those about `file`: the reasons of its entry in the plan.
+nlohmann::json ReasonsFor(const std::filesystem::path& file, const std::vector<Restore::Finding>& findings) {
+  nlohmann::json indices = nlohmann::json::array();
+  for (std::size_t i = 0; i < findings.size(); ++i) {
+    if (findings[i].File == file) indices.push_back(i);
+  }
+  return indices;
+}
+
+}  // namespace
+
 nlohmann::json ToJson(const Outcome& outcome) {
   nlohmann::json plan = {{"finishes_interrupted_commit", outcome.Plan.FinishesInterruptedCommit},
                          {"leftover", nlohmann::json::array()},
@@ -83,6 +112,7 @@ nlohmann::json ToJson(const Outcome& outcome) {
          {"kind", KindName(write.Kind)},
          {"new", write.IsNew},
          {"reason", ReasonName(write.Reason)},
+         {"findings", ReasonsFor(write.Path, outcome.Findings)},
          {"from", write.From.empty() ? nlohmann::json(nullptr) : nlohmann::json(write.From.string())}});
   }
   for (const auto& leftover : outcome.Plan.Leftovers) plan["leftover"].push_back(leftover.string());
@@ -91,7 +121,11 @@ nlohmann::json ToJson(const Outcome& outcome) {
     plan["move"].push_back({{"from", move.From.string()}, {"to", move.To.string()}});
   }
   for (const auto& cut : outcome.Plan.Truncations) {
-    plan["truncate"].push_back({{"path", cut.Path.string()}, {"size", cut.Size}, {"new_size", cut.NewSize}});
+    plan["truncate"].push_back({{"path", cut.Path.string()},
+                                {"size", cut.Size},
+                                {"new_size", cut.NewSize},
+                                {"seconds_left_out", cut.SecondsLeftOut},
+                                {"findings", ReasonsFor(cut.Path, outcome.Findings)}});
   }
   nlohmann::json document = {
       {"schema", kSchema},
@@ -105,6 +139,7 @@ nlohmann::json ToJson(const Outcome& outcome) {
                                                 {"hint", outcome.Hint ? nlohmann::json(*outcome.Hint) : nullptr}})
                               : nlohmann::json(nullptr)},
       {"restore_required", outcome.RestoreRequired},
+      {"findings", FindingsJson(outcome.Findings)},
       {"plan", plan},
       {"committed", outcome.Committed},
       {"backup", outcome.Backup.empty() ? nlohmann::json(nullptr) : nlohmann::json(outcome.Backup)},
@@ -113,91 +148,6 @@ nlohmann::json ToJson(const Outcome& outcome) {
       {"left_as_is", outcome.LeftAsIs}};
   if (!outcome.Partner.empty()) document["partner"] = ToJson(outcome.Partner.front());
   return document;
-}
-
-namespace {
-
-const char* KindText(Restore::FileKind kind) {
-  switch (kind) {
-    case Restore::FileKind::IndexTable:
-      return "index table";
-    case Restore::FileKind::MovieObject:
-      return "movie object";
-    case Restore::FileKind::PlayList:
-      return "playlist";
-    case Restore::FileKind::ClipInformation:
-      return "clip information";
-    case Restore::FileKind::ThumbnailIndex:
-      return "thumbnail index";
-    case Restore::FileKind::Backup:
-      return "BACKUP copy";
-    case Restore::FileKind::Other:
-      return "file";
-  }
-  return "";
-}
-
-std::string ReasonText(const Restore::PlannedWrite& write) {
-  switch (write.Reason) {
-    case Restore::WriteReason::Missing:
-      return "missing: made anew";
-    case Restore::WriteReason::Damaged:
-      return "damaged: built again";
-    case Restore::WriteReason::Corrected:
-      return "corrected";
-    case Restore::WriteReason::FromCopy:
-      return "restored from " + write.From.string();
-    case Restore::WriteReason::Copy:
-      return write.IsNew ? "new" : "brought up to date";
-  }
-  return "";
-}
-
-std::string Counted(std::size_t count, const char* what) {
-  return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
-}
-
-// More moves than this are shown as one line.
-constexpr std::size_t kMovesListed = 10;
-
-}  // namespace
-
-std::string PlanText(const Restore::RestorePlan& plan) {
-  std::string text;
-  char line[160];
-  if (plan.FinishesInterruptedCommit)
-    text += "  A repair of this tree was interrupted; it is finished as it was planned.\n";
-  for (const auto& leftover : plan.Leftovers)
-    text += "  remove   " + leftover.string() + " (left by an interrupted repair)\n";
-  for (const auto& write : plan.Writes) {
-    text += "  write    " + write.Path.string() + " (" + KindText(write.Kind) + ": " + ReasonText(write) + ")\n";
-  }
-  for (const auto& deleted : plan.Deletes) text += "  delete   " + deleted.string() + "\n";
-  std::uint64_t movedBytes = 0;
-  for (const auto& move : plan.Moves) {
-    std::error_code error;
-    const auto size = std::filesystem::file_size(move.From, error);
-    movedBytes += error ? 0 : size;
-    if (plan.Moves.size() > kMovesListed) continue;
-    std::snprintf(line, sizeof line, " (%" PRIuMAX " bytes)\n", error ? std::uintmax_t{0} : size);
-    text += "  move     " + move.From.string() + " -> " + move.To.string() + line;
-  }
-  if (plan.Moves.size() > kMovesListed) {
-    std::snprintf(line, sizeof line, " (%" PRIu64 " bytes in all)\n", movedBytes);
-    text += "  move     " + Counted(plan.Moves.size(), "stream file") + " from " +
-            plan.Moves.front().From.parent_path().string() + " into " + plan.Moves.front().To.parent_path().string() +
-            line;
-  }
-  for (const auto& cut : plan.Truncations) {
-    std::snprintf(line, sizeof line,
-                  " %" PRIu64 " -> %" PRIu64 " bytes (%" PRIu64 " bytes of an unfinished unit at the end)\n", cut.Size,
-                  cut.NewSize, cut.Size - cut.NewSize);
-    text += "  truncate " + cut.Path.string() + line;
-  }
-  text += "  In all: " + Counted(plan.Writes.size(), "file") + " written, " + std::to_string(plan.Deletes.size()) +
-          " deleted, " + std::to_string(plan.Moves.size()) + " moved, " + std::to_string(plan.Truncations.size()) +
-          " cut.\n";
-  return text;
 }
 
 }  // namespace RestoreReport

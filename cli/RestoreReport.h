@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "restorelib/Restore_Findings.h"
 #include "restorelib/Restore_Plan.h"
 
 // The verdict, the plan and the result of a restore run, as text for people
@@ -23,6 +24,7 @@ struct Outcome {
   // What to do about the error, when the path given makes it plain.
   std::optional<std::string> Hint;
   bool RestoreRequired = false;
+  std::vector<Restore::Finding> Findings;
   Restore::RestorePlan Plan;
   bool Committed = false;
   // The backup folder of the commit; empty when none was written.
@@ -50,8 +52,5 @@ const char* ModeName(int mode);
 const char* VerdictName(const Outcome& outcome);
 
 nlohmann::json ToJson(const Outcome& outcome);
-
-// One line per file the commit writes, deletes, moves or cuts.
-std::string PlanText(const Restore::RestorePlan& plan);
 
 }  // namespace RestoreReport

@@ -30,6 +30,7 @@ void ReadModelFile(const std::filesystem::path& path, Model& model, std::uint64_
   if (FileLayer::FileSize(path) > maxBytes) AAA_THROW(AAA::InvalidDataException());
   AAA::MemoryStream stream(FileLayer::ReadFile(path));
   AAA::BitReader reader(stream);
+  model.SetPath(path);
   model.Read(reader);
   model.SetRead();
 }

@@ -81,7 +81,7 @@ class ClipScan {
       if (progress) progress(static_cast<std::uint64_t>(size));
     }
     Finish();
-    return {offset_, damagedStretches_};
+    return {offset_, damagedStretches_, secondsLeftOut_};
   }
 
  private:
@@ -130,6 +130,7 @@ class ClipScan {
       AAA_THROW(AAA::InvalidStreamException());
     }
     if (entryPoints_ == 0) AAA_THROW(AAA::InvalidStreamException());
+    secondsLeftOut_ = static_cast<double>(summary.recording.timeLeftOut) / 45000;
     // Times of the damage count from the start of the recording.
     DescribeDamage(summary, std::uint64_t{sequenceStarts_.front().startTime} * 2);
     FinishSequences(summary);
@@ -316,6 +317,7 @@ class ClipScan {
   };
   std::vector<SequenceStart> sequenceStarts_;
   std::vector<std::string> damagedStretches_;
+  double secondsLeftOut_ = 0;
 };
 
 }  // namespace

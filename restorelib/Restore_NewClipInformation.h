@@ -27,6 +27,9 @@ struct NewClipInformation {
   // One line for each damaged stretch the scan skipped ("/card/.../00003.MTS:
   // bytes 600192 to 600384 (1.20 s to 1.24 s) are damaged: skipped").
   std::vector<std::string> DamagedStretches;
+  // Seconds at the end of a stream cut short that the clip leaves out: the
+  // pictures of a group the cut broke.
+  double SecondsLeftOut = 0;
 };
 
 // Scans `stream` and builds `newClipInformationFile` from it: STC sequences,

@@ -39,6 +39,9 @@ struct PlannedTruncation {
   std::filesystem::path Path;
   std::uint64_t Size = 0;
   std::uint64_t NewSize = 0;
+  // Seconds at the end of the recording that its clip leaves out, since the
+  // stream was cut short in the middle of a group of pictures.
+  double SecondsLeftOut = 0;
 };
 
 struct RestorePlan {

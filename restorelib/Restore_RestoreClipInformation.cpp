@@ -19,6 +19,20 @@ void ReadClipInformationFile(const fs::path& path,
   ReadModelFile(path, clipInformationFile, AVCHD::ClipInformation::kMaxFileBytes);
 }
 
+namespace {
+
+// The seconds the STC sequences of `clip` present.
+double PresentedSeconds(const AVCHD::ClipInformation::BlkClipInformationFile& clip) {
+  double seconds = 0;
+  const auto& sequences = clip.blkSequenceInfo.blkSTCSequenceArray;
+  for (std::size_t i = 0; i < sequences.Size(); ++i) {
+    seconds += static_cast<double>(sequences[i].PresentationEndTime - sequences[i].PresentationStartTime) / 45000;
+  }
+  return seconds;
+}
+
+}  // namespace
+
 RestoreClipInformation::RestoreClipInformation(const AvchdFolder& folder, RestoreStreamFolder& streamFolder,
                                                Thread& run)
     : folder_(&folder), streamFolder_(&streamFolder), run_(&run) {}
@@ -74,6 +88,10 @@ void RestoreClipInformation::VerifyClip(StreamEntry& stream) {
         newClipInformationFile, stream.Source, clipName, [this](std::uint64_t bytes) { AdvanceProgress(bytes); },
         recorded);
     stream.BytesScanned = scanned.BytesScanned;
+    // What the card's clip information counted beyond what the stream holds
+    // is lost too: the recording was cut before it was written.
+    const double counted = read ? PresentedSeconds(*clipInformationFile) - PresentedSeconds(newClipInformationFile) : 0;
+    stream.SecondsLeftOut = std::max(scanned.SecondsLeftOut, counted);
     for (auto& line : scanned.DamagedStretches) damagedStretches_.push_back(std::move(line));
   } catch (const AAA::InvalidStreamException&) {
     // A broken stream gets no clip, and its clip information goes.
@@ -94,6 +112,7 @@ void RestoreClipInformation::StoreClip(const ClipInformationFile& clip) {
   if (clips_.size() >= kMaxClips) AAA_THROW(AAA::InvalidDataException());
   clips_.push_back(clip);
   clips_.back().Link();
+  clips_.back().SetPath(PathOf(clip));
   clipsByName_.emplace(clip.ClipName, &clips_.back());
 }
 

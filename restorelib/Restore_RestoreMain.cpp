@@ -130,6 +130,8 @@ void RestoreMain::Run() {
   Guard(
       [&] {
         const FileLayer::TreeScope scope(WorkingFolder());
+        ruleFindings_.clear();
+        const AAA::FindingRecorder recorder(ruleFindings_);
         specialEntries_ = SpecialEntryFindings(folder_, WorkingFolder());
         const auto& notStreams = streamFolder_.Findings();
         specialEntries_.insert(specialEntries_.end(), notStreams.begin(), notStreams.end());
@@ -217,7 +219,7 @@ RestorePlan RestoreMain::Plan() const {
   for (const auto& stream : streamFolder_.Streams()) {
     if (stream.Source != stream.Destination) plan.Moves.push_back({stream.Source, stream.Destination});
     if (stream.CutSize() != stream.Size)
-      plan.Truncations.push_back({stream.Destination, stream.Size, stream.CutSize()});
+      plan.Truncations.push_back({stream.Destination, stream.Size, stream.CutSize(), stream.SecondsLeftOut});
   }
   clipInformation_.AddPlannedWrites(plan.Writes);
   playList_.AddPlannedWrites(plan.Writes);
@@ -232,6 +234,10 @@ RestorePlan RestoreMain::Plan() const {
                        [&path](const auto& write) { return write.Path == path; });
   });
   return plan;
+}
+
+std::vector<Finding> RestoreMain::Findings() const {
+  return CollectFindings(ruleFindings_, Plan(), streamFolder_.Streams());
 }
 
 void RestoreMain::Commit() {

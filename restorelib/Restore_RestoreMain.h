@@ -6,6 +6,7 @@
 #include "restorelib/Restore_AvchdFolder.h"
 #include "restorelib/Restore_Backup.h"
 #include "restorelib/Restore_ChangeSet.h"
+#include "restorelib/Restore_Findings.h"
 #include "restorelib/Restore_Plan.h"
 #include "restorelib/Restore_Restore3d.h"
 #include "restorelib/Restore_RestoreClipInformation.h"
@@ -44,6 +45,8 @@ class RestoreMain : public Thread {
   bool IsRestoreRequired() const;
   // What Commit would do; empty when no restore is required.
   RestorePlan Plan() const;
+  // What the verification found and what the plan does about it.
+  std::vector<Finding> Findings() const;
   // Writes the repairs when a restore is required: ResultState 0, or -1 on
   // failure (whatever was done before the failure stays done).
   void Commit();
@@ -109,6 +112,9 @@ class RestoreMain : public Thread {
   // Temporaries of an earlier commit that was cut, removed by this one.
   std::vector<std::filesystem::path> leftovers_;
   std::vector<std::string> specialEntries_;
+  // Every rule the verification reported, on the worker and in the
+  // verification of a 3D pair.
+  std::vector<AAA::RuleFinding> ruleFindings_;
   // The BACKUP folder of a long-name tree does not mirror its files.
   bool backupUnsound_ = false;
   // The changes of an earlier commit that a cut stopped: this run finishes

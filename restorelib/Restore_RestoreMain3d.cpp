@@ -17,7 +17,17 @@ void RestoreMain::VerifyMain3d(RestoreMain& second) {
     second.LogResult();
     return;
   }
-  if (Guard([&] { Restore3d::VerifyMain(threeD_, second.threeD_); })) {
+  std::vector<AAA::RuleFinding> pairFindings;
+  const bool verified = Guard([&] {
+    const AAA::FindingRecorder recorder(pairFindings);
+    Restore3d::VerifyMain(threeD_, second.threeD_);
+  });
+  // Each rule goes to the tree whose file it names.
+  for (auto& finding : pairFindings) {
+    const bool ofSecond = finding.File.rfind((second.folder_.Path / "").string(), 0) == 0;
+    (ofSecond ? second : *this).ruleFindings_.push_back(std::move(finding));
+  }
+  if (verified) {
     for (RestoreMain* run : {&second, this}) run->result_.ResultState = run->IsRestoreRequired() ? 0 : 1;
   }
   LogResult();

@@ -30,6 +30,10 @@ struct StreamEntry {
   // A file in which no transport stream is found is no recording that was
   // cut short: it is never cut.
   bool HoldsTransportStream = true;
+  // Seconds at its end that its clip no longer plays: a group of pictures
+  // cut short, or what the card's clip information counted and the stream
+  // does not hold.
+  double SecondsLeftOut = 0;
 
   // The size the commit cuts the stream to: whole 6144-byte units, or the
   // size it has when it needs no cut or must not be cut.

@@ -73,6 +73,7 @@ int GroupTracker::finish(int frameRateCode, StreamEnd end, EntryPointRecord& rec
       end == StreamEnd::Counted ||
       (anyGroupReturned_ && (end == StreamEnd::LastUnitWhole || group_.pictureCount >= returnedPictureCount_));
   if (!complete) {
+    summary_.timeLeftOut = presentationEndTime45(0, group_.pictureCount, effectiveCode(frameRateCode));
     closeReferenceGroup(frameRateCode);
     group_.active = false;
     return Status::Success;

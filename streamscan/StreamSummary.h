@@ -52,6 +52,9 @@ struct RecordingSummary {
   // 45 kHz end of the last STC sequence up to the last entry point's group:
   // the records alone cannot give it when that group opened the sequence.
   std::uint32_t lastSequenceEndTime = 0;
+  // 45 kHz: the time of the pictures of a last group cut short, which the
+  // clip leaves out.
+  std::uint32_t timeLeftOut = 0;
 };
 
 // Packets past the first entry point that did not decode (lost

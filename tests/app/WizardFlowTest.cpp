@@ -1,10 +1,14 @@
 // Whole flows of the wizard, driven through its buttons on real trees: the
 // three modes, 3D pairs with the card swap, cancelling, a tree that changes
 // while the user reads, and the refusals of the selection pages.
+#include <QFile>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "app/PageExterior.h"
 #include "app/Texts.h"
+#include "restorelib/Restore_Backup.h"
 #include "tests/app/WizardFixture.h"
 
 namespace fs = std::filesystem;
@@ -23,6 +27,14 @@ TEST_F(WizardFixture, AFolderWithAnErrorIsRepairedAndThenVerifiesClean) {
   ASSERT_TRUE(user.Press(QWizard::NextButton));
   ASSERT_TRUE(user.ReachPage(108));
   EXPECT_EQ(user.PathField(), QString::fromStdString(avchd.string()));
+  // The page says what was found and what the commit will do, and its
+  // button what it does.
+  const QString report = user.Find<QPlainTextEdit>("report")->toPlainText();
+  EXPECT_TRUE(report.contains("What was found:\n")) << report.toStdString();
+  EXPECT_TRUE(report.contains("What the repair does:\n  write    ")) << report.toStdString();
+  EXPECT_TRUE(report.contains("In all: ")) << report.toStdString();
+  EXPECT_TRUE(report.contains(QString::fromStdString(Restore::DefaultBackupRoot().string())));
+  EXPECT_EQ(user.Button(QWizard::NextButton)->text(), QStringLiteral("Repair now"));
   ASSERT_TRUE(user.Press(QWizard::NextButton));
   // While the commit waits for its tick nothing can be pressed, and the
   // window cannot be closed.
@@ -33,10 +45,20 @@ TEST_F(WizardFixture, AFolderWithAnErrorIsRepairedAndThenVerifiesClean) {
   ASSERT_TRUE(user.ReachPage(111));
   EXPECT_EQ(wizard->First(), nullptr);
   EXPECT_FALSE(user.Button(QWizard::CancelButton)->isEnabled());
+  // The report is saved as the page showed it, with the result.
+  auto* finished = static_cast<PageRestoreFinishedBase*>(wizard->currentPage());
+  ASSERT_TRUE(finished->SaveReport(QString::fromStdString((tree.Root() / "report.txt").string())));
+  QFile saved(QString::fromStdString((tree.Root() / "report.txt").string()));
+  ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+  const QString savedText = QString::fromUtf8(saved.readAll());
+  EXPECT_TRUE(savedText.startsWith(report));
+  EXPECT_TRUE(savedText.contains(Text(1060)));
+  EXPECT_FALSE(finished->SaveReport(QString::fromStdString((tree.Root() / "no/such/folder/report.txt").string())));
+  EXPECT_EQ(boxes.All().size(), 1u);
   ASSERT_TRUE(user.Press(QWizard::FinishButton));
   ASSERT_TRUE(user.Closed());
   EXPECT_EQ(wizard->result(), QDialog::Accepted);
-  EXPECT_TRUE(boxes.All().empty());
+  EXPECT_EQ(boxes.All().size(), 1u);
   EXPECT_EQ(Verdict(avchd, ModeAvchdFolder), 1);
 }
 
@@ -62,6 +84,11 @@ TEST_F(WizardFixture, BareStreamsBecomeATreeBesideThem) {
   ASSERT_TRUE(user.ReachPage(104));
   EXPECT_EQ(wizard->currentPage()->title(), Text(1024));
   ASSERT_TRUE(user.ChooseFolderAndGoOn(videos));
+  // Its confirmation says that a tree is made, not that an error was found.
+  ASSERT_TRUE(user.ReachPage(108));
+  EXPECT_EQ(wizard->currentPage()->subTitle(),
+            QStringLiteral("An AVCHD tree will be made in this folder and its stream files moved into it."));
+  EXPECT_EQ(user.Button(QWizard::NextButton)->text(), QStringLiteral("Build the tree"));
   ASSERT_TRUE(user.ConfirmAndFinish(108, 111));
   EXPECT_TRUE(fs::exists(videos / "PRIVATE/AVCHDL/BDMV/STREAM/00002.m2ts"));
   EXPECT_FALSE(fs::exists(videos / "00001.MTS"));
@@ -300,6 +327,13 @@ TEST_F(WizardFixture, ADriveThatDisappearsLeavesTheListAndCannotBeUsed) {
   system.Unmount(first);
   ASSERT_TRUE(WaitUntil([&] { return drives->count() == 0; }));
   EXPECT_FALSE(user.CanPress(QWizard::NextButton));
+  // An empty list says what to do and offers the folder mode.
+  ASSERT_TRUE(WaitUntil([&] { return user.Find<QLabel>("noDrive")->isVisible(); }));
+  auto* folderMode = user.Find<QPushButton>("folderMode");
+  EXPECT_TRUE(folderMode->isVisible());
+  folderMode->click();
+  ASSERT_TRUE(user.Closed());
+  EXPECT_EQ(wizard->SwitchedTo(), ModeAvchdFolder);
 }
 
 namespace {

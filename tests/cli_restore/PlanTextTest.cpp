@@ -2,7 +2,7 @@
 // bytes it removes, a long run of moves as one line, and a count of all.
 #include <gtest/gtest.h>
 
-#include "cli/RestoreReport.h"
+#include "restorelib/Restore_PlanText.h"
 
 using namespace Restore;
 
@@ -22,7 +22,7 @@ TEST(PlanText, SaysWhyEachFileIsWrittenAndCountsTheOperations) {
   }
   plan.Truncations = {{"/c/BDMV/STREAM/00002.m2ts", 1000000, 995328}};
   EXPECT_EQ(
-      RestoreReport::PlanText(plan),
+      Restore::PlanText(plan),
       "  write    /c/BDMV/PLAYLIST/00000.mpls (playlist: restored from /c/BDMV/BACKUP/PLAYLIST/00000.mpls)\n"
       "  write    /c/BDMV/CLIPINF/00002.clpi (clip information: missing: made anew)\n"
       "  write    /c/BDMV/index.bdmv (index table: corrected)\n"

@@ -1,0 +1,161 @@
+#include "restorelib/Restore_Findings.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+namespace Restore {
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Upper(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
+  return text;
+}
+
+// "the clip information of 00003", "the playlist 00000", ...: the file by what
+// it is, from where it lies in the tree; and what it must agree with.
+struct FileRole {
+  std::string what;
+  const char* against;
+};
+
+FileRole RoleOf(const fs::path& file) {
+  const std::string folder = Upper(file.parent_path().filename().string());
+  const std::string name = Upper(file.filename().string());
+  const std::string stem = file.stem().string();
+  const bool isCopy = folder == "BACKUP" || Upper(file.parent_path().parent_path().filename().string()) == "BACKUP";
+  const std::string copy = isCopy ? "the copy in BACKUP of " : "";
+  if (folder == "CLIPINF") return {copy + "the clip information of " + stem, "its stream"};
+  if (folder == "PLAYLIST") return {copy + "the playlist " + stem, "the clips it plays"};
+  if (name.rfind("INDEX", 0) == 0) return {copy + "the index table", "the playlists"};
+  if (name.rfind("MOVIEOBJ", 0) == 0) return {copy + "the movie object", "the index table"};
+  if (folder == "AVCHDTN") return {"the thumbnail index", "the recordings"};
+  return {"the file " + file.filename().string(), "the rest of the tree"};
+}
+
+// What the plan does with `file`, as the end of a sentence.
+std::string Fate(const fs::path& file, const RestorePlan& plan) {
+  for (const auto& write : plan.Writes) {
+    if (write.Path != file) continue;
+    switch (write.Reason) {
+      case WriteReason::Missing:
+      case WriteReason::Damaged:
+        return "it will be built again";
+      case WriteReason::Corrected:
+        return "it will be corrected";
+      case WriteReason::FromCopy:
+        return "it will be restored from " + write.From.string();
+      case WriteReason::Copy:
+        return "it will be brought up to date";
+    }
+  }
+  if (std::find(plan.Deletes.begin(), plan.Deletes.end(), file) != plan.Deletes.end()) return "it will be deleted";
+  return "it is left as it is";
+}
+
+// One sentence for a file, from what the plan does with it: a corrected
+// file disagreed with what it describes; any other broke its format's rules.
+std::string MeaningOf(const fs::path& file, const RestorePlan& plan) {
+  const FileRole role = RoleOf(file);
+  const std::string fate = Fate(file, plan);
+  const bool corrected = std::any_of(plan.Writes.begin(), plan.Writes.end(), [&file](const PlannedWrite& write) {
+    return write.Path == file && write.Reason == WriteReason::Corrected;
+  });
+  if (corrected) return role.what + " does not agree with " + role.against + ": " + fate;
+  return role.what + " breaks a rule of its format: " + fate;
+}
+
+bool SameReport(const Finding& finding, const AAA::RuleFinding& rule) {
+  return finding.File == rule.File && finding.Field == rule.Field && finding.Rule == rule.Rule &&
+         finding.Found == rule.Found;
+}
+
+// A correction of the value a failed condition just reported: one finding,
+// with the condition as its rule.
+bool CorrectsTheLast(const std::vector<Finding>& findings, const AAA::RuleFinding& rule) {
+  if (!rule.Set || findings.empty()) return false;
+  const Finding& last = findings.back();
+  return !last.Set && last.Expected.empty() && last.File == rule.File && last.Field == rule.Field &&
+         last.Found == rule.Found;
+}
+
+std::string Seconds(double seconds) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f s", seconds);
+  return text;
+}
+
+// More fields of one file than this are counted, not listed.
+constexpr std::size_t kFieldsListed = 5;
+
+std::string FieldLine(const Finding& finding) {
+  std::string line = "      " + finding.Field + ": " + finding.Found;
+  if (finding.Set) {
+    line += " -> " + *finding.Set;
+  } else if (!finding.Expected.empty()) {
+    line += ", expected " + finding.Expected;
+  }
+  return line + " (" + finding.Rule + ")\n";
+}
+
+}  // namespace
+
+std::vector<Finding> CollectFindings(const std::vector<AAA::RuleFinding>& rules, const RestorePlan& plan,
+                                     const std::deque<StreamEntry>& streams) {
+  std::vector<Finding> findings;
+  for (const auto& rule : rules) {
+    const auto same = std::find_if(findings.begin(), findings.end(),
+                                   [&rule](const Finding& finding) { return SameReport(finding, rule); });
+    if (same != findings.end()) {
+      if (rule.Set) same->Set = rule.Set;
+      continue;
+    }
+    if (CorrectsTheLast(findings, rule)) {
+      findings.back().Set = rule.Set;
+      continue;
+    }
+    findings.push_back(
+        {rule.File, rule.Field, rule.Rule, rule.Found, rule.Expected, rule.Set, MeaningOf(rule.File, plan)});
+  }
+  for (const auto& stream : streams) {
+    if (stream.SecondsLeftOut <= 0) continue;
+    const std::string name = stream.Destination.stem().string();
+    findings.push_back({stream.Destination,
+                        {},
+                        {},
+                        {},
+                        {},
+                        {},
+                        "the recording " + name + " was cut short: " + Seconds(stream.SecondsLeftOut) +
+                            " at its end cannot be played and is left out of its clip"});
+  }
+  return findings;
+}
+
+std::string FindingsText(const std::vector<Finding>& findings) {
+  std::vector<fs::path> files;
+  for (const auto& finding : findings) {
+    if (std::find(files.begin(), files.end(), finding.File) == files.end()) files.push_back(finding.File);
+  }
+  std::string text;
+  for (const auto& file : files) {
+    std::size_t fields = 0;
+    std::string meaning;
+    std::string lines;
+    for (const auto& finding : findings) {
+      if (finding.File != file) continue;
+      if (finding.Field.empty() || meaning.empty()) meaning = finding.Meaning;
+      if (finding.Field.empty()) continue;
+      if (fields++ < kFieldsListed) lines += FieldLine(finding);
+    }
+    text += "  " + file.string() + ": " + meaning + ".\n" + lines;
+    if (fields > kFieldsListed)
+      text += "      and " + std::to_string(fields - kFieldsListed) + " more field" +
+              (fields - kFieldsListed == 1 ? "" : "s") + "\n";
+  }
+  return text;
+}
+
+}  // namespace Restore
