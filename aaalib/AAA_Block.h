@@ -78,8 +78,9 @@ class FileBlock : public Block {
   using Block::Block;
   void Write(BitWriter& writer) override;
 
-  // The file the model was read from (or the copy it was read from), or
-  // the one it will be written to; the findings of its rules name it.
+  // The file the model was read from (or the copy it was read from); the
+  // findings of its rules name it. A model built anew has none, and its
+  // rules make no findings: they describe how it is made, not the card.
   void SetPath(std::filesystem::path path) { path_ = std::move(path); }
   const std::filesystem::path& Path() const { return path_; }
   void SetCopiedFrom(std::filesystem::path copy) { copiedFrom_ = std::move(copy); }

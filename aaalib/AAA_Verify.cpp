@@ -9,6 +9,7 @@ namespace {
 
 thread_local std::vector<RuleFinding>* findings = nullptr;
 
+// The file of the model `field` belongs to: empty for a model built anew.
 std::string FileOf(const FieldBase& field) {
   const Element* root = &field;
   while (root->Parent() != nullptr) root = root->Parent();
@@ -17,8 +18,10 @@ std::string FileOf(const FieldBase& field) {
 }
 
 void Record(const FieldBase& field, const Rule& rule, std::string expected) {
-  if (findings != nullptr)
-    findings->push_back({FileOf(field), field.FullName(), rule.text, field.ToString(), std::move(expected), {}});
+  if (findings == nullptr) return;
+  std::string file = FileOf(field);
+  if (!file.empty())
+    findings->push_back({std::move(file), field.FullName(), rule.text, field.ToString(), std::move(expected), {}});
 }
 
 void ReportPosition(const FieldBase& field, const Rule& rule) {
@@ -77,6 +80,7 @@ void Verify(const FieldBase& field, bool condition, const Rule& rule) {
 }
 
 bool Correct(FieldBase& field, const Expected& expected, const Rule& rule) {
+  const std::size_t recorded = findings != nullptr ? findings->size() : 0;
   if (Check(field, expected, rule)) return true;
   if (const auto* number = std::get_if<std::uint32_t>(&expected)) {
     field.SetValue(*number);
@@ -85,7 +89,7 @@ bool Correct(FieldBase& field, const Expected& expected, const Rule& rule) {
   } else {
     field.Assign(*std::get<const FieldBase*>(expected));
   }
-  if (findings != nullptr && rule.file != nullptr) findings->back().Set = field.ToString();
+  if (findings != nullptr && findings->size() > recorded) findings->back().Set = field.ToString();
   return false;
 }
 

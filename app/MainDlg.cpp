@@ -26,7 +26,9 @@ CMainDlg::CMainDlg(const WizardSettings& settings, QWidget* parent) : QDialog(pa
 CColorButton* CMainDlg::AddModeButton(const char* name, int textId, const char* picture, int mode) {
   auto* button = new CColorButton(this);
   button->setObjectName(QString::fromLatin1(name));
-  button->SetColors(Qt::black, Qt::white);
+  // The theme's colours of text on a plain background: dark text on white in
+  // a light theme, and light on dark in a dark one.
+  button->SetColors(palette().color(QPalette::Text), palette().color(QPalette::Base));
   button->SetPicture(QPixmap(QString::fromLatin1(picture)));
   button->setText(Text(textId));
   button->installEventFilter(this);

@@ -6,15 +6,17 @@
 
 namespace {
 
-// What the verification of `run` found and what its commit does.
+// What the verification of `run` found and what its commit does. The files
+// of the tree are named from the tree's folder, shown above the report.
 QString ReportOf(const Restore::RestoreMain& run) {
   const auto findings = run.Findings();
   QString text;
   if (!findings.empty())
     text += Localized("What was found:\n", "見つかったこと:\n") +
             QString::fromStdString(Restore::FindingsText(findings)) + "\n";
-  return text + Localized("What the repair does:\n", "復旧で行うこと:\n") +
-         QString::fromStdString(Restore::PlanText(run.Plan()));
+  text +=
+      Localized("What the repair does:\n", "復旧で行うこと:\n") + QString::fromStdString(Restore::PlanText(run.Plan()));
+  return text.replace(QString::fromStdString((run.AvchdFolderPath() / "").string()), QString());
 }
 
 }  // namespace
@@ -30,7 +32,7 @@ PageRestoreConfirmBase::PageRestoreConfirmBase(Wizard& wizard, int templateId, b
                           "このフォルダーにAVCHDツリーを作成し、ストリームファイルをその中へ移動します。"));
   report_->setObjectName(QStringLiteral("report"));
   report_->setReadOnly(true);
-  report_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  report_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   auto* column = threeD ? LayOutPaths({":/velmar/icon-confirm.png", ":/velmar/icon-3d.png"}, firstPath_, secondPath_)
                         : LayOutPaths({":/velmar/icon-confirm.png"}, firstPath_, nullptr);
   column->addWidget(report_, 1);
@@ -62,7 +64,8 @@ void PageRestoreConfirmBase::ShowReport() {
                     "書き込みの前に、変更するものはすべて次の場所に保存されます: ") +
           QString::fromStdString(Restore::DefaultBackupRoot().string()) + "\n";
   report_->setPlainText(text);
-  Sheet().Report = text;
+  // Saved apart from the page, the report names its tree.
+  Sheet().Report = threeD_ ? text : QString::fromStdString(First().AvchdFolderPath().string()) + "\n" + text;
 }
 
 void PageRestoreConfirmBase::RestoreNextButton() { Sheet().setButtonText(QWizard::NextButton, nextText_); }

@@ -81,6 +81,18 @@ bool CorrectsTheLast(const std::vector<Finding>& findings, const AAA::RuleFindin
          last.Found == rule.Found;
 }
 
+// A recording whose end a repair gives up: its stream is cut, or its clip
+// information written. A stream repaired before keeps the bytes its clip
+// leaves out, and is no finding again.
+bool RepairedNow(const StreamEntry& stream, const RestorePlan& plan) {
+  const std::string clip = stream.Destination.stem().string();
+  return std::any_of(plan.Truncations.begin(), plan.Truncations.end(),
+                     [&stream](const PlannedTruncation& cut) { return cut.Path == stream.Destination; }) ||
+         std::any_of(plan.Writes.begin(), plan.Writes.end(), [&clip](const PlannedWrite& write) {
+           return write.Kind == FileKind::ClipInformation && write.Path.stem() == clip;
+         });
+}
+
 std::string Seconds(double seconds) {
   char text[32];
   std::snprintf(text, sizeof text, "%.2f s", seconds);
@@ -103,7 +115,7 @@ std::string FieldLine(const Finding& finding) {
 }  // namespace
 
 std::vector<Finding> CollectFindings(const std::vector<AAA::RuleFinding>& rules, const RestorePlan& plan,
-                                     const std::deque<StreamEntry>& streams) {
+                                     const std::deque<StreamEntry>& streams, bool treeExists) {
   std::vector<Finding> findings;
   for (const auto& rule : rules) {
     const auto same = std::find_if(findings.begin(), findings.end(),
@@ -119,8 +131,13 @@ std::vector<Finding> CollectFindings(const std::vector<AAA::RuleFinding>& rules,
     findings.push_back(
         {rule.File, rule.Field, rule.Rule, rule.Found, rule.Expected, rule.Set, MeaningOf(rule.File, plan)});
   }
+  for (const auto& write : plan.Writes) {
+    if (treeExists && write.Reason == WriteReason::Missing && write.Kind != FileKind::Backup)
+      findings.push_back(
+          {write.Path, {}, {}, {}, {}, {}, RoleOf(write.Path).what + " is missing: it will be made anew"});
+  }
   for (const auto& stream : streams) {
-    if (stream.SecondsLeftOut <= 0) continue;
+    if (stream.SecondsLeftOut <= 0 || !RepairedNow(stream, plan)) continue;
     const std::string name = stream.Destination.stem().string();
     findings.push_back({stream.Destination,
                         {},

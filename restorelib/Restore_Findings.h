@@ -30,10 +30,11 @@ struct Finding {
 };
 
 // The findings of the rules reported (a file read twice reports its rules
-// twice: kept once) and of the recordings cut short, in the order of the
-// verification; each says what the plan does about its file.
+// twice: kept once), of the recordings cut short, in the order of the
+// verification, and, in a tree that is there (`treeExists`), of the files
+// missing; each says what the plan does about its file.
 std::vector<Finding> CollectFindings(const std::vector<AAA::RuleFinding>& rules, const RestorePlan& plan,
-                                     const std::deque<StreamEntry>& streams);
+                                     const std::deque<StreamEntry>& streams, bool treeExists);
 
 // The findings for people: one line for each file with its meaning, then
 // one line for each field (the first few of a file).

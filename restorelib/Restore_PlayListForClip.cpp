@@ -160,7 +160,6 @@ RestoreMoviePlayList::MoviePlayListFile& RestoreMoviePlayList::NewPlayListFor(co
   extension.blkPlayListMeta.PlayListNameLength.SetValue(static_cast<std::uint32_t>(name.size()));
   moviePlayListFile.BaseName = Utility::FiveDigitName(number);
   moviePlayListFile.CreatedHere = true;
-  moviePlayListFile.SetPath(Utility::PlayListFile(*folder_, moviePlayListFile.BaseName, true));
   return StoreCopy(store_, moviePlayListFile);
 }
 

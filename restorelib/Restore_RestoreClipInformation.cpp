@@ -112,7 +112,6 @@ void RestoreClipInformation::StoreClip(const ClipInformationFile& clip) {
   if (clips_.size() >= kMaxClips) AAA_THROW(AAA::InvalidDataException());
   clips_.push_back(clip);
   clips_.back().Link();
-  clips_.back().SetPath(PathOf(clip));
   clipsByName_.emplace(clip.ClipName, &clips_.back());
 }
 

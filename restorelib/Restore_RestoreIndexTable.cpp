@@ -191,7 +191,6 @@ void RestoreIndexTable::StoreNewIndexTable() {
   // The table read from the card, if any, is given up: the new one is the
   // one repaired and written. No title of it plays a playlist yet.
   store_.clear();
-  newIndexTableFile.SetPath(Utility::IndexTableFile(*folder_));
   StoreCopy(store_, newIndexTableFile);
   for (auto& moviePlayListFile : playList_->Store()) moviePlayListFile.IndexFlag = false;
 }

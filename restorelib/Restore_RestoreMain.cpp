@@ -132,6 +132,7 @@ void RestoreMain::Run() {
         const FileLayer::TreeScope scope(WorkingFolder());
         ruleFindings_.clear();
         const AAA::FindingRecorder recorder(ruleFindings_);
+        treeExisted_ = Utility::Exists(Utility::BdmvFolder(folder_));
         specialEntries_ = SpecialEntryFindings(folder_, WorkingFolder());
         const auto& notStreams = streamFolder_.Findings();
         specialEntries_.insert(specialEntries_.end(), notStreams.begin(), notStreams.end());
@@ -237,7 +238,7 @@ RestorePlan RestoreMain::Plan() const {
 }
 
 std::vector<Finding> RestoreMain::Findings() const {
-  return CollectFindings(ruleFindings_, Plan(), streamFolder_.Streams());
+  return CollectFindings(ruleFindings_, Plan(), streamFolder_.Streams(), treeExisted_);
 }
 
 void RestoreMain::Commit() {

@@ -115,6 +115,9 @@ class RestoreMain : public Thread {
   // Every rule the verification reported, on the worker and in the
   // verification of a 3D pair.
   std::vector<AAA::RuleFinding> ruleFindings_;
+  // The tree was there when it was verified: a tree built from bare streams
+  // misses every file, which is no finding.
+  bool treeExisted_ = false;
   // The BACKUP folder of a long-name tree does not mirror its files.
   bool backupUnsound_ = false;
   // The changes of an earlier commit that a cut stopped: this run finishes

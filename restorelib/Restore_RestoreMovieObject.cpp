@@ -29,7 +29,6 @@ void RestoreMovieObject::StoreDefaultModel() {
   MovieObjectFile movieObjectFile;
   movieObjectFile.blkMovieObjects.NumberOfMobjs.SetValue(0);
   movieObjectFile.Initialize();
-  movieObjectFile.SetPath(Utility::MovieObjectFile(*folder_));
   StoreCopy(store_, movieObjectFile);
 }
 

@@ -162,6 +162,12 @@ TEST(StringTable, EveryTextOfTheWizardIsThereInBothLanguages) {
   }
 }
 
+TEST(StringTable, TheEndOfAJapaneseSentenceStaysOnTheLineOfTheWordBeforeIt) {
+  EXPECT_EQ(KeepSentenceEndsTogether(QString::fromUtf8("お待ちください。次へ")),
+            QString::fromUtf8("お待ちくだ\u2060さ\u2060い\u2060。次へ"));
+  EXPECT_EQ(KeepSentenceEndsTogether(QString::fromUtf8("す。")), QString::fromUtf8("す\u2060。"));
+}
+
 INSTANTIATE_TEST_SUITE_P(Languages, PagesInLanguage, testing::Values(Language::English, Language::Japanese),
                          [](const testing::TestParamInfo<Language>& info) {
                            return info.param == Language::Japanese ? std::string("Japanese") : std::string("English");

@@ -51,7 +51,7 @@ TEST_F(WizardFixture, AFolderWithAnErrorIsRepairedAndThenVerifiesClean) {
   QFile saved(QString::fromStdString((tree.Root() / "report.txt").string()));
   ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
   const QString savedText = QString::fromUtf8(saved.readAll());
-  EXPECT_TRUE(savedText.startsWith(report));
+  EXPECT_TRUE(savedText.startsWith(QString::fromStdString(avchd.string()) + "\n" + report));
   EXPECT_TRUE(savedText.contains(Text(1060)));
   EXPECT_FALSE(finished->SaveReport(QString::fromStdString((tree.Root() / "no/such/folder/report.txt").string())));
   EXPECT_EQ(boxes.All().size(), 1u);

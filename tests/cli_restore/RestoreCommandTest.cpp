@@ -152,6 +152,35 @@ TEST(RestoreCommand, TheSampleCardIsRepairedAndThenNeedsNothing) {
         "INDEX.BDM (index table: corrected)\n", "In all: 4 files written, 0 deleted, 0 moved, 1 cut.\n"}) {
     EXPECT_NE(first.find(line), std::string::npos) << line;
   }
+  // What was found, file by file, with the fields and their rules.
+  const auto found = first.find("What was found:\n");
+  ASSERT_NE(found, std::string::npos);
+  std::string findings = first.substr(found, first.find("What the repair does:\n") - found);
+  for (auto at = findings.find(tree.Root().string()); at != std::string::npos; at = findings.find(tree.Root().string()))
+    findings.replace(at, tree.Root().string().size(), "ROOT");
+  EXPECT_EQ(findings,
+            "What was found:\n"
+            "  ROOT/card/PRIVATE/AVCHD/BDMV/CLIPINF/00003.CPI: the clip information of 00003 does not agree with its "
+            "stream: it will be corrected.\n"
+            "      Clip information file.blkClipInfo.NumberOfSourcePackets: 9344 -> 7008 "
+            "(newClipInformationFile.blkClipInfo.NumberOfSourcePackets)\n"
+            "      Clip information file.blkSequenceInfo.STCSequence.PresentationEndTime: 315270 -> 247702 "
+            "(newClipInformationFile.blkSequenceInfo.blkSTCSequenceArray[i].PresentationEndTime)\n"
+            "      Clip information file.blkCPI.blkEPMap.StreamPIDEntry.NumberOfEPFineEntries: 12 -> 9 "
+            "(newClipInformationFile.blkCPI.blkEPMap.blkStreamPIDEntryArray[0].NumberOfEPFineEntries)\n"
+            "  ROOT/card/PRIVATE/AVCHD/BDMV/PLAYLIST/00000.MPL: the playlist 00000 does not agree with the clips it "
+            "plays: it will be corrected.\n"
+            "      Movie PlayList file.blkPlayList.blkPlayItem.OUTTime: 315270 -> 247702 (itPlayItem->OUTTime <= "
+            "clipInfo->blkSequenceInfo.blkSTCSequenceArray[itPlayItem->RefToSTCID].PresentationEndTime)\n"
+            "  ROOT/card/PRIVATE/AVCHD/BDMV/PLAYLIST/00001.MPL: the playlist 00001 does not agree with the clips it "
+            "plays: it will be corrected.\n"
+            "      Movie PlayList file.blkPlayList.blkPlayItem.INTime: 22500 -> 45000 (itPlayItem->INTime >= "
+            "clipInfo->blkSequenceInfo.blkSTCSequenceArray[itPlayItem->RefToSTCID].PresentationStartTime)\n"
+            "      Movie PlayList file.blkPlayList.blkPlayItem.OUTTime: 270135 -> 180135 (itPlayItem->OUTTime <= "
+            "clipInfo->blkSequenceInfo.blkSTCSequenceArray[itPlayItem->RefToSTCID].PresentationEndTime)\n"
+            "  ROOT/card/PRIVATE/AVCHD/BDMV/STREAM/00003.MTS: the recording 00003 was cut short: 1.50 s at its end "
+            "cannot be played and is left out of its clip.\n"
+            "\n");
   // The damaged playlist is written again, not written and deleted.
   EXPECT_EQ(first.find("delete   "), std::string::npos) << first;
   EXPECT_NE(first.find(AAA::StringTable::Text(1060)), std::string::npos);
