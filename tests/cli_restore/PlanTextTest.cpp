@@ -10,7 +10,6 @@
 #include "tests/cli_restore/Report.h"
 #include "tests/restorelib/TempTree.h"
 #include "tests/support/ProgramRun.h"
-#include "tests/support/StreamGenerator.h"
 
 using namespace Restore;
 
@@ -57,13 +56,7 @@ struct Scenario {
 
 // Two recordings in a folder as a camcorder leaves them, the second cut short.
 std::string CutRecording(const fs::path& root) {
-  TestSupport::StreamParameters whole;
-  whole.groups = 3;
-  TestSupport::writeStream(whole, root / "00001.MTS");
-  TestSupport::StreamParameters cut = whole;
-  cut.padToUnit = false;
-  cut.cutAtByte = 400000;
-  TestSupport::writeStream(cut, root / "00002.MTS");
+  WriteCutRecordings(root, 3, 400000);
   return "build --check '" + root.string() + "'";
 }
 

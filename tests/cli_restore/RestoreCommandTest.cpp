@@ -23,15 +23,7 @@ TestSupport::ProgramRun RunProgram(const std::string& arguments) {
 std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
 
 // Two recordings as a camcorder writes them, the second cut short.
-void WriteStreams(const fs::path& folder) {
-  TestSupport::StreamParameters whole;
-  whole.groups = 2;
-  TestSupport::writeStream(whole, folder / "00001.MTS");
-  TestSupport::StreamParameters cut = whole;
-  cut.padToUnit = false;
-  cut.cutAtByte = 100000;
-  TestSupport::writeStream(cut, folder / "00002.MTS");
-}
+void WriteStreams(const fs::path& folder) { WriteCutRecordings(folder, 2, 100000); }
 
 }  // namespace
 
