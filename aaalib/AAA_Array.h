@@ -48,7 +48,7 @@ class Array : public Element {
     if (count > kMaxElements) AAA_THROW(InvalidDataException());
     while (items_.size() > count) items_.pop_back();
     adopted_ = std::min(adopted_, items_.size());
-    if (count > items_.size()) items_.reserve(std::max(count, items_.size() + items_.size() / 2));
+    if (count > items_.capacity()) items_.reserve(std::max(count, 2 * items_.capacity()));
     while (items_.size() < count) Append();
   }
   T& Append() { return Adopt(*items_.emplace_back(std::make_unique<T>())); }
