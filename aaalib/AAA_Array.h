@@ -1,18 +1,18 @@
 #pragma once
 
 #include <algorithm>
-#include <deque>
+#include <vector>
 
+#include "aaalib/AAA_ArrayIterator.h"
 #include "aaalib/AAA_Element.h"
 #include "aaalib/AAA_Exceptions.h"
 #include "aaalib/AAA_Log.h"
 
 namespace AAA {
 
-// A run of blocks of one type, sized by a count field of the enclosing block.
-// Growing it keeps the addresses of the elements already in it, since
-// parents, callbacks and the restore steps hold pointers into them. The array
-// has no name: its elements carry the array member's name and are named
+// A run of blocks of one type, sized by a count field of the enclosing block. Each element is allocated on its own:
+// growing the array keeps the addresses of the elements in it (parents, callbacks and the restore steps hold them),
+// and an empty one holds no memory. The array has no name: its elements carry the array member's name and are named
 // directly under the enclosing block ("blkExtensionData.blkExtDataEntryArray.ExtDataType").
 template <class T>
 class Array : public Element {
@@ -21,24 +21,24 @@ class Array : public Element {
 
   explicit Array(const char* elementName) : Element(""), elementName_(elementName) {}
   // A copy's elements belong to no parent until the copy is linked.
-  Array(const Array& other) : Element(other), elementName_(other.elementName_), items_(other.items_) {}
+  Array(const Array& other) : Element(other), elementName_(other.elementName_) { CopyItems(other); }
   Array& operator=(const Array& other) {
     Element::operator=(other);
     elementName_ = other.elementName_;
-    items_ = other.items_;
+    CopyItems(other);
     adopted_ = 0;
     return *this;
   }
 
   std::size_t Size() const { return items_.size(); }
   bool Empty() const { return items_.empty(); }
-  T& operator[](std::size_t index) { return items_[index]; }
-  const T& operator[](std::size_t index) const { return items_[index]; }
-  T& Back() { return items_.back(); }
-  auto begin() { return items_.begin(); }
-  auto end() { return items_.end(); }
-  auto begin() const { return items_.begin(); }
-  auto end() const { return items_.end(); }
+  T& operator[](std::size_t index) { return *items_[index]; }
+  const T& operator[](std::size_t index) const { return *items_[index]; }
+  T& Back() { return *items_.back(); }
+  ArrayIterator<T> begin() { return ArrayIterator<T>(items_.data()); }
+  ArrayIterator<T> end() { return ArrayIterator<T>(items_.data() + items_.size()); }
+  ArrayIterator<const T> begin() const { return ArrayIterator<const T>(items_.data()); }
+  ArrayIterator<const T> end() const { return ArrayIterator<const T>(items_.data() + items_.size()); }
 
   // New elements are freshly constructed (all fields unset); surplus ones are
   // dropped from the end.
@@ -48,11 +48,12 @@ class Array : public Element {
     if (count > kMaxElements) AAA_THROW(InvalidDataException());
     while (items_.size() > count) items_.pop_back();
     adopted_ = std::min(adopted_, items_.size());
-    while (items_.size() < count) Adopt(items_.emplace_back());
+    if (count > items_.capacity()) items_.reserve(std::max(count, 2 * items_.capacity()));
+    while (items_.size() < count) Append();
   }
-  T& Append() { return Adopt(items_.emplace_back()); }
-  // The elements after `index` are moved down by assignment, which leaves
-  // them to be linked again.
+  T& Append() { return Adopt(*items_.emplace_back(std::make_unique<T>())); }
+  // The elements after `index` move down, keeping their addresses; they are
+  // linked again.
   void Erase(std::size_t index) {
     items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(index));
     adopted_ = std::min(adopted_, index);
@@ -60,7 +61,7 @@ class Array : public Element {
 
   std::int32_t BitLength() const override {
     std::int64_t total = 0;
-    for (const T& item : items_) total += item.BitLength();
+    for (const T& item : *this) total += item.BitLength();
     return static_cast<std::int32_t>(total);
   }
   // Links the elements added since the last link; all of them when the
@@ -69,7 +70,7 @@ class Array : public Element {
     if (adoptedBy_ != Parent()) adopted_ = 0;
     adoptedBy_ = Parent();
     for (; adopted_ < items_.size(); ++adopted_) {
-      T& item = items_[adopted_];
+      T& item = *items_[adopted_];
       item.SetName(elementName_);
       item.SetParent(Parent());
       item.Link();
@@ -77,19 +78,19 @@ class Array : public Element {
   }
   bool IsLinked() const override { return adoptedBy_ == Parent() && adopted_ == items_.size(); }
   void Read(BitReader& reader) override {
-    for (T& item : items_) item.Read(reader);
+    for (T& item : *this) item.Read(reader);
   }
   void Write(BitWriter& writer) override {
-    for (T& item : items_) item.Write(writer);
+    for (T& item : *this) item.Write(writer);
   }
   void Initialize() override {
-    for (T& item : items_) item.Initialize();
+    for (T& item : *this) item.Initialize();
   }
   void Update() override {
-    for (T& item : items_) item.Update();
+    for (T& item : *this) item.Update();
   }
   bool IsModified() const override {
-    for (const T& item : items_) {
+    for (const T& item : *this) {
       if (item.IsModified()) return true;
     }
     return false;
@@ -105,8 +106,15 @@ class Array : public Element {
     return item;
   }
 
+  void CopyItems(const Array& other) {
+    std::vector<std::unique_ptr<T>> copies;
+    copies.reserve(other.items_.size());
+    for (const T& item : other) copies.push_back(std::make_unique<T>(item));
+    items_ = std::move(copies);
+  }
+
   const char* elementName_;
-  std::deque<T> items_;
+  std::vector<std::unique_ptr<T>> items_;
   // items_[0, adopted_) are linked under adoptedBy_.
   std::size_t adopted_ = 0;
   Element* adoptedBy_ = nullptr;

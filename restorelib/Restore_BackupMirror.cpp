@@ -1,6 +1,8 @@
 #include "restorelib/Restore_BackupMirror.h"
 
 #include <algorithm>
+#include <cctype>
+#include <unordered_set>
 
 #include "restorelib/Restore_FileLayer.h"
 #include "restorelib/Restore_Utility.h"
@@ -47,11 +49,17 @@ std::vector<std::string> NamesWithBackupCopies(const AvchdFolder& folder, const 
   std::vector<std::string> names;
   for (const auto& entry : Utility::ListFiles(pattern)) names.push_back(entry.Name);
   if (!folder.IsLongName) return names;
-  const auto listed = static_cast<std::ptrdiff_t>(names.size());
+  // The names in the folder itself, in one case: a copy of any of them is no
+  // name of its own (up to 2000 playlists, each looked up once).
+  const auto folded = [](std::string name) {
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+    return name;
+  };
+  std::unordered_set<std::string> listed;
+  for (const auto& name : names) listed.insert(folded(name));
   for (const auto& entry : Utility::ListFiles(BackupCopyOf(folder, pattern))) {
-    const bool listedAlready = std::any_of(names.begin(), names.begin() + listed, [&entry](const std::string& name) {
-      return Utility::EqualsIgnoringCase(name, entry.Name);
-    });
+    const bool listedAlready = listed.count(folded(entry.Name)) != 0;
     if (!listedAlready && !FileLayer::IsTemporaryName(entry.Name)) names.push_back(entry.Name);
   }
   std::sort(names.begin(), names.end());

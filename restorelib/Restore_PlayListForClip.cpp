@@ -131,14 +131,14 @@ RestoreMoviePlayList::MoviePlayListFile* RestoreMoviePlayList::PlayListMadeFor(c
 }
 
 RestoreMoviePlayList::MoviePlayListFile& RestoreMoviePlayList::NewPlayListFor(const ClipInformationFile& clip) {
-  std::uint32_t number = 0;
-  const auto taken = [this](const std::string& name) {
-    for (const auto& moviePlayListFile : store_) {
-      if (moviePlayListFile.BaseName == name) return true;
-    }
-    return false;
-  };
+  // The numbers below the first free one stay taken, since the store only
+  // grows between clears: each search goes on where the last one ended, and
+  // looks the names up in the index of the store.
+  std::uint32_t number = firstFreeNumber_;
+  IndexStore();
+  const auto taken = [this](const std::string& name) { return byName_.count(name) != 0; };
   while (number < kPlayListNumbers && taken(Utility::FiveDigitName(number))) ++number;
+  firstFreeNumber_ = number;
   if (number == kPlayListNumbers) AAA_THROW(AAA::InvalidDataException());
 
   MoviePlayListFile moviePlayListFile;

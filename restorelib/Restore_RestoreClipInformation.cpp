@@ -46,7 +46,7 @@ void RestoreClipInformation::VerifyClipInformation() {
   AAA::Log::Heading("verify Clip information");
   clips_.clear();
   clipsByName_.clear();
-  filesToDelete_.clear();
+  ClearFilesToDelete();
   damagedStretches_.clear();
   totalBytes_ = streamFolder_->TotalStreamSize();
   processedBytes_ = 0;
@@ -95,7 +95,7 @@ void RestoreClipInformation::VerifyClip(StreamEntry& stream) {
     for (auto& line : scanned.DamagedStretches) damagedStretches_.push_back(std::move(line));
   } catch (const AAA::InvalidStreamException&) {
     // A broken stream gets no clip, and its clip information goes.
-    if (Utility::Exists(clipPath)) filesToDelete_.push_back(clipPath);
+    if (Utility::Exists(clipPath)) ListForDeletion(clipPath);
     return;
   }
   if (!read) {
@@ -153,9 +153,7 @@ void RestoreClipInformation::ListClipsWithoutStream() {
                    Utility::StreamFile(*folder_, name, true).c_str());
     const fs::path path = Utility::ClipInformationFolder(*folder_) / entry.Name;
     // A broken stream's clip information is listed already.
-    if (std::find(filesToDelete_.begin(), filesToDelete_.end(), path) == filesToDelete_.end()) {
-      filesToDelete_.push_back(path);
-    }
+    ListForDeletion(path);
   }
 }
 
@@ -181,6 +179,15 @@ void RestoreClipInformation::AddChanges(ChangeSet& changes) {
     if (clip.NeedsWrite())
       changes.Writes.push_back({PathOf(clip), FileKind::ClipInformation, CheckedModelBytes(clip, PathOf(clip))});
   }
+}
+
+void RestoreClipInformation::ClearFilesToDelete() {
+  filesToDelete_.clear();
+  listedForDeletion_.clear();
+}
+
+void RestoreClipInformation::ListForDeletion(const fs::path& file) {
+  if (listedForDeletion_.insert(file.native()).second) filesToDelete_.push_back(file);
 }
 
 }  // namespace Restore

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "avchdlib/AVCHD_ClipInformation.h"
@@ -61,6 +62,9 @@ class RestoreClipInformation {
   void CheckWorkingFolder() const;
   void CheckFollowingClips();
   void ListClipsWithoutStream();
+  void ClearFilesToDelete();
+  // Lists a file for deletion once, however often it is found.
+  void ListForDeletion(const std::filesystem::path& file);
   std::filesystem::path PathOf(const ClipInformationFile& clip) const;
 
   const AvchdFolder* folder_;
@@ -71,6 +75,7 @@ class RestoreClipInformation {
   // per play item: up to 4000 of each.
   std::unordered_map<std::string, ClipInformationFile*> clipsByName_;
   std::vector<std::filesystem::path> filesToDelete_;
+  std::unordered_set<std::string> listedForDeletion_;
   std::vector<std::string> damagedStretches_;
   std::uint64_t totalBytes_ = 0;
   std::uint64_t processedBytes_ = 0;

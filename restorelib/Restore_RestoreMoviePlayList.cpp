@@ -93,7 +93,7 @@ void RestoreMoviePlayList::ReadForMakerCheck(const fs::path& file) {
 
 void RestoreMoviePlayList::VerifyMoviePlayList() {
   AAA::Log::Heading("verify Movie PlayList");
-  store_.clear();
+  ClearStore();
   filesToDelete_.clear();
   const fs::path pattern = Utility::PlayListPattern(*folder_);
   for (const auto& name : NamesWithBackupCopies(*folder_, pattern)) {
@@ -384,9 +384,23 @@ void RestoreMoviePlayList::Stamp(MoviePlayListFile& moviePlayListFile) {
   AAA_CORRECT(meta.RecordTimeAndDate, tmp);
 }
 
+void RestoreMoviePlayList::ClearStore() {
+  store_.clear();
+  byName_.clear();
+  indexed_ = 0;
+  firstFreeNumber_ = 0;
+}
+
+void RestoreMoviePlayList::IndexStore() {
+  for (; indexed_ < store_.size(); ++indexed_) byName_[store_[indexed_].BaseName].push_back(&store_[indexed_]);
+}
+
 RestoreMoviePlayList::MoviePlayListFile* RestoreMoviePlayList::Find(const std::string& baseName) {
-  for (auto& moviePlayListFile : store_) {
-    if (!moviePlayListFile.SkipMark && moviePlayListFile.BaseName == baseName) return &moviePlayListFile;
+  IndexStore();
+  const auto found = byName_.find(baseName);
+  if (found == byName_.end()) return nullptr;
+  for (MoviePlayListFile* moviePlayListFile : found->second) {
+    if (!moviePlayListFile->SkipMark) return moviePlayListFile;
   }
   return nullptr;
 }

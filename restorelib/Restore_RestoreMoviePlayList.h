@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "avchdlib/AVCHD_MoviePlayList.h"
@@ -99,6 +101,10 @@ class RestoreMoviePlayList {
   // playlist made in this run for clips like it or in a new one.
   void AddClip(ClipInformationFile& clip);
   MoviePlayListFile* PlayListMadeFor(const ClipInformationFile& clip);
+  void ClearStore();
+  // Brings the index of the store by base name up to date: the store only
+  // grows between clears, here or by the pair repair's copies.
+  void IndexStore();
   MoviePlayListFile& NewPlayListFor(const ClipInformationFile& clip);
   void AddPlayItem(MoviePlayListFile& moviePlayListFile, const ClipInformationFile& clip, std::uint32_t sequence);
   void AddMark(MoviePlayListFile& moviePlayListFile, const ClipInformationFile& clip);
@@ -108,6 +114,11 @@ class RestoreMoviePlayList {
   RestoreThumbnail* thumbnail_;
   Thread* run_;
   std::deque<MoviePlayListFile> store_;
+  // The playlists of each base name in store order, for store_[0, indexed_):
+  // looked up once per title and per new playlist, up to 2000 of each.
+  std::unordered_map<std::string, std::vector<MoviePlayListFile*>> byName_;
+  std::size_t indexed_ = 0;
+  std::uint32_t firstFreeNumber_ = 0;
   std::vector<std::filesystem::path> filesToDelete_;
 };
 

@@ -4,15 +4,23 @@
 // the entry points.
 //
 //   restore_verify_bench [--gib N] [--streams K] [--groups G] [--runs R] [--folder PATH]
+//   restore_verify_bench --suite [--runs R]
 //
 // Writes K generated recordings into a folder of bare streams: camcorder-like
 // ones of N/K GiB each (default 8 GiB in 8 streams), or with --groups short
-// ones of G groups of small pictures each (--streams 1000 --groups 1 gives a
+// ones of G groups of small pictures each (--streams 1000 --groups 2 gives a
 // thousand clips, --streams 1 --groups 12000 one clip of 12000 entry
-// points). It reads them once to fill the page cache, then times the best of
-// R plain reads and of R verifications (a restore run building a tree from
-// the folder; nothing is committed). The plain read is what `dd` does: read()
-// into one page-aligned buffer of the scanner's read size.
+// points; a recording needs two groups, one second, to make a clip). It reads
+// them once to fill the page cache, then times the median of R plain reads
+// and of R verifications (a restore run building a tree from the folder;
+// nothing is committed). The plain read is what `dd` does: read() into one
+// page-aligned buffer of the scanner's read size.
+//
+// --suite runs 100, 1000 and 4000 clips of two groups and one clip of 1200
+// and of 12000 entry points, each in a folder of its own, and prints the
+// cost of a clip and of an entry point and how it grows: ten times the items
+// should cost at most eleven times the time. Peak memory is the process's,
+// so the largest case sets it; run one case alone to see its own.
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -79,6 +87,11 @@ double ReadAll(const std::vector<fs::path>& files) {
   return SecondsSince(start);
 }
 
+double Median(std::vector<double> times) {
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
 double Verify(const fs::path& folder, int& resultState) {
   const auto start = Clock::now();
   Restore::RestoreMain run(folder, 2);
@@ -88,26 +101,23 @@ double Verify(const fs::path& folder, int& resultState) {
   return SecondsSince(start);
 }
 
-}  // namespace
+double PeakMib() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_maxrss) / 1024;
+}
 
-int main(int argc, char** argv) {
-  double gib = 8;
-  int streams = 8;
-  std::uint32_t groups = 0;
-  int runs = 3;
-  fs::path folder;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    const std::string option = argv[i];
-    if (option == "--gib") gib = std::atof(argv[i + 1]);
-    if (option == "--streams") streams = std::max(1, std::atoi(argv[i + 1]));
-    if (option == "--groups") groups = static_cast<std::uint32_t>(std::max(1, std::atoi(argv[i + 1])));
-    if (option == "--runs") runs = std::max(1, std::atoi(argv[i + 1]));
-    if (option == "--folder") folder = argv[i + 1];
-  }
-  TestSupport::TempFolder temporary("velmar-verify-bench");
-  if (folder.empty()) folder = temporary.Path();
+struct Measured {
+  double read = 0;
+  double verify = 0;
+  int state = -1;
+  double mib = 0;
+};
+
+// Fills `folder` with the streams (those there already are kept), reads them
+// into the page cache and times R reads and R verifications.
+Measured Measure(const fs::path& folder, int streams, std::uint32_t groups, double gib, int runs) {
   fs::create_directories(folder);
-
   std::vector<fs::path> files;
   const auto bytesEach = static_cast<std::uint64_t>(gib * (1ull << 30) / streams);
   for (int i = 0; i < streams; ++i) {
@@ -121,24 +131,86 @@ int main(int argc, char** argv) {
       WriteRecording(files.back(), bytesEach);
     }
   }
+  Measured measured;
   std::uint64_t total = 0;
   for (const auto& path : files) total += fs::file_size(path);
-
+  measured.mib = static_cast<double>(total) / (1 << 20);
   ReadAll(files);  // into the page cache
-  double read = ReadAll(files);
-  for (int run = 1; run < runs; ++run) read = std::min(read, ReadAll(files));
-  int state = -1;
-  double verify = Verify(folder, state);
-  for (int run = 1; run < runs; ++run) verify = std::min(verify, Verify(folder, state));
+  std::vector<double> reads, verifications;
+  for (int run = 0; run < runs; ++run) reads.push_back(ReadAll(files));
+  for (int run = 0; run < runs; ++run) verifications.push_back(Verify(folder, measured.state));
+  measured.read = Median(reads);
+  measured.verify = Median(verifications);
+  return measured;
+}
 
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  const double mib = static_cast<double>(total) / (1 << 20);
-  std::printf("streams: %d, %.1f MiB in the page cache, best of %d runs\n", streams, mib, runs);
-  std::printf("plain sequential read: %.3f s (%.0f MiB/s)\n", read, mib / read);
-  std::printf("verification (ResultState %d): %.3f s (%.0f MiB/s), %.3f ms a stream\n", state, verify, mib / verify,
-              verify * 1000 / streams);
-  std::printf("time(verify)/time(read): %.2f (1 is the speed of reading; higher is slower)\n", verify / read);
-  std::printf("peak memory: %.1f MiB\n", static_cast<double>(usage.ru_maxrss) / 1024);
-  return state == 0 || state == 1 ? 0 : 1;
+constexpr const char* kDirection = "1 is the speed of reading; higher is slower";
+
+int Suite(int runs) {
+  struct Case {
+    const char* items;
+    int streams;
+    std::uint32_t groups;
+    double count;
+  };
+  const Case cases[] = {{"clips", 100, 2, 100},
+                        {"clips", 1000, 2, 1000},
+                        {"clips", 4000, 2, 4000},
+                        {"entry points", 1, 1200, 1200},
+                        {"entry points", 1, 12000, 12000}};
+  std::printf("median of %d runs each (time(verify)/time(read): %s)\n", runs, kDirection);
+  double previous = 0;
+  const char* previousItems = "";
+  bool failed = false;
+  for (const Case& c : cases) {
+    TestSupport::TempFolder folder("velmar-verify-bench");
+    const Measured m = Measure(folder.Path(), c.streams, c.groups, 0, runs);
+    const double perItem = m.verify / c.count;
+    std::printf(
+        "%5.0f %-12s (ResultState %d): read %.4f s, verify %.4f s, time(verify)/time(read) %.2f, %.4f ms per item",
+        c.count, c.items, m.state, m.read, m.verify, m.verify / m.read, perItem * 1000);
+    if (std::string(previousItems) == c.items)
+      std::printf(", time per item x%.2f of the case before", perItem / previous);
+    std::printf(", peak memory so far %.1f MiB\n", PeakMib());
+    previous = perItem;
+    previousItems = c.items;
+    failed = failed || (m.state != 0 && m.state != 1);
+  }
+  return failed ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  double gib = 8;
+  int streams = 8;
+  std::uint32_t groups = 0;
+  int runs = 3;
+  bool suite = false;
+  fs::path folder;
+  for (int i = 1; i < argc; ++i) {
+    const std::string option = argv[i];
+    if (option == "--suite") {
+      suite = true;
+      continue;
+    }
+    if (i + 1 >= argc) break;
+    if (option == "--gib") gib = std::atof(argv[i + 1]);
+    if (option == "--streams") streams = std::max(1, std::atoi(argv[i + 1]));
+    if (option == "--groups") groups = static_cast<std::uint32_t>(std::max(1, std::atoi(argv[i + 1])));
+    if (option == "--runs") runs = std::max(1, std::atoi(argv[i + 1]));
+    if (option == "--folder") folder = argv[i + 1];
+    ++i;
+  }
+  if (suite) return Suite(runs);
+  TestSupport::TempFolder temporary("velmar-verify-bench");
+  if (folder.empty()) folder = temporary.Path();
+  const Measured m = Measure(folder, streams, groups, gib, runs);
+  std::printf("streams: %d, %.1f MiB in the page cache, median of %d runs\n", streams, m.mib, runs);
+  std::printf("plain sequential read: %.3f s (%.0f MiB/s)\n", m.read, m.mib / m.read);
+  std::printf("verification (ResultState %d): %.3f s (%.0f MiB/s), %.3f ms a stream\n", m.state, m.verify,
+              m.mib / m.verify, m.verify * 1000 / streams);
+  std::printf("time(verify)/time(read): %.2f (%s)\n", m.verify / m.read, kDirection);
+  std::printf("peak memory: %.1f MiB\n", PeakMib());
+  return m.state == 0 || m.state == 1 ? 0 : 1;
 }

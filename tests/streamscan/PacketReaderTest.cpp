@@ -1,0 +1,88 @@
+// The reader hands out a file's packets whether it maps the file or reads
+// it, and a file cut short while it is read simply ends early both ways.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "streamscan/PacketReader.h"
+#include "streamscan/StatusCodes.h"
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+using StreamScan::PacketReader;
+namespace Status = StreamScan::Status;
+
+struct ReaderCase {
+  const char* name;
+  PacketReader::Access access;
+  // Packets left in the file after the first block was handed out; 0 leaves
+  // the file whole.
+  std::uint64_t packetsAfterCut;
+};
+
+class PacketReading : public ::testing::TestWithParam<ReaderCase> {};
+
+// Every packet's bytes name its number.
+std::vector<std::uint8_t> NumberedPackets(std::uint64_t packets) {
+  std::vector<std::uint8_t> bytes(packets * StreamScan::SourcePacketSize);
+  for (std::uint64_t packet = 0; packet < packets; ++packet) {
+    for (std::size_t at = 0; at < StreamScan::SourcePacketSize; at += 4) {
+      const auto value = static_cast<std::uint32_t>(packet);
+      std::copy_n(reinterpret_cast<const std::uint8_t*>(&value), 4, &bytes[packet * StreamScan::SourcePacketSize + at]);
+    }
+  }
+  return bytes;
+}
+
+TEST_P(PacketReading, HandsOutEveryPacketUpToTheEndOfTheFile) {
+  const ReaderCase& c = GetParam();
+  TestSupport::TempFolder folder("velmar-packet-reader");
+  const auto file = folder.Path() / "s.m2ts";
+  const std::uint64_t packets = 3 * PacketReader::PacketsPerRead + 32 + 7;
+  const std::vector<std::uint8_t> bytes = NumberedPackets(packets);
+  std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  const StreamScan::LogSink log;
+  PacketReader reader(log, c.access);
+  ASSERT_EQ(reader.open(file), Status::Success);
+  EXPECT_EQ(reader.scanLimit(), packets / 32 * 32);
+  std::uint64_t expected = reader.scanLimit();
+  for (int pass = 0; pass < 2; ++pass) {
+    ASSERT_EQ(reader.rewind(), Status::Success);
+    std::uint64_t count = 0;
+    const std::uint8_t* packet = nullptr;
+    while (reader.next(packet) == Status::Success && packet != nullptr) {
+      std::uint32_t number = 0;
+      std::copy_n(packet + 188, 4, reinterpret_cast<std::uint8_t*>(&number));
+      ASSERT_EQ(number, count);
+      if (++count == PacketReader::PacketsPerRead && c.packetsAfterCut != 0 && pass == 0) {
+        // Cut in the middle of a packet: the part of it left is not handed out.
+        std::filesystem::resize_file(file, (count + c.packetsAfterCut) * StreamScan::SourcePacketSize + 50);
+        expected = count + c.packetsAfterCut;
+      }
+    }
+    EXPECT_EQ(count, expected) << pass;
+    EXPECT_EQ(reader.packetsRead(), expected) << pass;
+  }
+  EXPECT_EQ(reader.close(), Status::Success);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reader, PacketReading,
+    ::testing::Values(ReaderCase{"mapped whole", PacketReader::Access::Mapped, 0},
+                      ReaderCase{"read whole", PacketReader::Access::Read, 0},
+                      ReaderCase{"mapped cut inside the next block", PacketReader::Access::Mapped, 100},
+                      ReaderCase{"read cut inside the next block", PacketReader::Access::Read, 100},
+                      ReaderCase{"mapped cut to one more packet", PacketReader::Access::Mapped, 1}),
+    [](const ::testing::TestParamInfo<ReaderCase>& info) {
+      std::string name = info.param.name;
+      std::replace(name.begin(), name.end(), ' ', '_');
+      return name;
+    });
+
+}  // namespace
