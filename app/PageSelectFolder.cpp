@@ -32,7 +32,8 @@ void PageSelectFolderBase::OpenChooser() {
   auto* chooser = new QFileDialog(this, Text(1000));
   chooser->setObjectName(QStringLiteral("folderChooser"));
   chooser->setAttribute(Qt::WA_DeleteOnClose);
-  chooser->setOption(QFileDialog::DontUseNativeDialog);
+  // The desktop's own chooser where its platform theme offers one (a portal,
+  // GTK, KDE), Qt's otherwise.
   chooser->setOption(QFileDialog::ShowDirsOnly);
   chooser->setFileMode(QFileDialog::Directory);
   QString pictures = Sheet().Settings().PicturesFolder;
