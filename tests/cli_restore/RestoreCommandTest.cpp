@@ -7,10 +7,10 @@
 #include <nlohmann/json.hpp>
 
 #include "aaalib/AAA_StringTable.h"
+#include "samplegen/StreamGenerator.h"
 #include "tests/cli_restore/Report.h"
 #include "tests/restorelib/TempTree.h"
 #include "tests/support/ProgramRun.h"
-#include "tests/support/StreamGenerator.h"
 
 namespace fs = std::filesystem;
 
@@ -24,13 +24,13 @@ std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
 
 // Two recordings as a camcorder writes them, the second cut short.
 void WriteStreams(const fs::path& folder) {
-  TestSupport::StreamParameters whole;
+  SampleGen::StreamParameters whole;
   whole.groups = 2;
-  TestSupport::writeStream(whole, folder / "00001.MTS");
-  TestSupport::StreamParameters cut = whole;
+  SampleGen::writeStream(whole, folder / "00001.MTS");
+  SampleGen::StreamParameters cut = whole;
   cut.padToUnit = false;
   cut.cutAtByte = 100000;
-  TestSupport::writeStream(cut, folder / "00002.MTS");
+  SampleGen::writeStream(cut, folder / "00002.MTS");
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ struct RepairedTree : testing::TestWithParam<TreeNaming> {
 
   void SetUp() override {
     auto lpcm = StreamOfGroups(6);
-    lpcm.audio = TestSupport::AudioKind::Lpcm;
+    lpcm.audio = SampleGen::AudioKind::Lpcm;
     tree.AddStream("00001", StreamOfGroups(8));
     tree.AddStream("00002", lpcm);
     tree.AddStream("00003", StreamOfGroups(12));

@@ -237,14 +237,14 @@ TEST_F(BrokenFiles, ScannerWithoutAFileAnswersNoFileOpen) {
 }
 
 TEST_F(BrokenFiles, CloseWithoutSummaryOutputFails) {
-  TestSupport::writeStream(TestSupport::StreamParameters{}, file("s.m2ts"));
+  SampleGen::writeStream(SampleGen::StreamParameters{}, file("s.m2ts"));
   TsScanner scanner;
   ASSERT_EQ(scanner.open(file("s.m2ts")), Status::Success);
   EXPECT_EQ(scanner.closeAndFetchSummary(nullptr), Status::PictureMissingArgument);
 }
 
 TEST_F(BrokenFiles, WrongSyncByteBeforeTheFirstEntryPointEndsTheScan) {
-  std::vector<std::uint8_t> bytes = TestSupport::streamBytes(TestSupport::StreamParameters{});
+  std::vector<std::uint8_t> bytes = SampleGen::streamBytes(SampleGen::StreamParameters{});
   // Inside the first group: no entry point has been handed out yet. Later
   // damage is skipped (StreamEndTest).
   bytes[300 * 192 + 4] = 0x46;
@@ -254,7 +254,7 @@ TEST_F(BrokenFiles, WrongSyncByteBeforeTheFirstEntryPointEndsTheScan) {
 }
 
 TEST_F(BrokenFiles, StreamWithoutProgramMapFailsAtTheFirstEntryPoint) {
-  std::vector<std::uint8_t> bytes = TestSupport::streamBytes(TestSupport::StreamParameters{});
+  std::vector<std::uint8_t> bytes = SampleGen::streamBytes(SampleGen::StreamParameters{});
   for (std::size_t at = 0; at < bytes.size(); at += 192) {
     if (((bytes[at + 5] & 0x1F) << 8 | bytes[at + 6]) == 0x0100)
       bytes[at + 5] = static_cast<std::uint8_t>((bytes[at + 5] & 0xE0) | 0x1F), bytes[at + 6] = 0xFF;
@@ -267,13 +267,13 @@ TEST_F(BrokenFiles, StreamWithoutProgramMapFailsAtTheFirstEntryPoint) {
 }
 
 TEST_F(BrokenFiles, UnitStartLongerThanTheBufferFails) {
-  TestSupport::StreamParameters p;
+  SampleGen::StreamParameters p;
   for (int i = 0; i < 900; ++i) p.extraMdpmEntries.emplace_back(0x70, 0x11111111);
   EXPECT_EQ(generateAndScan(p).status, Status::PesBufferOverflow);
 }
 
 TEST_F(BrokenFiles, TwentyTwoSeiMessagesInAUnitFail) {
-  TestSupport::StreamParameters p;
+  SampleGen::StreamParameters p;
   p.extraSeiMessages = 19;  // with picture timing and MDPM: 21
   EXPECT_EQ(generateAndScan(p).status, Status::Success);
   p.extraSeiMessages = 20;
@@ -292,7 +292,7 @@ TEST_F(BrokenFiles, GarbageEndsInAStatusCode) {
 }
 
 TEST_F(BrokenFiles, FindProgramMapRewindsToTheStart) {
-  const auto layout = TestSupport::writeStream(TestSupport::StreamParameters{}, file("s.m2ts"));
+  const auto layout = SampleGen::writeStream(SampleGen::StreamParameters{}, file("s.m2ts"));
   TsScanner scanner;
   ASSERT_EQ(scanner.open(file("s.m2ts")), Status::Success);
   ASSERT_EQ(scanner.findProgramMap(), Status::Success);
@@ -306,12 +306,12 @@ TEST_F(BrokenFiles, FindProgramMapRewindsToTheStart) {
 }
 
 TEST_F(BrokenFiles, TwoScannersScanTwoStreamsSideBySide) {
-  TestSupport::StreamParameters a;
-  TestSupport::StreamParameters b;
+  SampleGen::StreamParameters a;
+  SampleGen::StreamParameters b;
   b.groups = 6;
   b.firstPts = 7000000;
-  TestSupport::writeStream(a, file("a.m2ts"));
-  TestSupport::writeStream(b, file("b.m2ts"));
+  SampleGen::writeStream(a, file("a.m2ts"));
+  SampleGen::writeStream(b, file("b.m2ts"));
   const ScanReport alone = scanStreamFile(file("b.m2ts"));
   TsScanner first;
   TsScanner second;
