@@ -19,7 +19,7 @@ TestSupport::ProgramRun RunProgram(const std::string& arguments) {
   return TestSupport::RunProgram(VELMAR_RESTORE_PROGRAM, arguments);
 }
 
-std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+using TestSupport::Quoted;
 
 std::string InCase(std::string name, int (*convert)(int)) {
   std::transform(name.begin(), name.end(), name.begin(),

@@ -20,7 +20,7 @@ TestSupport::ProgramRun RunProgram(const std::string& arguments) {
   return TestSupport::RunProgram(VELMAR_RESTORE_PROGRAM, arguments);
 }
 
-std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+using TestSupport::Quoted;
 
 // Two recordings as a camcorder writes them, the second cut short.
 void WriteStreams(const fs::path& folder) {

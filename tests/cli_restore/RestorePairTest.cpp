@@ -19,7 +19,7 @@ namespace {
 
 const std::string kProgram = VELMAR_RESTORE_PROGRAM;
 
-std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+using TestSupport::Quoted;
 
 TestSupport::ProgramRun RunProgram(const std::string& arguments) {
   return TestSupport::RunProgram(kProgram, arguments);

@@ -17,7 +17,7 @@ namespace {
 
 bool Installed(const std::string& program) { return TestSupport::RunProgram("command", "-v " + program).status == 0; }
 
-std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+using TestSupport::Quoted;
 
 // Seconds of a stream as ffprobe measures them.
 double StreamSeconds(const fs::path& stream) {
