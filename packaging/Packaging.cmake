@@ -57,8 +57,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt's own button texts in Japanese.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS qt6-translations-l10n)
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-When a camcorder's recording is cut short (a dead battery, a pulled card, a
+# The long description; CPack puts the summary above it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "When a camcorder's recording is cut short (a dead battery, a pulled card, a
 failing camera), the video is usually still on the SD card, but the card's
 AVCHD management files no longer match it and cameras, players and editors
 refuse or hide the recording.
