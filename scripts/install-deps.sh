@@ -15,6 +15,9 @@ packages=(
   clang libclang-rt-14-dev       # scripts/fuzz.sh: libFuzzer and the sanitizers' runtimes
   libudev-dev                    # the file system of a FUSE mount that does not name it
   python3-jsonschema             # the tests check every JSON report against its schema
+  dpkg-dev file                  # scripts/package.sh: cpack's Depends from dpkg-shlibdeps
+  desktop-file-utils appstream   # scripts/package.sh: the desktop entry and the AppStream metainfo
+  man-db                         # scripts/package.sh: the manual pages render without a warning
 )
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)

@@ -35,8 +35,8 @@
 #include <vector>
 
 #include "restorelib/Restore_RestoreMain.h"
+#include "samplegen/StreamGenerator.h"
 #include "streamscan/PacketReader.h"
-#include "tests/support/StreamGenerator.h"
 #include "tests/support/TempFolder.h"
 
 namespace fs = std::filesystem;
@@ -47,8 +47,8 @@ using Clock = std::chrono::steady_clock;
 
 double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
-TestSupport::StreamParameters PicturesOf(std::uint32_t iBytes, std::uint32_t pBytes, std::uint32_t bBytes) {
-  TestSupport::StreamParameters p;
+SampleGen::StreamParameters PicturesOf(std::uint32_t iBytes, std::uint32_t pBytes, std::uint32_t bBytes) {
+  SampleGen::StreamParameters p;
   p.iPictureBytes = iBytes;
   p.pPictureBytes = pBytes;
   p.bPictureBytes = bBytes;
@@ -61,14 +61,14 @@ void WriteRecording(const fs::path& path, std::uint64_t bytes) {
   auto p = PicturesOf(220000, 100000, 60000);
   const std::uint64_t groupBytes = 220000 + 4 * 100000 + 10 * 60000 + 15 * 3 * 192;
   p.groups = static_cast<std::uint32_t>(bytes / groupBytes + 1);
-  TestSupport::writeStream(p, path);
+  SampleGen::writeStream(p, path);
 }
 
 // A recording of `groups` groups of small pictures (about 14 KB a group).
 void WriteShortRecording(const fs::path& path, std::uint32_t groups) {
   auto p = PicturesOf(3000, 800, 300);
   p.groups = groups;
-  TestSupport::writeStream(p, path);
+  SampleGen::writeStream(p, path);
 }
 
 double ReadAll(const std::vector<fs::path>& files) {

@@ -25,9 +25,9 @@
 #include <string>
 #include <vector>
 
+#include "samplegen/StreamGenerator.h"
 #include "streamscan/PacketReader.h"
 #include "streamscan/TsScanner.h"
-#include "tests/support/StreamGenerator.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -39,14 +39,14 @@ double bestScanSeconds = 1e30;
 
 // A recording of about `bytes` at camcorder-like picture sizes (about 24 Mbit/s).
 void writeBenchStream(std::uint64_t bytes) {
-  TestSupport::StreamParameters p;
+  SampleGen::StreamParameters p;
   p.iPictureBytes = 220000;
   p.pPictureBytes = 100000;
   p.bPictureBytes = 60000;
   p.keepPictures = false;
   const std::uint64_t groupBytes = 220000 + 4 * 100000 + 10 * 60000 + 15 * 3 * 192;
   p.groups = static_cast<std::uint32_t>(bytes / groupBytes + 1);
-  TestSupport::writeStream(p, streamPath);
+  SampleGen::writeStream(p, streamPath);
 }
 
 std::uint64_t fileSize() { return std::filesystem::file_size(streamPath); }

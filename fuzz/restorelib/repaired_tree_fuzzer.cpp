@@ -19,7 +19,7 @@
 
 #include "aaalib/AAA_StringTable.h"
 #include "restorelib/Restore_RestoreMain.h"
-#include "tests/support/StreamGenerator.h"
+#include "samplegen/StreamGenerator.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -40,11 +40,11 @@ const fs::path& SoundCard() {
     std::atexit([] { fs::remove_all(folder); });
     const fs::path root = folder / "sound";
     fs::create_directories(root);
-    TestSupport::StreamParameters parameters;
+    SampleGen::StreamParameters parameters;
     parameters.groups = 3;
-    TestSupport::writeStream(parameters, root / "00001.MTS");
-    parameters.audio = TestSupport::AudioKind::Lpcm;
-    TestSupport::writeStream(parameters, root / "00002.MTS");
+    SampleGen::writeStream(parameters, root / "00001.MTS");
+    parameters.audio = SampleGen::AudioKind::Lpcm;
+    SampleGen::writeStream(parameters, root / "00002.MTS");
     Restore::RestoreMain run(root, Restore::ModeMemoryCard);
     if (Verify(run) != 0) std::abort();
     run.Commit();

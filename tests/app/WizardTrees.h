@@ -6,8 +6,8 @@
 
 #include "aaalib/AAA_StringTable.h"
 #include "restorelib/Restore_RestoreMain.h"
+#include "samplegen/StreamGenerator.h"
 #include "tests/support/Recording3d.h"
-#include "tests/support/StreamGenerator.h"
 
 // The trees the wizard is driven on: single trees and the two eyes of 3D
 // recordings; and restore runs that stand in for a long or failing
@@ -16,21 +16,21 @@
 // Two recordings as a camcorder writes them into `streamFolder`, the second
 // cut short inside its third group. Each lasts more than the second a clip
 // needs.
-inline TestSupport::StreamParameters WholeRecording() {
-  TestSupport::StreamParameters whole;
+inline SampleGen::StreamParameters WholeRecording() {
+  SampleGen::StreamParameters whole;
   whole.groups = 3;
   return whole;
 }
-inline TestSupport::StreamParameters CutRecording() {
-  TestSupport::StreamParameters cut = WholeRecording();
+inline SampleGen::StreamParameters CutRecording() {
+  SampleGen::StreamParameters cut = WholeRecording();
   cut.padToUnit = false;
   cut.cutAtByte = 300000;
   return cut;
 }
 inline void WriteRecordings(const std::filesystem::path& streamFolder, const char* extension = ".MTS") {
   std::filesystem::create_directories(streamFolder);
-  TestSupport::writeStream(WholeRecording(), streamFolder / (std::string("00001") + extension));
-  TestSupport::writeStream(CutRecording(), streamFolder / (std::string("00002") + extension));
+  SampleGen::writeStream(WholeRecording(), streamFolder / (std::string("00001") + extension));
+  SampleGen::writeStream(CutRecording(), streamFolder / (std::string("00002") + extension));
 }
 
 // An AVCHD folder whose management files are missing and whose second
@@ -64,10 +64,10 @@ inline void EyeTree(const std::filesystem::path& avchd, char eye, bool damaged, 
   const auto streams = avchd / "BDMV" / "STREAM";
   const std::string number = eye == 'R' ? "1000" : "0000";
   std::filesystem::create_directories(streams);
-  TestSupport::writeStream(TestSupport::EyeStream(WholeRecording(), eye), streams / (number + "1.MTS"));
+  SampleGen::writeStream(TestSupport::EyeStream(WholeRecording(), eye), streams / (number + "1.MTS"));
   CleanTree(avchd);
   TestSupport::MarkAs3dChannel(avchd, eye, TestSupport::MaterialID(recording));
-  if (damaged) TestSupport::writeStream(TestSupport::EyeStream(CutRecording(), eye), streams / (number + "2.MTS"));
+  if (damaged) SampleGen::writeStream(TestSupport::EyeStream(CutRecording(), eye), streams / (number + "2.MTS"));
 }
 
 // Two eye trees repaired once as a pair, so that the pair verifies clean.

@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "samplegen/StreamGenerator.h"
 #include "tests/support/ProgramRun.h"
-#include "tests/support/StreamGenerator.h"
 
 namespace fs = std::filesystem;
 
@@ -33,9 +33,9 @@ class ScanCommand : public testing::Test {
 }  // namespace
 
 TEST_F(ScanCommand, ReadableStreamListsItsEntryPointsAsJson) {
-  TestSupport::StreamParameters parameters;
+  SampleGen::StreamParameters parameters;
   parameters.groups = 3;
-  TestSupport::writeStream(parameters, folder_ / "00001.MTS");
+  SampleGen::writeStream(parameters, folder_ / "00001.MTS");
   const auto run = Scan((folder_ / "00001.MTS").string() + " --json");
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.output.find("\"entry_points\""), std::string::npos);

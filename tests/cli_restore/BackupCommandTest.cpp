@@ -19,7 +19,7 @@ TestSupport::ProgramRun RunProgram(const std::string& arguments) {
   return TestSupport::RunProgram(VELMAR_RESTORE_PROGRAM, arguments);
 }
 
-std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+using TestSupport::Quoted;
 
 // A tree in the folder `copy` (or a folder named by the test's parameter).
 struct BackupCommand : testing::Test {

@@ -7,9 +7,9 @@
 #include <cctype>
 #include <set>
 
+#include "samplegen/StreamGenerator.h"
 #include "tests/restorelib/TempTree.h"
 #include "tests/support/ProgramRun.h"
-#include "tests/support/StreamGenerator.h"
 
 namespace fs = std::filesystem;
 
@@ -19,7 +19,7 @@ TestSupport::ProgramRun RunProgram(const std::string& arguments) {
   return TestSupport::RunProgram(VELMAR_RESTORE_PROGRAM, arguments);
 }
 
-std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+using TestSupport::Quoted;
 
 std::string InCase(std::string name, int (*convert)(int)) {
   std::transform(name.begin(), name.end(), name.begin(),
@@ -71,11 +71,11 @@ struct NameCase : testing::TestWithParam<Copy> {};
 TEST_P(NameCase, OneRepairSettlesTheTreeUnderTheNamesItHas) {
   const Copy& copy = GetParam();
   TempTree tree;
-  TestSupport::StreamParameters recording;
+  SampleGen::StreamParameters recording;
   recording.groups = 3;
   for (const char* name : {"videos/00001.MTS", "videos/00002.MTS"}) {
     tree.Folder("videos");
-    TestSupport::writeStream(recording, tree.Root() / name);
+    SampleGen::writeStream(recording, tree.Root() / name);
   }
   const std::string make = copy.make;
   ASSERT_EQ(RunProgram(make + " " + Quoted(tree.Root() / (make == "sample" ? "" : "videos"))).status, 0);

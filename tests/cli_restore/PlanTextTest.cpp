@@ -57,18 +57,18 @@ struct Scenario {
 // Two recordings in a folder as a camcorder leaves them, the second cut short.
 std::string CutRecording(const fs::path& root) {
   WriteCutRecordings(root, 3, 400000);
-  return "build --check '" + root.string() + "'";
+  return "build --check " + TestSupport::Quoted(root);
 }
 
 // A tree built from the recordings, then its index table garbled.
 std::string GarbledIndexTable(const fs::path& root) {
   CutRecording(root);
-  TestSupport::RunProgram(VELMAR_RESTORE_PROGRAM, "build --yes --no-backup '" + root.string() + "'");
+  TestSupport::RunProgram(VELMAR_RESTORE_PROGRAM, "build --yes --no-backup " + TestSupport::Quoted(root));
   const fs::path avchd = root / "PRIVATE/AVCHDL";
   std::fstream index(avchd / "BDMV/index.bdmv", std::ios::in | std::ios::out | std::ios::binary);
   index.seekp(4);
   index.write("9999", 4);
-  return "folder --check '" + avchd.string() + "'";
+  return "folder --check " + TestSupport::Quoted(avchd);
 }
 
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {

@@ -10,18 +10,18 @@
 #include <string>
 
 #include "tests/support/ProgramRun.h"
-#include "tests/support/StreamGenerator.h"
+#include "samplegen/StreamGenerator.h"
 
 // Two recordings in `folder` as a camcorder leaves them, of `groups` groups
 // of pictures each, the second cut short at byte `cutAt`.
 inline void WriteCutRecordings(const std::filesystem::path& folder, unsigned groups, std::uint64_t cutAt) {
-  TestSupport::StreamParameters whole;
+  SampleGen::StreamParameters whole;
   whole.groups = groups;
-  TestSupport::writeStream(whole, folder / "00001.MTS");
-  TestSupport::StreamParameters cut = whole;
+  SampleGen::writeStream(whole, folder / "00001.MTS");
+  SampleGen::StreamParameters cut = whole;
   cut.padToUnit = false;
   cut.cutAtByte = cutAt;
-  TestSupport::writeStream(cut, folder / "00002.MTS");
+  SampleGen::writeStream(cut, folder / "00002.MTS");
 }
 
 // The JSON report a run printed, checked against docs/report.schema.json

@@ -7,10 +7,10 @@
 #include <nlohmann/json.hpp>
 
 #include "aaalib/AAA_StringTable.h"
+#include "samplegen/StreamGenerator.h"
 #include "tests/cli_restore/Report.h"
 #include "tests/restorelib/TempTree.h"
 #include "tests/support/ProgramRun.h"
-#include "tests/support/StreamGenerator.h"
 
 namespace fs = std::filesystem;
 
@@ -20,7 +20,7 @@ TestSupport::ProgramRun RunProgram(const std::string& arguments) {
   return TestSupport::RunProgram(VELMAR_RESTORE_PROGRAM, arguments);
 }
 
-std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+using TestSupport::Quoted;
 
 // Two recordings as a camcorder writes them, the second cut short.
 void WriteStreams(const fs::path& folder) { WriteCutRecordings(folder, 2, 100000); }

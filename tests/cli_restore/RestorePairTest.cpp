@@ -19,7 +19,7 @@ namespace {
 
 const std::string kProgram = VELMAR_RESTORE_PROGRAM;
 
-std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+using TestSupport::Quoted;
 
 TestSupport::ProgramRun RunProgram(const std::string& arguments) {
   return TestSupport::RunProgram(kProgram, arguments);
@@ -33,9 +33,9 @@ void EyeCard(const fs::path& card, char eye, std::uint8_t recording = 1) {
   const fs::path streams = avchd / "BDMV/STREAM";
   fs::create_directories(streams);
   const std::string number = eye == 'R' ? "1000" : "0000";
-  TestSupport::StreamParameters whole;
+  SampleGen::StreamParameters whole;
   whole.groups = 3;
-  TestSupport::writeStream(TestSupport::EyeStream(whole, eye), streams / (number + "1.MTS"));
+  SampleGen::writeStream(TestSupport::EyeStream(whole, eye), streams / (number + "1.MTS"));
   {
     Restore::RestoreMain run(card, Restore::ModeMemoryCard);
     run.Start(nullptr, nullptr);
@@ -46,7 +46,7 @@ void EyeCard(const fs::path& card, char eye, std::uint8_t recording = 1) {
   auto cut = whole;
   cut.padToUnit = false;
   cut.cutAtByte = 300000;
-  TestSupport::writeStream(TestSupport::EyeStream(cut, eye), streams / (number + "2.MTS"));
+  SampleGen::writeStream(TestSupport::EyeStream(cut, eye), streams / (number + "2.MTS"));
 }
 
 struct PairCommand : testing::Test {

@@ -17,7 +17,7 @@
 namespace fs = std::filesystem;
 using namespace Restore;
 using AVCHD::ClipInformation::BlkClipInformationFile;
-using TestSupport::StreamParameters;
+using SampleGen::StreamParameters;
 using TestSupport::TreeBuilder;
 
 namespace {
@@ -203,7 +203,7 @@ TEST_F(Correction, AShortSequenceIsDroppedWhenAnotherRemains) {
 
 TEST_F(Correction, AStreamCutInsideAGroupEndsItsClipAfterTheLastCompleteGroup) {
   tree.AddStream("00001", StreamOfGroups(11));
-  const auto full = TestSupport::writeStream(StreamOfGroups(11), tree.StreamFile("00002"));
+  const auto full = SampleGen::writeStream(StreamOfGroups(11), tree.StreamFile("00002"));
   std::uint64_t cut = 0;
   for (const auto& picture : full.pictures) {
     if (picture.group == 10 && picture.type == 1) cut = picture.spn * 192 + 500;

@@ -9,7 +9,7 @@
 #include "TempTree.h"
 #include "aaalib/AAA_StringTable.h"
 #include "restorelib/Restore_RestoreMain.h"
-#include "tests/support/StreamGenerator.h"
+#include "samplegen/StreamGenerator.h"
 
 namespace fs = std::filesystem;
 using namespace Restore;
@@ -34,7 +34,7 @@ struct ClipLimit : testing::TestWithParam<Limit> {
   // The shortest clip the tree keeps: one complete second (the last group of
   // a stream counts as cut) at 23.976 pictures a second: 36 KiB.
   std::vector<std::uint8_t> stream = [] {
-    TestSupport::StreamParameters shortest;
+    SampleGen::StreamParameters shortest;
     shortest.groups = 2;
     shortest.gopLength = 24;
     shortest.frameRateCode = 1;
@@ -42,7 +42,7 @@ struct ClipLimit : testing::TestWithParam<Limit> {
     shortest.iPictureBytes = 100;
     shortest.pPictureBytes = 50;
     shortest.bPictureBytes = 50;
-    return TestSupport::streamBytes(shortest);
+    return SampleGen::streamBytes(shortest);
   }();
 
   void AddStreams(std::uint32_t from, std::uint32_t to) {

@@ -16,9 +16,9 @@
 namespace fs = std::filesystem;
 using namespace Restore;
 using AVCHD::ClipInformation::BlkClipInformationFile;
+using SampleGen::GeneratedStream;
+using SampleGen::StreamParameters;
 using TestSupport::EncoderInstalled;
-using TestSupport::GeneratedStream;
-using TestSupport::StreamParameters;
 using TestSupport::TreeBuilder;
 using TestSupport::TreeNaming;
 

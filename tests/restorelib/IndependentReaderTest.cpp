@@ -17,7 +17,7 @@ namespace {
 
 bool Installed(const std::string& program) { return TestSupport::RunProgram("command", "-v " + program).status == 0; }
 
-std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+using TestSupport::Quoted;
 
 // Seconds of a stream as ffprobe measures them.
 double StreamSeconds(const fs::path& stream) {
@@ -34,7 +34,7 @@ struct RepairedTree : testing::TestWithParam<TreeNaming> {
 
   void SetUp() override {
     auto lpcm = StreamOfGroups(6);
-    lpcm.audio = TestSupport::AudioKind::Lpcm;
+    lpcm.audio = SampleGen::AudioKind::Lpcm;
     tree.AddStream("00001", StreamOfGroups(8));
     tree.AddStream("00002", lpcm);
     tree.AddStream("00003", StreamOfGroups(12));

@@ -57,13 +57,13 @@ struct RepairRoad : testing::TestWithParam<TreeNaming> {
   }
 };
 
-TestSupport::StreamParameters Stream(std::uint32_t groups, TestSupport::AudioKind audio = TestSupport::AudioKind::Ac3) {
+SampleGen::StreamParameters Stream(std::uint32_t groups, SampleGen::AudioKind audio = SampleGen::AudioKind::Ac3) {
   auto parameters = StreamOfGroups(groups);
   parameters.audio = audio;
   return parameters;
 }
 
-TestSupport::StreamParameters Progressive1080(int frameRateCode) {
+SampleGen::StreamParameters Progressive1080(int frameRateCode) {
   auto parameters = StreamOfGroups(4);
   parameters.interlaced = false;
   parameters.frameRateCode = frameRateCode;
@@ -144,7 +144,7 @@ TEST_P(RepairRoad, ARecordingCutShortIsClampedAndItsStreamCut) {
 
 TEST_P(RepairRoad, AMissingIndexTableAndMovieObjectGiveEachPlayListATitle) {
   tree.AddStream("00001", Stream(4));
-  tree.AddStream("00002", Stream(4, TestSupport::AudioKind::Lpcm));
+  tree.AddStream("00002", Stream(4, SampleGen::AudioKind::Lpcm));
   RepairAndSettle();
   EXPECT_EQ(PlayListNames(folder), (std::vector<std::string>{"00000", "00001"}));
   fs::remove(Utility::IndexTableFile(folder));
@@ -180,7 +180,7 @@ TEST_P(RepairRoad, AClipNoPlayListUsesGetsAPlayListNamedAfterItsFormat) {
   RepairAndSettle();
   auto progressive = Progressive1080(4);
   progressive.pulldown = 1;
-  progressive.audio = TestSupport::AudioKind::Lpcm;
+  progressive.audio = SampleGen::AudioKind::Lpcm;
   tree.AddStream("00002", progressive);
   RepairAndSettle();
   EXPECT_EQ(PlayListNames(folder), (std::vector<std::string>{"00000", "00001"}));
@@ -219,7 +219,7 @@ INSTANTIATE_TEST_SUITE_P(BothNamings, RepairRoad, testing::Values(TreeNaming::Sh
 TEST(RepairRoadOnACard, StreamsInTheCardRootAreTakenIntoTheTree) {
   TreeBuilder tree(TreeNaming::ShortNames);
   tree.AddStream("00001", StreamOfGroups(4));
-  TestSupport::writeStream(StreamOfGroups(4), tree.Root() / "00007.MTS");
+  SampleGen::writeStream(StreamOfGroups(4), tree.Root() / "00007.MTS");
   RestoreMain run(tree.Root(), ModeMemoryCard);
   ASSERT_EQ(VerifyAndCommit(run), 0) << run.ErrorString();
   EXPECT_FALSE(fs::exists(tree.Root() / "00007.MTS"));

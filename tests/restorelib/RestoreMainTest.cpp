@@ -9,8 +9,8 @@
 #include "TempTree.h"
 #include "aaalib/AAA_StringTable.h"
 #include "restorelib/Restore_RestoreMain.h"
+#include "samplegen/StreamGenerator.h"
 #include "tests/aaalib/LogCapture.h"
-#include "tests/support/StreamGenerator.h"
 
 namespace fs = std::filesystem;
 using namespace Restore;
@@ -194,12 +194,12 @@ TEST_F(RestoreMainFixture, ACutStreamIsPlannedAndCommittedOnACard) {
 
 TEST_F(RestoreMainFixture, BuildingFromStreamsMovesThemAndMirrorsALongNameTreeInItsBackup) {
   tree.Folder("videos");
-  TestSupport::StreamParameters whole;
+  SampleGen::StreamParameters whole;
   whole.groups = 3;
-  const auto kept = TestSupport::writeStream(whole, tree.Root() / "videos/00003.MTS");
-  TestSupport::StreamParameters cut = whole;
+  const auto kept = SampleGen::writeStream(whole, tree.Root() / "videos/00003.MTS");
+  SampleGen::StreamParameters cut = whole;
   cut.cutAtByte = 6144 * 20 + 7000;
-  TestSupport::writeStream(cut, tree.Root() / "videos/00004.m2ts");
+  SampleGen::writeStream(cut, tree.Root() / "videos/00004.m2ts");
   RestoreMain run(tree.Root() / "videos", ModeStreamFiles, volume);
   Completion completion;
   Verify(run, completion);

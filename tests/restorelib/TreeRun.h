@@ -1,7 +1,7 @@
 #pragma once
 
 #include "restorelib/Restore_RestoreMain.h"
-#include "tests/support/StreamGenerator.h"
+#include "samplegen/StreamGenerator.h"
 
 // Runs the verification of a restore run on its worker and waits for it;
 // returns the run's ResultState.
@@ -21,8 +21,8 @@ inline int VerifyAndCommit(Restore::RestoreMain& run) {
 
 // A stream of `groups` groups of 15 pictures at 29.97 interlaced, half a
 // second each, with recording metadata and AC-3 audio.
-inline TestSupport::StreamParameters StreamOfGroups(std::uint32_t groups) {
-  TestSupport::StreamParameters parameters;
+inline SampleGen::StreamParameters StreamOfGroups(std::uint32_t groups) {
+  SampleGen::StreamParameters parameters;
   parameters.groups = groups;
   return parameters;
 }

@@ -7,8 +7,8 @@
 #include "tests/streamscan/ScanFixture.h"
 
 using namespace StreamScan;
-using TestSupport::GeneratedPicture;
-using TestSupport::StreamParameters;
+using SampleGen::GeneratedPicture;
+using SampleGen::StreamParameters;
 
 namespace {
 
@@ -22,7 +22,7 @@ std::uint32_t endAt2997(std::uint64_t startPts, std::uint64_t count) {
 }
 
 TEST_F(EntryPoints, AreTheIPicturesWithTheirPacketsAndTimes) {
-  TestSupport::GeneratedStream layout;
+  SampleGen::GeneratedStream layout;
   const ScanReport report = generateAndScan(StreamParameters{}, &layout);
   ASSERT_EQ(report.status, Status::Success);
   const std::vector<GeneratedPicture> is = layout.iPictures();
@@ -61,7 +61,7 @@ TEST_P(ISizeClass, FollowsThePacketsOfTheIPicture) {
   p.gopLength = 3;
   p.bFrames = 0;
   p.iPicturePackets = GetParam().packets;
-  TestSupport::GeneratedStream layout;
+  SampleGen::GeneratedStream layout;
   const ScanReport report = generateAndScan(p, &layout);
   ASSERT_EQ(report.status, Status::Success);
   ASSERT_EQ(layout.iPictures()[0].packetsToLastVideo, GetParam().packets);
@@ -122,7 +122,7 @@ TEST_F(StcSequences, OneSequenceSpansEveryCompleteGroup) {
 TEST_F(StcSequences, DiscontinuityOnAPcrPacketInsideAnIPictureOpensASequence) {
   StreamParameters p;
   p.discontinuities = {{2, 5000000}};
-  TestSupport::GeneratedStream layout;
+  SampleGen::GeneratedStream layout;
   const ScanReport report = generateAndScan(p, &layout);
   ASSERT_EQ(report.status, Status::Success);
   ASSERT_EQ(report.entryPoints.size(), 4u);
@@ -146,7 +146,7 @@ TEST_F(StcSequences, DiscontinuityOnAPcrPacketInsideAnIPictureOpensASequence) {
 TEST_F(StcSequences, SequenceOfTheLastGroupAloneGetsItsEndFromTheSummary) {
   StreamParameters p;
   p.discontinuities = {{3, 9000000}};
-  TestSupport::GeneratedStream layout;
+  SampleGen::GeneratedStream layout;
   const ScanReport report = generateAndScan(p, &layout);
   ASSERT_EQ(report.entryPoints.size(), 4u);
   EXPECT_EQ(report.summary.recording.lastSequenceEndTime, endAt2997(9000000, 15));
@@ -159,7 +159,7 @@ TEST_F(StcSequences, SequenceOfTheLastGroupAloneGetsItsEndFromTheSummary) {
 TEST_F(StcSequences, OpenGroupStartsAtTheBPictureDecodedFirst) {
   StreamParameters p;
   p.openGop = true;
-  TestSupport::GeneratedStream layout;
+  SampleGen::GeneratedStream layout;
   const ScanReport report = generateAndScan(p, &layout);
   ASSERT_EQ(report.entryPoints.size(), 4u);
   // The I picture is shown third; the two B pictures decoded after it come first.
@@ -191,11 +191,11 @@ TEST_F(GroupCompleteness, IncompleteLastGroupDoesNotExtendTheSequence) {
   ASSERT_EQ(report.entryPoints.size(), 3u);
   EXPECT_EQ(report.stcSequences[0].PresentationEndTime, endAt2997(90000, 45));
   EXPECT_EQ(report.summary.recording.latestRecord[MetadataRecord::TimeCode].value,
-            TestSupport::timeCodeOfFrame(108000 + 44, 30, false));
+            SampleGen::timeCodeOfFrame(108000 + 44, 30, false));
 }
 
 TEST_F(GroupCompleteness, StreamCutInsideTheLastGroupLosesThatGroupOnly) {
-  TestSupport::GeneratedStream layout;
+  SampleGen::GeneratedStream layout;
   const ScanReport whole = generateAndScan(StreamParameters{}, &layout);
   ASSERT_EQ(whole.entryPoints.size(), 4u);
   const std::uint64_t i3 = layout.iPictures()[3].spn * 192;
@@ -211,7 +211,7 @@ TEST_F(GroupCompleteness, StreamCutInsideTheLastGroupLosesThatGroupOnly) {
 }
 
 TEST_F(GroupCompleteness, CutBeforeTheFirstCompleteGroupGivesNoEntryPoint) {
-  TestSupport::GeneratedStream layout;
+  SampleGen::GeneratedStream layout;
   generateAndScan(StreamParameters{}, &layout);
   const std::uint64_t i1 = layout.iPictures()[1].spn * 192;
   for (const std::uint64_t cut : {std::uint64_t{6144}, std::uint64_t{6144 * 3 + 5}, i1 / 2 + 1, i1 + 100}) {
@@ -230,7 +230,7 @@ TEST_F(GroupCompleteness, CutAtAnyByteGivesAPrefixOfTheWholeStreamsEntryPoints) 
   p.iPictureBytes = 6000;
   p.pPictureBytes = 2000;
   p.bPictureBytes = 900;
-  TestSupport::GeneratedStream layout;
+  SampleGen::GeneratedStream layout;
   const ScanReport whole = generateAndScan(p, &layout);
   ASSERT_EQ(whole.entryPoints.size(), 3u);
   for (std::uint64_t cut = 1; cut < layout.bytes; cut += 389) {

@@ -2,15 +2,15 @@
 // unit's start, on syntax written by the test support writer.
 #include <gtest/gtest.h>
 
+#include "samplegen/BitWriter.h"
+#include "samplegen/H264Writer.h"
 #include "streamscan/Mdpm.h"
 #include "streamscan/NalAnalyzer.h"
 #include "streamscan/SeiMessages.h"
 #include "streamscan/StatusCodes.h"
-#include "tests/support/BitWriter.h"
-#include "tests/support/H264Writer.h"
 
 using namespace StreamScan;
-using TestSupport::SpsSettings;
+using SampleGen::SpsSettings;
 
 namespace {
 
@@ -19,11 +19,11 @@ using Bytes = std::vector<std::uint8_t>;
 int parseSps(const Bytes& rbsp, SequenceParameterSet& sps) { return parseSequenceParameterSet(rbsp, sps); }
 
 // AUD, SPS, SEI and an IDR slice header: one access unit start.
-Bytes accessUnit(const SpsSettings& sps, const std::vector<TestSupport::SeiMessage>& sei, int primary_pic_type = 0) {
+Bytes accessUnit(const SpsSettings& sps, const std::vector<SampleGen::SeiMessage>& sei, int primary_pic_type = 0) {
   Bytes es;
-  TestSupport::appendNalUnit(es, 0x09, TestSupport::accessUnitDelimiterRbsp(primary_pic_type), true);
-  TestSupport::appendNalUnit(es, 0x67, TestSupport::sequenceParameterSetRbsp(sps));
-  if (!sei.empty()) TestSupport::appendNalUnit(es, 0x06, TestSupport::seiRbsp(sei));
+  SampleGen::appendNalUnit(es, 0x09, SampleGen::accessUnitDelimiterRbsp(primary_pic_type), true);
+  SampleGen::appendNalUnit(es, 0x67, SampleGen::sequenceParameterSetRbsp(sps));
+  if (!sei.empty()) SampleGen::appendNalUnit(es, 0x06, SampleGen::seiRbsp(sei));
   es.insert(es.end(), {0, 0, 1, 0x65, 0x88, 0x84});
   return es;
 }
@@ -38,7 +38,7 @@ TEST(SequenceParameterSetSyntax, HighProfileWithScalingListsAndBothHrds) {
   s.constraint_set1_flag = true;
   s.level_idc = 41;
   SequenceParameterSet sps;
-  ASSERT_EQ(parseSps(TestSupport::sequenceParameterSetRbsp(s), sps), Status::Success);
+  ASSERT_EQ(parseSps(SampleGen::sequenceParameterSetRbsp(s), sps), Status::Success);
   EXPECT_EQ(sps.profile_idc, 100);
   EXPECT_TRUE(sps.constraint_set1_flag);
   EXPECT_FALSE(sps.constraint_set0_flag);
@@ -63,7 +63,7 @@ TEST(SequenceParameterSetSyntax, VclHrdAloneGivesTheDelayLengths) {
   s.cpbRemovalDelayLength = 5;
   s.dpbOutputDelayLength = 32;
   SequenceParameterSet sps;
-  ASSERT_EQ(parseSps(TestSupport::sequenceParameterSetRbsp(s), sps), Status::Success);
+  ASSERT_EQ(parseSps(SampleGen::sequenceParameterSetRbsp(s), sps), Status::Success);
   EXPECT_TRUE(sps.cpbDpbDelaysPresent());
   EXPECT_EQ(sps.cpbRemovalDelayLength(), 5u);
   EXPECT_EQ(sps.dpbOutputDelayLength(), 32u);
@@ -77,7 +77,7 @@ TEST(SequenceParameterSetSyntax, MainProfileWithPicOrderCountType1) {
   s.aspect_ratio_idc = 255;
   s.nalHrd = false;
   SequenceParameterSet sps;
-  ASSERT_EQ(parseSps(TestSupport::sequenceParameterSetRbsp(s), sps), Status::Success);
+  ASSERT_EQ(parseSps(SampleGen::sequenceParameterSetRbsp(s), sps), Status::Success);
   EXPECT_EQ(sps.profile_idc, 77);
   EXPECT_EQ(sps.pic_order_cnt_type, 1u);
   EXPECT_EQ(sps.num_ref_frames_in_pic_order_cnt_cycle, 3u);
@@ -87,7 +87,7 @@ TEST(SequenceParameterSetSyntax, MainProfileWithPicOrderCountType1) {
 }
 
 TEST(SequenceParameterSetSyntax, TruncatedSetIsRejected) {
-  Bytes rbsp = TestSupport::sequenceParameterSetRbsp(SpsSettings{});
+  Bytes rbsp = SampleGen::sequenceParameterSetRbsp(SpsSettings{});
   SequenceParameterSet sps;
   for (std::size_t length = 0; length + 1 < rbsp.size(); ++length) {
     Bytes cut(rbsp.begin(), rbsp.begin() + static_cast<std::ptrdiff_t>(length));
@@ -98,7 +98,7 @@ TEST(SequenceParameterSetSyntax, TruncatedSetIsRejected) {
 
 // profile_idc, flags, level, then the given Exp-Golomb fields.
 Bytes spsPrefix(std::uint8_t profile, const std::vector<std::uint32_t>& ues) {
-  TestSupport::BitWriter w;
+  SampleGen::BitWriter w;
   w.bits(profile, 8);
   w.bits(0, 8);
   w.bits(40, 8);
@@ -121,7 +121,7 @@ TEST(SequenceParameterSetSyntax, OutOfRangeFieldsAreRejected) {
 }
 
 TEST(SequenceParameterSetSyntax, HugeCountsAreRejectedBeforeLooping) {
-  TestSupport::BitWriter w;
+  SampleGen::BitWriter w;
   w.bits(66, 8);
   w.bits(0, 8);
   w.bits(40, 8);
@@ -160,7 +160,7 @@ TEST(AccessUnitStart, DelimiterParameterSetAndSliceAreRead) {
 
 TEST(AccessUnitStart, NonIdrSliceRecordsItsReferenceIdc) {
   Bytes es;
-  TestSupport::appendNalUnit(es, 0x09, TestSupport::accessUnitDelimiterRbsp(1), true);
+  SampleGen::appendNalUnit(es, 0x09, SampleGen::accessUnitDelimiterRbsp(1), true);
   es.insert(es.end(), {0, 0, 1, 0x41, 0x9A});
   NalAnalyzer analyzer;
   AccessUnitAnalysis analysis;
@@ -170,7 +170,7 @@ TEST(AccessUnitStart, NonIdrSliceRecordsItsReferenceIdc) {
 }
 
 TEST(AccessUnitStart, EndingBeforeTheFirstSliceNeedsMoreBytes) {
-  const Bytes whole = accessUnit(SpsSettings{}, {{5, TestSupport::mdpmPayload({{0x13, 1}})}});
+  const Bytes whole = accessUnit(SpsSettings{}, {{5, SampleGen::mdpmPayload({{0x13, 1}})}});
   NalAnalyzer analyzer;
   AccessUnitAnalysis analysis;
   // Up to and including the slice's start code the slice header byte is missing.
@@ -200,7 +200,7 @@ TEST(SeiSyntax, PictureTimingGivesPicStructAfterTheHrdDelays) {
   s.dpbOutputDelayLength = 13;
   NalAnalyzer analyzer;
   AccessUnitAnalysis analysis;
-  ASSERT_EQ(analyzer.analyze(accessUnit(s, {{1, TestSupport::picTimingPayload(s, 6)}}), analysis), Status::Success);
+  ASSERT_EQ(analyzer.analyze(accessUnit(s, {{1, SampleGen::picTimingPayload(s, 6)}}), analysis), Status::Success);
   EXPECT_EQ(analysis.pic_struct, 6);
   ASSERT_EQ(analysis.seiCount, 1u);
   EXPECT_EQ(analysis.sei[0].payloadType, 1u);
@@ -209,8 +209,8 @@ TEST(SeiSyntax, PictureTimingGivesPicStructAfterTheHrdDelays) {
 TEST(SeiSyntax, PictureTimingBeforeAnyParameterSetIsSkipped) {
   SpsSettings s;
   Bytes es;
-  TestSupport::appendNalUnit(es, 0x09, TestSupport::accessUnitDelimiterRbsp(0), true);
-  TestSupport::appendNalUnit(es, 0x06, TestSupport::seiRbsp({{1, TestSupport::picTimingPayload(s, 3)}}));
+  SampleGen::appendNalUnit(es, 0x09, SampleGen::accessUnitDelimiterRbsp(0), true);
+  SampleGen::appendNalUnit(es, 0x06, SampleGen::seiRbsp({{1, SampleGen::picTimingPayload(s, 3)}}));
   es.insert(es.end(), {0, 0, 1, 0x65, 0x88});
   NalAnalyzer analyzer;
   AccessUnitAnalysis analysis;
@@ -219,19 +219,19 @@ TEST(SeiSyntax, PictureTimingBeforeAnyParameterSetIsSkipped) {
 }
 
 TEST(SeiSyntax, TwentyTwoMessagesAreTooMany) {
-  std::vector<TestSupport::SeiMessage> messages(21, TestSupport::SeiMessage{6, {0x84}});
+  std::vector<SampleGen::SeiMessage> messages(21, SampleGen::SeiMessage{6, {0x84}});
   AccessUnitAnalysis analysis;
-  EXPECT_EQ(parseSeiMessages(TestSupport::seiRbsp(messages), nullptr, analysis), Status::Success);
+  EXPECT_EQ(parseSeiMessages(SampleGen::seiRbsp(messages), nullptr, analysis), Status::Success);
   messages.push_back({6, {0x84}});
   analysis = AccessUnitAnalysis{};
-  EXPECT_EQ(parseSeiMessages(TestSupport::seiRbsp(messages), nullptr, analysis), Status::NalTooManySei);
+  EXPECT_EQ(parseSeiMessages(SampleGen::seiRbsp(messages), nullptr, analysis), Status::NalTooManySei);
 }
 
 TEST(SeiSyntax, PayloadTypeAbove22IsASyntaxError) {
   AccessUnitAnalysis analysis;
-  EXPECT_EQ(parseSeiMessages(TestSupport::seiRbsp({{22, {1}}}), nullptr, analysis), Status::Success);
-  EXPECT_EQ(parseSeiMessages(TestSupport::seiRbsp({{23, {1}}}), nullptr, analysis), Status::NalSyntax);
-  EXPECT_EQ(parseSeiMessages(TestSupport::seiRbsp({{300, {1}}}), nullptr, analysis), Status::NalSyntax);
+  EXPECT_EQ(parseSeiMessages(SampleGen::seiRbsp({{22, {1}}}), nullptr, analysis), Status::Success);
+  EXPECT_EQ(parseSeiMessages(SampleGen::seiRbsp({{23, {1}}}), nullptr, analysis), Status::NalSyntax);
+  EXPECT_EQ(parseSeiMessages(SampleGen::seiRbsp({{300, {1}}}), nullptr, analysis), Status::NalSyntax);
 }
 
 TEST(SeiSyntax, PayloadPastTheEndOfTheUnitIsASyntaxError) {
@@ -241,16 +241,16 @@ TEST(SeiSyntax, PayloadPastTheEndOfTheUnitIsASyntaxError) {
 }
 
 TEST(MdpmPayload, OtherUuidIsIgnored) {
-  Bytes payload = TestSupport::mdpmPayload({{0x13, 0x01}});
+  Bytes payload = SampleGen::mdpmPayload({{0x13, 0x01}});
   payload[3] ^= 1;
   AccessUnitAnalysis analysis;
-  ASSERT_EQ(parseSeiMessages(TestSupport::seiRbsp({{5, payload}}), nullptr, analysis), Status::Success);
+  ASSERT_EQ(parseSeiMessages(SampleGen::seiRbsp({{5, payload}}), nullptr, analysis), Status::Success);
   EXPECT_FALSE(analysis.mdpmFound);
   EXPECT_EQ(analysis.metadata, MetadataRecord::absent());
 }
 
 TEST(MdpmPayload, NoEntriesLeaveEverySlotAbsent) {
-  const MetadataRecord record = parseMdpm(TestSupport::mdpmPayload({}));
+  const MetadataRecord record = parseMdpm(SampleGen::mdpmPayload({}));
   for (unsigned slot = 0; slot < MetadataRecord::SlotCount; ++slot) {
     EXPECT_FALSE(record[slot].valid);
     EXPECT_EQ(record[slot].value, slot == MetadataRecord::BinaryGroup ? 0u : 0xFFFFFFFFu);
@@ -259,14 +259,14 @@ TEST(MdpmPayload, NoEntriesLeaveEverySlotAbsent) {
 
 TEST(MdpmPayload, OnlyTheFirstMessageOfAUnitCounts) {
   AccessUnitAnalysis analysis;
-  const Bytes rbsp = TestSupport::seiRbsp(
-      {{5, TestSupport::mdpmPayload({{0x13, 0x11}})}, {5, TestSupport::mdpmPayload({{0x13, 0x22}})}});
+  const Bytes rbsp =
+      SampleGen::seiRbsp({{5, SampleGen::mdpmPayload({{0x13, 0x11}})}, {5, SampleGen::mdpmPayload({{0x13, 0x22}})}});
   ASSERT_EQ(parseSeiMessages(rbsp, nullptr, analysis), Status::Success);
   EXPECT_EQ(analysis.metadata[MetadataRecord::TimeCode].value, 0x11u);
 }
 
 TEST(MdpmPayload, CountBeyondThePayloadReadsTheWholeEntriesOnly) {
-  Bytes payload = TestSupport::mdpmPayload({{0x13, 0x01020304}, {0xE0, 0x05060708}});
+  Bytes payload = SampleGen::mdpmPayload({{0x13, 0x01020304}, {0xE0, 0x05060708}});
   payload[20] = 200;
   payload.erase(payload.end() - 2, payload.end());
   const MetadataRecord record = parseMdpm(payload);
@@ -277,13 +277,13 @@ TEST(MdpmPayload, CountBeyondThePayloadReadsTheWholeEntriesOnly) {
 TEST(MdpmPayload, EmulationPreventionInsideEntriesIsRemoved) {
   // 00 00 0x in the second to fourth bytes or in the first to third bytes of
   // a value gets a 0x03 in the byte stream.
-  const std::vector<TestSupport::MdpmEntry> entries{
+  const std::vector<SampleGen::MdpmEntry> entries{
       {0xB1, 0x00000001}, {0xB2, 0x12000002}, {0xB3, 0x00000300}, {0xB4, 0x00000000}, {0xB5, 0x00030000}};
-  const Bytes rbsp = TestSupport::seiRbsp({{5, TestSupport::mdpmPayload(entries)}});
-  ASSERT_GT(TestSupport::escapeRbsp(rbsp).size(), rbsp.size() + 3);
+  const Bytes rbsp = SampleGen::seiRbsp({{5, SampleGen::mdpmPayload(entries)}});
+  ASSERT_GT(SampleGen::escapeRbsp(rbsp).size(), rbsp.size() + 3);
   Bytes es;
-  TestSupport::appendNalUnit(es, 0x09, TestSupport::accessUnitDelimiterRbsp(0), true);
-  TestSupport::appendNalUnit(es, 0x06, rbsp);
+  SampleGen::appendNalUnit(es, 0x09, SampleGen::accessUnitDelimiterRbsp(0), true);
+  SampleGen::appendNalUnit(es, 0x06, rbsp);
   es.insert(es.end(), {0, 0, 1, 0x65, 0x88});
   NalAnalyzer analyzer;
   AccessUnitAnalysis analysis;
@@ -295,14 +295,14 @@ TEST(MdpmPayload, EmulationPreventionInsideEntriesIsRemoved) {
 
 TEST(MdpmPayload, ThreeDChannelIsTheLastMarkedTagInTagOrder) {
   const MetadataRecord record = parseMdpm(
-      TestSupport::mdpmPayload({{0xE9, 0x11000003}, {0xE6, 0x00FFFFFF}, {0xE7, 0x11000001}, {0xEF, 0x22000000}}));
+      SampleGen::mdpmPayload({{0xE9, 0x11000003}, {0xE6, 0x00FFFFFF}, {0xE7, 0x11000001}, {0xEF, 0x22000000}}));
   EXPECT_EQ(record[MetadataRecord::Channel3d], (MetadataSlot{true, 0x11000003}));
 }
 
 TEST(MdpmPayload, ThreeDChannelNeedsItsAnnouncement) {
-  EXPECT_FALSE(parseMdpm(TestSupport::mdpmPayload({{0xE7, 0x11000001}}))[MetadataRecord::Channel3d].valid);
+  EXPECT_FALSE(parseMdpm(SampleGen::mdpmPayload({{0xE7, 0x11000001}}))[MetadataRecord::Channel3d].valid);
   EXPECT_FALSE(
-      parseMdpm(TestSupport::mdpmPayload({{0xE6, 0x01000000}, {0xE7, 0x11000001}}))[MetadataRecord::Channel3d].valid);
+      parseMdpm(SampleGen::mdpmPayload({{0xE6, 0x01000000}, {0xE7, 0x11000001}}))[MetadataRecord::Channel3d].valid);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include "tests/streamscan/ScanFixture.h"
 
 using namespace StreamScan;
-using TestSupport::StreamParameters;
+using SampleGen::StreamParameters;
 
 namespace {
 
@@ -202,7 +202,7 @@ TEST_F(StreamAttributes, RegistrationDescriptorsGiveTheCodingAttributes) {
 
 TEST_F(StreamAttributes, LpcmAudioIsListedWithItsAttributes) {
   StreamParameters p;
-  p.audio = TestSupport::AudioKind::Lpcm;
+  p.audio = SampleGen::AudioKind::Lpcm;
   const StreamInfo audio = generateAndScan(p).summary.streams[1];
   EXPECT_EQ(audio.stream_type, 0x80);
   EXPECT_EQ(audio.audio_presentation_type, 3);

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "samplegen/StreamGenerator.h"
 #include "streamscan/ScanReport.h"
-#include "tests/support/StreamGenerator.h"
 
 // Writes generated streams into a folder of its own per test and scans them
 // the way the clip step does.
@@ -28,10 +28,10 @@ class ScanFixture : public ::testing::Test {
   std::filesystem::path file(const std::string& name) const { return folder_ / name; }
 
   // Generates a stream and scans it; `layout` receives what was written.
-  StreamScan::ScanReport generateAndScan(const TestSupport::StreamParameters& parameters,
-                                         TestSupport::GeneratedStream* layout = nullptr) {
+  StreamScan::ScanReport generateAndScan(const SampleGen::StreamParameters& parameters,
+                                         SampleGen::GeneratedStream* layout = nullptr) {
     const std::filesystem::path path = file("stream.m2ts");
-    TestSupport::GeneratedStream stream = TestSupport::writeStream(parameters, path);
+    SampleGen::GeneratedStream stream = SampleGen::writeStream(parameters, path);
     if (layout != nullptr) *layout = std::move(stream);
     return StreamScan::scanStreamFile(path);
   }

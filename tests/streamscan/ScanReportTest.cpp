@@ -6,7 +6,7 @@
 #include "tests/streamscan/ScanFixture.h"
 
 using namespace StreamScan;
-using TestSupport::StreamParameters;
+using SampleGen::StreamParameters;
 
 namespace {
 
@@ -63,7 +63,7 @@ TEST_F(ScanReportForms, TextOfAFailedScanSaysWhy) {
 TEST_F(FileReads, AreLargeSequentialBlocksLoggedAtLevel7) {
   StreamParameters p;
   p.groups = 12;
-  const auto layout = TestSupport::writeStream(p, file("s.m2ts"));
+  const auto layout = SampleGen::writeStream(p, file("s.m2ts"));
   std::vector<std::string> reads;
   const ScanReport report = scanStreamFile(file("s.m2ts"), [&reads](int level, const std::string& line) {
     if (level == LogLevelValues) reads.push_back(line);
@@ -77,7 +77,7 @@ TEST_F(FileReads, AreLargeSequentialBlocksLoggedAtLevel7) {
 }
 
 TEST_F(FileReads, FailureIsLoggedAtLevel6) {
-  std::vector<std::uint8_t> bytes = TestSupport::streamBytes(StreamParameters{});
+  std::vector<std::uint8_t> bytes = SampleGen::streamBytes(StreamParameters{});
   bytes[500 * 192 + 4] = 0;
   writeFile(file("broken.m2ts"), bytes);
   std::vector<std::string> anomalies;

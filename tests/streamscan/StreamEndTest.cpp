@@ -9,8 +9,8 @@
 #include "tests/streamscan/ScanFixture.h"
 
 using namespace StreamScan;
-using TestSupport::GeneratedStream;
-using TestSupport::StreamParameters;
+using SampleGen::GeneratedStream;
+using SampleGen::StreamParameters;
 
 namespace {
 
@@ -82,8 +82,8 @@ TEST_P(StreamEnd, KeepsWhatTheRecordingHolds) {
   p.lastPictureCut = s.lastPictureCut;
   if (s.damage == Damage::OverTheThirdGroupsNewTimeLine) p.discontinuities = {{2, 9000000}};
   GeneratedStream layout;
-  std::vector<std::uint8_t> bytes = TestSupport::streamBytes(p, &layout);
-  const std::vector<TestSupport::GeneratedPicture> is = layout.iPictures();
+  std::vector<std::uint8_t> bytes = SampleGen::streamBytes(p, &layout);
+  const std::vector<SampleGen::GeneratedPicture> is = layout.iPictures();
   std::uint64_t first = 0, last = 0;  // the packets zeroed
   switch (s.damage) {
     case Damage::None:

@@ -2,12 +2,12 @@
 // edges without a stream.
 #include <gtest/gtest.h>
 
+#include "samplegen/StreamGenerator.h"
 #include "streamscan/EntryPoint.h"
 #include "streamscan/FrameRate.h"
 #include "streamscan/ReferenceGroup.h"
 #include "streamscan/ScanReport.h"
 #include "streamscan/TimeCode.h"
-#include "tests/support/StreamGenerator.h"
 
 using namespace StreamScan;
 
@@ -35,10 +35,10 @@ TEST(TimeCodeAdvance, WrapsAtTheLastFrameOfItsRate) {
 }
 
 TEST(TimeCodeAdvance, AgreesWithFrameCountingOverAnHourOfDropFrame) {
-  std::uint32_t value = TestSupport::timeCodeOfFrame(0, 30, true);
+  std::uint32_t value = SampleGen::timeCodeOfFrame(0, 30, true);
   for (std::uint64_t frame = 1; frame < 108000; ++frame) {
     value = advanceTimeCode(value, 4);
-    ASSERT_EQ(value, TestSupport::timeCodeOfFrame(frame, 30, true)) << frame;
+    ASSERT_EQ(value, SampleGen::timeCodeOfFrame(frame, 30, true)) << frame;
   }
 }
 

@@ -99,7 +99,7 @@ ContentOfFile ContentOf(const BlkPRO_ProfessionalMetaID& meta) {
 
 }  // namespace
 
-StreamParameters EyeStream(StreamParameters parameters, char channel) {
+SampleGen::StreamParameters EyeStream(SampleGen::StreamParameters parameters, char channel) {
   parameters.channel3d = channel == 'R' ? kChannel3dRight : kChannel3dLeft;
   return parameters;
 }

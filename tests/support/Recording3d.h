@@ -5,7 +5,7 @@
 #include <string>
 
 #include "aaalib/AAA_Element.h"
-#include "tests/support/StreamGenerator.h"
+#include "samplegen/StreamGenerator.h"
 #include "tests/support/TreeBuilder.h"
 
 // The two trees of one 3D recording, one per eye: streams whose recording
@@ -20,7 +20,7 @@ inline constexpr std::uint32_t kChannel3dLeft = 0x11000100;
 inline constexpr std::uint32_t kChannel3dRight = 0x11000900;
 
 // `parameters` with the 3D channel value of eye 'L' or 'R'.
-StreamParameters EyeStream(StreamParameters parameters, char channel);
+SampleGen::StreamParameters EyeStream(SampleGen::StreamParameters parameters, char channel);
 
 // A recording's identifier (32 bytes) that differs with `seed`.
 AAA::Bytes MaterialID(std::uint8_t seed);

@@ -41,8 +41,9 @@ fs::path TreeBuilder::ThumbnailDataFile() const {
   return avchd_ / "AVCHDTN" / (IsLongName() ? "thumbnail.tdt2" : "THUMB.TDT");
 }
 
-GeneratedStream TreeBuilder::AddStream(const std::string& name, const StreamParameters& parameters) {
-  return writeStream(parameters, StreamFile(name));
+SampleGen::GeneratedStream TreeBuilder::AddStream(const std::string& name,
+                                                  const SampleGen::StreamParameters& parameters) {
+  return SampleGen::writeStream(parameters, StreamFile(name));
 }
 
 void TreeBuilder::WriteModel(const fs::path& path, AAA::Element& model) const {

@@ -7,7 +7,7 @@
 
 #include "aaalib/AAA_Element.h"
 #include "avchdlib/AVCHD_Thumbnail.h"
-#include "tests/support/StreamGenerator.h"
+#include "samplegen/StreamGenerator.h"
 
 // Builds AVCHD trees for tests in a folder of its own below the system's
 // temporary folder (removed with the builder): generated streams, management
@@ -50,7 +50,7 @@ class TreeBuilder {
   std::filesystem::path ThumbnailDataFile() const;
 
   // Writes stream `name` (five digits) into STREAM.
-  GeneratedStream AddStream(const std::string& name, const StreamParameters& parameters);
+  SampleGen::GeneratedStream AddStream(const std::string& name, const SampleGen::StreamParameters& parameters);
   // Writes a model (Link, Update, write) to `path`, creating its folders.
   void WriteModel(const std::filesystem::path& path, AAA::Element& model) const;
   // The thumbnail index of `entries` (blocks of 16 KiB, `blocks` of them)

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "tests/support/StreamGenerator.h"
+#include "samplegen/StreamGenerator.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
     std::fputs(Usage, stderr);
     return 2;
   }
-  TestSupport::StreamParameters p;
+  SampleGen::StreamParameters p;
   std::uint64_t size = 0;
   try {
     for (int i = 2; i < argc; ++i) {
@@ -99,9 +99,9 @@ int main(int argc, char** argv) {
         p.discontinuities.push_back({static_cast<std::uint32_t>(group), pts});
       } else if (option == "--audio") {
         const std::string kind = value();
-        p.audio = kind == "none"   ? TestSupport::AudioKind::None
-                  : kind == "lpcm" ? TestSupport::AudioKind::Lpcm
-                                   : TestSupport::AudioKind::Ac3;
+        p.audio = kind == "none"   ? SampleGen::AudioKind::None
+                  : kind == "lpcm" ? SampleGen::AudioKind::Lpcm
+                                   : SampleGen::AudioKind::Ac3;
       } else {
         throw std::invalid_argument("unknown option " + option);
       }
@@ -116,7 +116,7 @@ int main(int argc, char** argv) {
       p.groups = static_cast<std::uint32_t>(size / groupBytes + 1);
       p.keepPictures = false;
     }
-    const auto stream = TestSupport::writeStream(p, argv[1]);
+    const auto stream = SampleGen::writeStream(p, argv[1]);
     std::printf("%s: %llu bytes, %u groups\n", argv[1], static_cast<unsigned long long>(stream.bytes), p.groups);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "make-stream: %s\n%s", error.what(), Usage);

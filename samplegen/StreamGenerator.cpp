@@ -1,12 +1,12 @@
-#include "tests/support/StreamGenerator.h"
+#include "samplegen/StreamGenerator.h"
 
 #include <algorithm>
 #include <memory>
 #include <stdexcept>
 
-#include "tests/support/TsPacketWriter.h"
+#include "samplegen/TsPacketWriter.h"
 
-namespace TestSupport {
+namespace SampleGen {
 
 namespace {
 
@@ -353,4 +353,4 @@ std::vector<std::uint8_t> streamBytes(const StreamParameters& parameters, Genera
   return std::move(out.memory());
 }
 
-}  // namespace TestSupport
+}  // namespace SampleGen

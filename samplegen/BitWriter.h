@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace TestSupport {
+namespace SampleGen {
 
 // Big-endian bit writer with the H.264 Exp-Golomb codes, for building
 // parameter sets and SEI payloads bit by bit.
@@ -43,4 +43,4 @@ class BitWriter {
   unsigned used_ = 0;
 };
 
-}  // namespace TestSupport
+}  // namespace SampleGen

@@ -10,7 +10,7 @@
 // Source packet output for the stream generator: 4-byte arrival time header,
 // transport packet header, adaptation field with stuffing, PES and PSI
 // packetization; writes to a file or memory and stops at a cut byte.
-namespace TestSupport {
+namespace SampleGen {
 
 struct Adaptation {
   bool discontinuity = false;
@@ -75,4 +75,4 @@ std::uint32_t mpegCrc32(std::span<const std::uint8_t> bytes);
 std::vector<std::uint8_t> pesHeader(std::uint8_t streamId, std::uint64_t pts, std::optional<std::uint64_t> dts,
                                     std::size_t payloadLength);
 
-}  // namespace TestSupport
+}  // namespace SampleGen

@@ -8,14 +8,14 @@
 #include <utility>
 #include <vector>
 
-#include "tests/support/H264Writer.h"
+#include "samplegen/H264Writer.h"
 
-// Writes AVCHD-style stream files for tests and benchmarks: 192-byte source
-// packets, PAT, a program map on 0x0100 with registration descriptors, PCR on
-// 0x1001, H.264 access units on 0x1011 (delimiter, parameter sets, picture
-// timing and MDPM SEI, then a slice of filler bytes: nothing is encoded) and
-// AC-3 or LPCM audio on 0x1100.
-namespace TestSupport {
+// Writes AVCHD-style stream files for the sample card, the tests and the
+// benchmarks: 192-byte source packets, PAT, a program map on 0x0100 with
+// registration descriptors, PCR on 0x1001, H.264 access units on 0x1011
+// (delimiter, parameter sets, picture timing and MDPM SEI, then a slice of
+// filler bytes: nothing is encoded) and AC-3 or LPCM audio on 0x1100.
+namespace SampleGen {
 
 enum class AudioKind { None, Ac3, Lpcm };
 
@@ -125,4 +125,4 @@ std::vector<std::uint8_t> streamBytes(const StreamParameters& parameters, Genera
 // `frameNumber` counted from 00:00:00:00 at `nominalRate` frames per second.
 std::uint32_t timeCodeOfFrame(std::uint64_t frameNumber, unsigned nominalRate, bool dropFrame);
 
-}  // namespace TestSupport
+}  // namespace SampleGen

@@ -1,8 +1,8 @@
-#include "tests/support/TsPacketWriter.h"
+#include "samplegen/TsPacketWriter.h"
 
 #include <algorithm>
 
-namespace TestSupport {
+namespace SampleGen {
 
 namespace {
 
@@ -121,4 +121,4 @@ void TsPacketWriter::emit(const std::array<std::uint8_t, PacketSize>& bytes) {
   written_ += count;
 }
 
-}  // namespace TestSupport
+}  // namespace SampleGen

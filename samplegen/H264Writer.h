@@ -7,7 +7,7 @@
 // Writes the H.264 syntax that the scanner reads (access unit delimiter,
 // sequence parameter set with VUI and HRD, SEI picture timing and MDPM user
 // data) as Annex B byte stream, emulation prevention included.
-namespace TestSupport {
+namespace SampleGen {
 
 struct SpsSettings {
   std::uint8_t profile_idc = 100;
@@ -58,4 +58,4 @@ std::vector<std::uint8_t> escapeRbsp(const std::vector<std::uint8_t>& rbsp);
 void appendNalUnit(std::vector<std::uint8_t>& out, std::uint8_t header, const std::vector<std::uint8_t>& rbsp,
                    bool longStartCode = false);
 
-}  // namespace TestSupport
+}  // namespace SampleGen

@@ -1,10 +1,10 @@
-#include "tests/support/H264Writer.h"
+#include "samplegen/H264Writer.h"
 
 #include <array>
 
-#include "tests/support/BitWriter.h"
+#include "samplegen/BitWriter.h"
 
-namespace TestSupport {
+namespace SampleGen {
 
 namespace {
 
@@ -210,4 +210,4 @@ void appendNalUnit(std::vector<std::uint8_t>& out, std::uint8_t header, const st
   out.insert(out.end(), escaped.begin(), escaped.end());
 }
 
-}  // namespace TestSupport
+}  // namespace SampleGen
