@@ -1,6 +1,7 @@
 #include "cli/RestoreReport.h"
 
 #include <filesystem>
+#include <unordered_map>
 
 #include "aaalib/AAA_Exceptions.h"
 #include "restorelib/Restore_RestoreMain.h"
@@ -88,18 +89,28 @@ nlohmann::json FindingsJson(const std::vector<Restore::Finding>& findings) {
   return list;
 }
 
-// The positions in `findings` of those about `file`: the reasons of its entry in the plan.
-nlohmann::json ReasonsFor(const std::filesystem::path& file, const std::vector<Restore::Finding>& findings) {
-  nlohmann::json indices = nlohmann::json::array();
+// The positions in the findings of those about each file: the reasons of
+// its entries in the plan.
+using ReasonIndex = std::unordered_map<std::string, nlohmann::json>;
+
+ReasonIndex IndexReasons(const std::vector<Restore::Finding>& findings) {
+  ReasonIndex reasons;
   for (std::size_t i = 0; i < findings.size(); ++i) {
-    if (findings[i].File == file) indices.push_back(i);
+    auto& indices = reasons.try_emplace(findings[i].File.string(), nlohmann::json::array()).first->second;
+    indices.push_back(i);
   }
-  return indices;
+  return reasons;
+}
+
+nlohmann::json ReasonsFor(const std::filesystem::path& file, const ReasonIndex& reasons) {
+  const auto found = reasons.find(file.string());
+  return found == reasons.end() ? nlohmann::json::array() : found->second;
 }
 
 }  // namespace
 
 nlohmann::json ToJson(const Outcome& outcome) {
+  const ReasonIndex reasons = IndexReasons(outcome.Findings);
   nlohmann::json plan = {{"finishes_interrupted_commit", outcome.Plan.FinishesInterruptedCommit},
                          {"leftover", nlohmann::json::array()},
                          {"write", nlohmann::json::array()},
@@ -112,7 +123,7 @@ nlohmann::json ToJson(const Outcome& outcome) {
          {"kind", KindName(write.Kind)},
          {"new", write.IsNew},
          {"reason", ReasonName(write.Reason)},
-         {"findings", ReasonsFor(write.Path, outcome.Findings)},
+         {"findings", ReasonsFor(write.Path, reasons)},
          {"from", write.From.empty() ? nlohmann::json(nullptr) : nlohmann::json(write.From.string())}});
   }
   for (const auto& leftover : outcome.Plan.Leftovers) plan["leftover"].push_back(leftover.string());
@@ -125,7 +136,7 @@ nlohmann::json ToJson(const Outcome& outcome) {
                                 {"size", cut.Size},
                                 {"new_size", cut.NewSize},
                                 {"seconds_left_out", cut.SecondsLeftOut},
-                                {"findings", ReasonsFor(cut.Path, outcome.Findings)}});
+                                {"findings", ReasonsFor(cut.Path, reasons)}});
   }
   nlohmann::json document = {
       {"schema", kSchema},

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <unordered_map>
 
 namespace Restore {
 namespace fs = std::filesystem;
@@ -67,9 +68,11 @@ std::string MeaningOf(const fs::path& file, const RestorePlan& plan) {
   return role.what + " breaks a rule of its format: " + fate;
 }
 
-bool SameReport(const Finding& finding, const AAA::RuleFinding& rule) {
-  return finding.File == rule.File && finding.Field == rule.Field && finding.Rule == rule.Rule &&
-         finding.Found == rule.Found;
+// What makes two reports one finding: a file read twice reports its rules twice.
+std::string ReportKey(const AAA::RuleFinding& rule) {
+  std::string key = rule.File;
+  for (const std::string* part : {&rule.Field, &rule.Rule, &rule.Found}) (key += '\0') += *part;
+  return key;
 }
 
 // A correction of the value a failed condition just reported: one finding,
@@ -116,20 +119,24 @@ std::string FieldLine(const Finding& finding) {
 
 std::vector<Finding> CollectFindings(const std::vector<AAA::RuleFinding>& rules, const RestorePlan& plan,
                                      const std::deque<StreamEntry>& streams, bool treeExists) {
+  // A card of thousands of clips reports thousands of rules: each is found
+  // among the findings, and each file's meaning made, once.
   std::vector<Finding> findings;
+  std::unordered_map<std::string, std::size_t> byReport;
+  std::unordered_map<std::string, std::string> meanings;
   for (const auto& rule : rules) {
-    const auto same = std::find_if(findings.begin(), findings.end(),
-                                   [&rule](const Finding& finding) { return SameReport(finding, rule); });
-    if (same != findings.end()) {
-      if (rule.Set) same->Set = rule.Set;
+    const auto [same, isNew] = byReport.emplace(ReportKey(rule), findings.size());
+    if (!isNew) {
+      if (rule.Set) findings[same->second].Set = rule.Set;
       continue;
     }
     if (CorrectsTheLast(findings, rule)) {
       findings.back().Set = rule.Set;
       continue;
     }
-    findings.push_back(
-        {rule.File, rule.Field, rule.Rule, rule.Found, rule.Expected, rule.Set, MeaningOf(rule.File, plan)});
+    auto meaning = meanings.find(rule.File);
+    if (meaning == meanings.end()) meaning = meanings.emplace(rule.File, MeaningOf(rule.File, plan)).first;
+    findings.push_back({rule.File, rule.Field, rule.Rule, rule.Found, rule.Expected, rule.Set, meaning->second});
   }
   for (const auto& write : plan.Writes) {
     if (treeExists && write.Reason == WriteReason::Missing && write.Kind != FileKind::Backup)
@@ -152,22 +159,25 @@ std::vector<Finding> CollectFindings(const std::vector<AAA::RuleFinding>& rules,
 }
 
 std::string FindingsText(const std::vector<Finding>& findings) {
-  std::vector<fs::path> files;
+  // The findings of each file, the files in the order they were first found.
+  std::vector<std::vector<const Finding*>> files;
+  std::unordered_map<std::string, std::size_t> fileIndex;
   for (const auto& finding : findings) {
-    if (std::find(files.begin(), files.end(), finding.File) == files.end()) files.push_back(finding.File);
+    const auto [at, isNew] = fileIndex.emplace(finding.File.string(), files.size());
+    if (isNew) files.emplace_back();
+    files[at->second].push_back(&finding);
   }
   std::string text;
   for (const auto& file : files) {
     std::size_t fields = 0;
     std::string meaning;
     std::string lines;
-    for (const auto& finding : findings) {
-      if (finding.File != file) continue;
-      if (finding.Field.empty() || meaning.empty()) meaning = finding.Meaning;
-      if (finding.Field.empty()) continue;
-      if (fields++ < kFieldsListed) lines += FieldLine(finding);
+    for (const Finding* finding : file) {
+      if (finding->Field.empty() || meaning.empty()) meaning = finding->Meaning;
+      if (finding->Field.empty()) continue;
+      if (fields++ < kFieldsListed) lines += FieldLine(*finding);
     }
-    text += "  " + file.string() + ": " + meaning + ".\n" + lines;
+    text += "  " + file.front()->File.string() + ": " + meaning + ".\n" + lines;
     if (fields > kFieldsListed)
       text += "      and " + std::to_string(fields - kFieldsListed) + " more field" +
               (fields - kFieldsListed == 1 ? "" : "s") + "\n";
