@@ -1,19 +1,19 @@
 #include "app/MainDlg.h"
 
 #include <QCoreApplication>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
+#include "app/Pictures.h"
 #include "app/Texts.h"
 
 CMainDlg::CMainDlg(const WizardSettings& settings, QWidget* parent) : QDialog(parent), settings_(settings) {
   setWindowTitle(Text(1000));
-  setWindowIcon(QIcon(QStringLiteral(":/velmar/icon.png")));
+  setWindowIcon(Pictures::ProgramIcon());
   auto* column = new QVBoxLayout(this);
-  column->addWidget(AddModeButton("memoryCard", 1002, ":/velmar/header-card.png", Restore::ModeMemoryCard));
-  column->addWidget(AddModeButton("avchdFolder", 1003, ":/velmar/header-folder.png", Restore::ModeAvchdFolder));
-  column->addWidget(AddModeButton("streamFiles", 1004, ":/velmar/header-folder.png", Restore::ModeStreamFiles));
+  column->addWidget(AddModeButton("memoryCard", 1002, "header-card", Restore::ModeMemoryCard));
+  column->addWidget(AddModeButton("avchdFolder", 1003, "header-folder", Restore::ModeAvchdFolder));
+  column->addWidget(AddModeButton("streamFiles", 1004, "header-folder", Restore::ModeStreamFiles));
   auto* exit = new QPushButton(Text(1001), this);
   exit->setObjectName(QStringLiteral("exit"));
   exit->setAutoDefault(false);
@@ -29,7 +29,7 @@ CColorButton* CMainDlg::AddModeButton(const char* name, int textId, const char* 
   // The theme's colours of text on a plain background: dark text on white in
   // a light theme, and light on dark in a dark one.
   button->SetColors(palette().color(QPalette::Text), palette().color(QPalette::Base));
-  button->SetPicture(QPixmap(QString::fromLatin1(picture)));
+  button->SetPicture(Pictures::Picture(picture));
   button->setText(Text(textId));
   button->installEventFilter(this);
   connect(button, &QPushButton::clicked, this, [this, mode] { RunWizard(mode); });

@@ -8,13 +8,14 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/Pictures.h"
 #include "app/Texts.h"
 #include "restorelib/Restore_Backup.h"
 
 PageExteriorBase::PageExteriorBase(Wizard& wizard, int templateId, int titleTextId, int bodyTextId, bool threeD)
     : WizardPageBase(wizard, templateId, 0, 0) {
   // Only the first and last pages carry the watermark.
-  setPixmap(QWizard::WatermarkPixmap, QPixmap(QStringLiteral(":/velmar/watermark.png")));
+  setPixmap(QWizard::WatermarkPixmap, Pictures::Picture("watermark"));
   auto* title = new QLabel(Text(titleTextId), this);
   title->setObjectName(QStringLiteral("title"));
   title->setWordWrap(true);
@@ -30,7 +31,7 @@ PageExteriorBase::PageExteriorBase(Wizard& wizard, int templateId, int titleText
   if (threeD) {
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("picture3d"));
-    picture->setPixmap(QPixmap(QStringLiteral(":/velmar/picture-3d.png")));
+    picture->setPixmap(Pictures::Picture("picture-3d"));
     column->addSpacing(12);
     column->addWidget(picture, 0, Qt::AlignLeft);
   }
@@ -64,7 +65,9 @@ PageRestoreFinishedBase::PageRestoreFinishedBase(Wizard& wizard, int templateId,
   column->insertLayout(column->count() - 1, buttons);
   connect(undo_, &QPushButton::clicked, this, [this] { UndoRepair(); });
   connect(save_, &QPushButton::clicked, this, [this] {
-    const QString file = QFileDialog::getSaveFileName(this, Text(1000), QStringLiteral("velmar-restore-report.txt"));
+    const QString file =
+        QFileDialog::getSaveFileName(this, Text(1000), QStringLiteral("velmar-restore-report.txt"),
+                                     Localized("Text (*.txt);;JSON (*.json)", "テキスト (*.txt);;JSON (*.json)"));
     if (!file.isEmpty()) SaveReport(file);
   });
   connect(open_, &QPushButton::clicked, this, [this] {
@@ -89,7 +92,9 @@ void PageRestoreFinishedBase::OnSetActive() {
 
 bool PageRestoreFinishedBase::SaveReport(const QString& file) {
   QFile out(file);
-  const QByteArray bytes = (Sheet().Report + "\n" + Text(1060) + "\n" + backup_->text() + "\n").toUtf8();
+  const QByteArray bytes = file.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)
+                               ? QByteArray::fromStdString(RestoreReport::Dump(Sheet().Outcome) + "\n")
+                               : (Sheet().Report + "\n" + Text(1060) + "\n" + backup_->text() + "\n").toUtf8();
   if (out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(bytes) == bytes.size() && out.flush())
     return true;
   Sheet().ShowError(Localized("The report could not be saved: ", "レポートを保存できませんでした: ") + file + "\n" +

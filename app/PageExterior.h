@@ -24,7 +24,8 @@ class PageRestoreFinishedBase : public PageExteriorBase {
  public:
   PageRestoreFinishedBase(Wizard& wizard, int templateId, bool threeD);
   void OnSetActive() override;
-  // Writes the report to `file`; false (after the error box) when it cannot.
+  // Writes the report to `file`: the JSON report when its name ends in
+  // ".json", else the text; false (after the error box) when it cannot.
   bool SaveReport(const QString& file);
 
  private:

@@ -33,8 +33,8 @@ PageRestoreConfirmBase::PageRestoreConfirmBase(Wizard& wizard, int templateId, b
   report_->setObjectName(QStringLiteral("report"));
   report_->setReadOnly(true);
   report_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-  auto* column = threeD ? LayOutPaths({":/velmar/icon-confirm.png", ":/velmar/icon-3d.png"}, firstPath_, secondPath_)
-                        : LayOutPaths({":/velmar/icon-confirm.png"}, firstPath_, nullptr);
+  auto* column = threeD ? LayOutPaths({"icon-confirm", "icon-3d"}, firstPath_, secondPath_)
+                        : LayOutPaths({"icon-confirm"}, firstPath_, nullptr);
   column->addWidget(report_, 1);
   connect(&timer_, &QTimer::timeout, this, &PageRestoreConfirmBase::OnTick);
 }
@@ -66,6 +66,15 @@ void PageRestoreConfirmBase::ShowReport() {
   report_->setPlainText(text);
   // Saved apart from the page, the report names its tree.
   Sheet().Report = threeD_ ? text : QString::fromStdString(First().AvchdFolderPath().string()) + "\n" + text;
+  Sheet().Outcome = {};
+  Describe(First(), Sheet().Outcome);
+  if (threeD_) Describe(Second(), Sheet().Outcome.Partner.emplace_back());
+}
+
+void PageRestoreConfirmBase::Describe(const Restore::RestoreMain& run, RestoreReport::Outcome& outcome) const {
+  RestoreReport::Describe(run, Sheet().Mode(), outcome);
+  outcome.RestoreRequired = run.ResultState() == 0;
+  outcome.Plan = run.Plan();
 }
 
 void PageRestoreConfirmBase::RestoreNextButton() { Sheet().setButtonText(QWizard::NextButton, nextText_); }
@@ -89,7 +98,7 @@ void PageRestoreConfirmBase::OnTick() {
 
 bool PageRestoreConfirmBase::Succeeded(Restore::RestoreMain& run) {
   if (run.ResultState() != -1) {
-    if (!run.BackupFolder().empty()) Sheet().Backups.push_back({run.BackupFolder(), run.WorkingFolder()});
+    Sheet().NoteCommit(run);
     return true;
   }
   Sheet().ShowError(run.ErrorString());

@@ -31,6 +31,8 @@ class PageRestoreConfirmBase : public WizardPageBase {
  private:
   void OnTick();
   void ShowReport();
+  // The report's entry of `run`, as it stands before the commit.
+  void Describe(const Restore::RestoreMain& run, RestoreReport::Outcome& outcome) const;
   void RestoreNextButton();
 
   bool threeD_;

@@ -23,7 +23,7 @@ PageSelectDriveBase::PageSelectDriveBase(Wizard& wizard, int templateId, int sub
   folderMode_->setEnabled(!threeD);
   connect(folderMode_, &QPushButton::clicked, this, [this] { Sheet().SwitchTo(Restore::ModeAvchdFolder); });
   auto* layout = new QHBoxLayout(this);
-  if (threeD) layout->addWidget(MakeIcon(this, ":/velmar/icon-3d.png"));
+  if (threeD) layout->addWidget(MakeIcon(this, "icon-3d"));
   auto* column = new QVBoxLayout;
   column->addWidget(drives_);
   column->addWidget(empty_);
@@ -116,6 +116,7 @@ void PageSelectDrive3d_2::OnRefreshed() {
     Sheet().PressCancel();
     return;
   }
+  Sheet().NoteCommit(First());
   DestroyBoth();
   Sheet().DiscardPendingInput();
   Sheet().PressNext();

@@ -70,7 +70,7 @@ PageSelectFolder3dBase::PageSelectFolder3dBase(Wizard& wizard, int titleId, int 
       secondChannel_(new QLabel(this)) {
   firstChannel_->setObjectName(QStringLiteral("firstChannel"));
   secondChannel_->setObjectName(QStringLiteral("secondChannel"));
-  Grid()->addWidget(MakeIcon(this, ":/velmar/icon-3d.png"), 0, 0, 4, 1);
+  Grid()->addWidget(MakeIcon(this, "icon-3d"), 0, 0, 4, 1);
   Grid()->addWidget(firstChannel_, 0, 1);
   Grid()->addWidget(firstPath_, 1, 1);
   Grid()->addWidget(secondChannel_, 2, 1, Qt::AlignBottom);

@@ -16,8 +16,7 @@ PageVerifyingBase::PageVerifyingBase(Wizard& wizard, int templateId, bool threeD
   progress_->setTextVisible(false);
   status_->setObjectName(QStringLiteral("status"));
   status_->setWordWrap(true);
-  auto* column =
-      threeD ? LayOutPaths({":/velmar/icon-3d.png"}, firstPath_, secondPath_) : LayOutPaths({}, firstPath_, nullptr);
+  auto* column = threeD ? LayOutPaths({"icon-3d"}, firstPath_, secondPath_) : LayOutPaths({}, firstPath_, nullptr);
   column->addSpacing(8);
   column->addWidget(progress_);
   column->addWidget(status_);

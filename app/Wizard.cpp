@@ -2,7 +2,6 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
-#include <QIcon>
 #include <QMessageBox>
 
 #include "app/PageExterior.h"
@@ -10,17 +9,17 @@
 #include "app/PageSelectDrive.h"
 #include "app/PageSelectFolder.h"
 #include "app/PageVerifying.h"
+#include "app/Pictures.h"
 #include "app/Texts.h"
 
 Wizard::Wizard(int mode, const WizardSettings& settings, QWidget* owner)
     : QWizard(owner), mode_(mode), settings_(settings) {
   setWizardStyle(ModernStyle);
   setWindowTitle(Text(1000));
-  setWindowIcon(QIcon(QStringLiteral(":/velmar/icon.png")));
+  setWindowIcon(Pictures::ProgramIcon());
   setWindowFlags(windowFlags() | Qt::WindowMinimizeButtonHint | Qt::WindowSystemMenuHint);
   setMinimumSize(640, 460);
-  setPixmap(LogoPixmap, QPixmap(mode == Restore::ModeMemoryCard ? QStringLiteral(":/velmar/header-card.png")
-                                                                : QStringLiteral(":/velmar/header-folder.png")));
+  setPixmap(LogoPixmap, Pictures::Picture(mode == Restore::ModeMemoryCard ? "header-card" : "header-folder"));
   // One way only: no page offers Back.
   setButtonLayout({Stretch, NextButton, FinishButton, CancelButton});
   AddPages();
@@ -83,6 +82,17 @@ std::unique_ptr<Restore::RestoreMain> Wizard::CreatePartnerRun(const std::filesy
   if (run->ResultState() == 0) return run;
   ShowError(run->ErrorString());
   return nullptr;
+}
+
+void Wizard::NoteCommit(const Restore::RestoreMain& run) {
+  if (!run.BackupFolder().empty()) Backups.push_back({run.BackupFolder(), run.WorkingFolder()});
+  // The two cards of one reader share their folder; their channels differ.
+  for (auto* tree : {&Outcome, Outcome.Partner.empty() ? nullptr : &Outcome.Partner.front()}) {
+    if (tree == nullptr || tree->AvchdFolder != run.AvchdFolderPath().string() || tree->Result3d != run.Result3d())
+      continue;
+    tree->Committed = tree->RestoreRequired;
+    tree->Backup = run.BackupFolder().string();
+  }
 }
 
 void Wizard::PressNext() { QMetaObject::invokeMethod(this, &QWizard::next, Qt::QueuedConnection); }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/DriveList.h"
+#include "report/RestoreReport.h"
 #include "restorelib/Restore_RestoreMain.h"
 
 class WizardPageBase;
@@ -63,8 +64,13 @@ class Wizard : public QWizard {
   };
   std::vector<CommitBackup> Backups;
   // What the confirmation page showed: the findings and plan of the runs,
-  // which the finished page saves on request.
+  // which the finished page saves on request, as text and as the JSON
+  // report of the command line (the partner's tree under Partner).
   QString Report;
+  RestoreReport::Outcome Outcome;
+  // A commit of `run` succeeded: its backup is kept for the undo and the
+  // report says that its tree was repaired.
+  void NoteCommit(const Restore::RestoreMain& run);
 
   // Ends this wizard so that the main menu opens the one of `mode` (the
   // folder mode offered when no card is inserted); -1: none.

@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QHBoxLayout>
 
+#include "app/Pictures.h"
 #include "app/Texts.h"
 
 WizardPageBase::WizardPageBase(Wizard& wizard, int templateId, int titleId, int subTitleId)
@@ -49,9 +50,9 @@ QPlainTextEdit* WizardPageBase::MakePathField(QWidget* parent, const char* name)
   return field;
 }
 
-QLabel* WizardPageBase::MakeIcon(QWidget* parent, const char* resource) {
+QLabel* WizardPageBase::MakeIcon(QWidget* parent, const char* picture) {
   auto* icon = new QLabel(parent);
-  icon->setPixmap(QPixmap(QString::fromLatin1(resource)));
+  icon->setPixmap(Pictures::Picture(picture));
   icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
   icon->setFixedWidth(48);
   return icon;

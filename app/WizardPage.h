@@ -54,7 +54,7 @@ class WizardPageBase : public QWizardPage {
   // A read-only path field (controls 305 and 306).
   static QPlainTextEdit* MakePathField(QWidget* parent, const char* name);
   // An icon of the templates beside the page's controls.
-  static QLabel* MakeIcon(QWidget* parent, const char* resource);
+  static QLabel* MakeIcon(QWidget* parent, const char* picture);
   static void ShowPath(QPlainTextEdit* field, const std::filesystem::path& path);
   // Lays the page out as a column of icons on the left and a column with the
   // path fields (305, and 306 on the pages of a pair) on the right; returns

@@ -1,9 +1,9 @@
 // velmar-restorer: the wizard front end of the restorer.
 #include <QApplication>
-#include <QIcon>
 #include <cstdio>
 
 #include "app/MainDlg.h"
+#include "app/Pictures.h"
 #include "app/StartUp.h"
 
 int main(int argc, char** argv) {
@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
   ApplyStartOptions(options, application);
   // The menu is hidden while a wizard runs: only the menu ends the program.
   QApplication::setQuitOnLastWindowClosed(false);
-  QApplication::setWindowIcon(QIcon(QStringLiteral(":/velmar/icon.png")));
+  QApplication::setWindowIcon(Pictures::ProgramIcon());
   CMainDlg menu{WizardSettings()};
   QObject::connect(&menu, &QDialog::finished, &application,
                    [](int result) { QCoreApplication::exit(ProgramExitStatus(result)); });

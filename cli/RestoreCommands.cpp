@@ -18,8 +18,8 @@
 #include "cli/Command.h"
 #include "cli/ExitStatus.h"
 #include "cli/RestoreConsole.h"
-#include "cli/RestoreReport.h"
 #include "cli/TargetGuidance.h"
+#include "report/RestoreReport.h"
 #include "restorelib/Restore_PlanText.h"
 #include "restorelib/Restore_RestoreMain.h"
 
@@ -311,18 +311,10 @@ class Restoration {
   }
 
   void Describe(const Restore::RestoreMain& run, RestoreReport::Outcome& outcome) const {
-    outcome.Mode = options_.mode;
-    outcome.AvchdFolder = run.AvchdFolderPath().string();
-    outcome.ResultState = run.ResultState();
-    outcome.Result3d = run.Result3d();
-    outcome.WriteProtected = run.IsWriteProtected();
-    outcome.LeftAsIs = run.SpecialEntries();
-    outcome.Findings = run.Findings();
+    RestoreReport::Describe(run, options_.mode, outcome);
     if (run.ResultState() == -1) {
       // What the verification found explains a tree it refuses.
       if (!outcome.Findings.empty()) Say(FoundHeading() + Restore::FindingsText(outcome.Findings));
-      outcome.Error = run.ErrorString();
-      outcome.ErrorId = run.ErrorId();
       // Said of the path given, for the first tree; the other eye's errors are its own.
       if (&outcome == &outcome_) outcome.Hint = GuidanceFor(options_.mode, options_.path, run.ErrorId());
       ShowError(run, outcome.Hint);
@@ -341,10 +333,7 @@ class Restoration {
     outcome_.Cancelled = status == kCancelled;
     Describe(run, outcome_);
     if (partner != nullptr) Describe(*partner, PartnerOutcome());
-    // A path need not be UTF-8; JSON must be: such bytes are shown as U+FFFD.
-    if (options_.json)
-      std::cout << RestoreReport::ToJson(outcome_).dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
-                << std::endl;
+    if (options_.json) std::cout << RestoreReport::Dump(outcome_) << std::endl;
     return status;
   }
 

@@ -10,6 +10,7 @@ packages=(
   libcli11-dev                   # the command-line program
   nlohmann-json3-dev             # its JSON output
   qt6-base-dev                   # the wizard program
+  qt6-svg-dev                    # its pictures, drawn from SVG at the screen's pixel density
   qt6-translations-l10n          # Qt's own button texts in Japanese
   fonts-vlgothic                 # Japanese pages rendered in the wizard's tests
   clang libclang-rt-14-dev       # scripts/fuzz.sh: libFuzzer and the sanitizers' runtimes

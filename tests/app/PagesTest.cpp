@@ -3,8 +3,10 @@
 // (written to $VELMAR_SCREENSHOTS when set, for the documentation).
 #include <QLabel>
 #include <QTranslator>
+#include <tuple>
 
 #include "app/MainDlg.h"
+#include "app/Pictures.h"
 #include "app/StartUp.h"
 #include "app/Texts.h"
 #include "tests/app/WizardFixture.h"
@@ -166,6 +168,25 @@ TEST(StringTable, TheEndOfAJapaneseSentenceStaysOnTheLineOfTheWordBeforeIt) {
   EXPECT_EQ(KeepSentenceEndsTogether(QString::fromUtf8("お待ちください。次へ")),
             QString::fromUtf8("お待ちくだ\u2060さ\u2060い\u2060。次へ"));
   EXPECT_EQ(KeepSentenceEndsTogether(QString::fromUtf8("す。")), QString::fromUtf8("す\u2060。"));
+}
+
+// Each picture is drawn at the screen's density from its SVG: twice the
+// pixels on a screen of ratio 2, shown at the same size.
+TEST(Pictures, AreDrawnSharpAtTheScreensPixelDensity) {
+  for (const auto& [name, width, height] : {std::tuple{"watermark", 164, 314},
+                                            {"header-card", 49, 49},
+                                            {"header-folder", 49, 49},
+                                            {"icon-3d", 48, 48},
+                                            {"icon-confirm", 48, 48},
+                                            {"picture-3d", 200, 96}}) {
+    for (const qreal ratio : {1.0, 2.0}) {
+      const QPixmap picture = Pictures::Picture(name, ratio);
+      EXPECT_EQ(picture.size(), QSize(width, height) * ratio) << name;
+      EXPECT_EQ(picture.deviceIndependentSize(), QSizeF(width, height)) << name;
+      EXPECT_NE(picture.toImage().pixel(width * ratio / 2, height * ratio / 2), 0u) << name << " is blank";
+    }
+  }
+  EXPECT_TRUE(Pictures::ProgramIcon().availableSizes().contains(QSize(256, 256)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, PagesInLanguage, testing::Values(Language::English, Language::Japanese),

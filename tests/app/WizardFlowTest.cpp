@@ -5,11 +5,14 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <fstream>
+#include <iterator>
 
 #include "app/PageExterior.h"
 #include "app/Texts.h"
 #include "restorelib/Restore_Backup.h"
 #include "tests/app/WizardFixture.h"
+#include "tests/cli_restore/Report.h"
 
 namespace fs = std::filesystem;
 using Restore::ModeAvchdFolder;
@@ -53,6 +56,18 @@ TEST_F(WizardFixture, AFolderWithAnErrorIsRepairedAndThenVerifiesClean) {
   const QString savedText = QString::fromUtf8(saved.readAll());
   EXPECT_TRUE(savedText.startsWith(QString::fromStdString(avchd.string()) + "\n" + report));
   EXPECT_TRUE(savedText.contains(Text(1060)));
+  // As JSON, it is the command line's report of the same repair.
+  const auto json = tree.Root() / "report.json";
+  ASSERT_TRUE(finished->SaveReport(QString::fromStdString(json.string())));
+  std::ifstream jsonFile(json);
+  const auto document = ValidReport(std::string(std::istreambuf_iterator<char>(jsonFile), {}));
+  EXPECT_EQ(document["mode"], "folder");
+  EXPECT_EQ(document["verdict"], "repair-required");
+  EXPECT_EQ(document["avchd_folder"], avchd.string());
+  EXPECT_TRUE(document["committed"]);
+  EXPECT_FALSE(document["plan"]["write"].empty());
+  ASSERT_EQ(wizard->Backups.size(), 1u);
+  EXPECT_EQ(document["backup"], wizard->Backups.front().Folder.string());
   EXPECT_FALSE(finished->SaveReport(QString::fromStdString((tree.Root() / "no/such/folder/report.txt").string())));
   EXPECT_EQ(boxes.All().size(), 1u);
   ASSERT_TRUE(user.Press(QWizard::FinishButton));

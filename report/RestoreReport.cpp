@@ -1,4 +1,4 @@
-#include "cli/RestoreReport.h"
+#include "report/RestoreReport.h"
 
 #include <filesystem>
 #include <unordered_map>
@@ -109,6 +109,19 @@ nlohmann::json ReasonsFor(const std::filesystem::path& file, const ReasonIndex& 
 
 }  // namespace
 
+void Describe(const Restore::RestoreMain& run, int mode, Outcome& outcome) {
+  outcome.Mode = mode;
+  outcome.AvchdFolder = run.AvchdFolderPath().string();
+  outcome.ResultState = run.ResultState();
+  outcome.Result3d = run.Result3d();
+  outcome.WriteProtected = run.IsWriteProtected();
+  outcome.LeftAsIs = run.SpecialEntries();
+  outcome.Findings = run.Findings();
+  if (run.ResultState() != -1) return;
+  outcome.Error = run.ErrorString();
+  outcome.ErrorId = run.ErrorId();
+}
+
 nlohmann::json ToJson(const Outcome& outcome) {
   const ReasonIndex reasons = IndexReasons(outcome.Findings);
   nlohmann::json plan = {{"finishes_interrupted_commit", outcome.Plan.FinishesInterruptedCommit},
@@ -159,6 +172,10 @@ nlohmann::json ToJson(const Outcome& outcome) {
       {"left_as_is", outcome.LeftAsIs}};
   if (!outcome.Partner.empty()) document["partner"] = ToJson(outcome.Partner.front());
   return document;
+}
+
+std::string Dump(const Outcome& outcome) {
+  return ToJson(outcome).dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 }  // namespace RestoreReport

@@ -8,6 +8,10 @@
 #include "restorelib/Restore_Findings.h"
 #include "restorelib/Restore_Plan.h"
 
+namespace Restore {
+class RestoreMain;
+}
+
 // The verdict, the plan and the result of a restore run, as text for people
 // and as one JSON document for programs.
 
@@ -51,6 +55,15 @@ const char* ModeName(int mode);
 // "not-required", "repair-required", "not-repairable", "cancelled", "failed".
 const char* VerdictName(const Outcome& outcome);
 
+// What `run` says of its tree: the folder, the verdict, the 3D channel, the
+// medium's write protection, what is left as it is, the findings and, when
+// the run failed, its error. The caller adds what it knows beyond the run:
+// the plan it showed, the commit and its backup, what to do about an error.
+void Describe(const Restore::RestoreMain& run, int mode, Outcome& outcome);
+
 nlohmann::json ToJson(const Outcome& outcome);
+// The document as text. A path need not be UTF-8; JSON must be: such bytes
+// are shown as U+FFFD.
+std::string Dump(const Outcome& outcome);
 
 }  // namespace RestoreReport
