@@ -1,5 +1,6 @@
-// The reader hands out a file's packets whether it maps the file or reads
-// it, and a file cut short while it is read simply ends early both ways.
+// The reader hands out a file's packets in order, and a file cut short while
+// it is read ends early: after the blocks read before the cut, never with a
+// packet the file did not hold.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,7 +21,6 @@ namespace Status = StreamScan::Status;
 
 struct ReaderCase {
   const char* name;
-  PacketReader::Access access;
   // Packets left in the file after the first block was handed out; 0 leaves
   // the file whole.
   std::uint64_t packetsAfterCut;
@@ -48,10 +48,12 @@ TEST_P(PacketReading, HandsOutEveryPacketUpToTheEndOfTheFile) {
   const std::vector<std::uint8_t> bytes = NumberedPackets(packets);
   std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   const StreamScan::LogSink log;
-  PacketReader reader(log, c.access);
+  PacketReader reader(log);
   ASSERT_EQ(reader.open(file), Status::Success);
   EXPECT_EQ(reader.scanLimit(), packets / 32 * 32);
   std::uint64_t expected = reader.scanLimit();
+  // Blocks read ahead of the cut are handed out as they were read.
+  std::uint64_t mostExpected = expected;
   for (int pass = 0; pass < 2; ++pass) {
     ASSERT_EQ(reader.rewind(), Status::Success);
     std::uint64_t count = 0;
@@ -66,23 +68,21 @@ TEST_P(PacketReading, HandsOutEveryPacketUpToTheEndOfTheFile) {
         expected = count + c.packetsAfterCut;
       }
     }
-    EXPECT_EQ(count, expected) << pass;
-    EXPECT_EQ(reader.packetsRead(), expected) << pass;
+    EXPECT_GE(count, expected) << pass;
+    EXPECT_LE(count, mostExpected) << pass;
+    EXPECT_EQ(reader.packetsRead(), count) << pass;
+    mostExpected = expected;
   }
   EXPECT_EQ(reader.close(), Status::Success);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Reader, PacketReading,
-    ::testing::Values(ReaderCase{"mapped whole", PacketReader::Access::Mapped, 0},
-                      ReaderCase{"read whole", PacketReader::Access::Read, 0},
-                      ReaderCase{"mapped cut inside the next block", PacketReader::Access::Mapped, 100},
-                      ReaderCase{"read cut inside the next block", PacketReader::Access::Read, 100},
-                      ReaderCase{"mapped cut to one more packet", PacketReader::Access::Mapped, 1}),
-    [](const ::testing::TestParamInfo<ReaderCase>& info) {
-      std::string name = info.param.name;
-      std::replace(name.begin(), name.end(), ' ', '_');
-      return name;
-    });
+INSTANTIATE_TEST_SUITE_P(Reader, PacketReading,
+                         ::testing::Values(ReaderCase{"whole", 0}, ReaderCase{"cut inside the next block", 100},
+                                           ReaderCase{"cut to one more packet", 1}),
+                         [](const ::testing::TestParamInfo<ReaderCase>& info) {
+                           std::string name = info.param.name;
+                           std::replace(name.begin(), name.end(), ' ', '_');
+                           return name;
+                         });
 
 }  // namespace
