@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <exception>
 
 #include "streamscan/StatusCodes.h"
 
@@ -67,8 +68,13 @@ int PacketReader::fill() {
     log_(LogLevelValues, line);
   }
   if (!ahead_) {
-    ahead_ = std::make_unique<ReadAhead>(descriptor_, packetsRead_ * SourcePacketSize, scanLimit_ * SourcePacketSize,
-                                         PacketsPerRead * SourcePacketSize);
+    try {
+      ahead_ = std::make_unique<ReadAhead>(descriptor_, packetsRead_ * SourcePacketSize, scanLimit_ * SourcePacketSize,
+                                           PacketsPerRead * SourcePacketSize);
+    } catch (const std::exception&) {
+      // No thread or no memory for the buffers: the file cannot be read now.
+      return Status::FileCannotRead;
+    }
   }
   std::size_t got = 0;
   if (const int status = ahead_->next(blockData_, got); status != Status::Success) return status;
