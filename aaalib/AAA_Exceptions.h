@@ -52,8 +52,6 @@ constexpr int Not3dPair = 114;
 
 AAA_DECLARE_EXCEPTION(ArgumentException, ExceptionBase, MessageId::Argument);
 AAA_DECLARE_EXCEPTION(CancellationException, ExceptionBase, MessageId::Cancelled);
-// Only ever caught beside FileNotFoundException; nothing raises it.
-AAA_DECLARE_EXCEPTION(DirectoryNotFoundException, ExceptionBase, MessageId::DirectoryNotFound);
 AAA_DECLARE_EXCEPTION(FileNotFoundException, ExceptionBase, MessageId::FileNotFound);
 AAA_DECLARE_EXCEPTION(InsufficientMemoryException, ExceptionBase, MessageId::InsufficientMemory);
 AAA_DECLARE_EXCEPTION(PathTooLongException, ExceptionBase, MessageId::PathTooLong);

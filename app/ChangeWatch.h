@@ -21,7 +21,6 @@ class ChangeWatch : public QObject {
   void Start(const std::filesystem::path& folder, std::function<void()> changed);
   // Deregisters; later changes are ignored.
   void Stop();
-  bool IsWatching() const { return watcher_ != nullptr; }
 
  private:
   void OnChange(const QString& path);

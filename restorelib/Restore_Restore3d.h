@@ -47,8 +47,6 @@ class Restore3d {
   // left and one right eye throw Not3dPairException (114).
   static void VerifyMain(Restore3d& first, Restore3d& second);
 
-  const TreeSteps& Steps() const { return steps_; }
-
  private:
   TreeSteps steps_;
 };

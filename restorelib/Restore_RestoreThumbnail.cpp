@@ -61,10 +61,9 @@ void RestoreThumbnail::VerifyThumbnailIndex() {
     store_.push_back(thumbnailIndexFile);
     store_.back().Link();
     CheckEntries(store_.back());
-  } catch (const AAA::DirectoryNotFoundException&) {
-    // No thumbnails: nothing to check, nothing to delete.
   } catch (const AAA::FileNotFoundException&) {
-    // Either file missing: the index cannot be checked and is left alone.
+    // The folder or either file missing: the index cannot be checked and is
+    // left alone.
   } catch (const AAA::VerifyExceptionBase&) {
     store_.clear();
     filesToDelete_.push_back(indexPath);

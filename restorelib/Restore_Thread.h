@@ -61,7 +61,6 @@ class Thread {
   std::int32_t Result3d() const { return result_.Result3d; }
   const std::string& ErrorString() const { return result_.ErrorString; }
   std::int32_t ErrorId() const { return result_.ErrorId; }
-  const ResultBlock& Result() const { return result_; }
 
   // ---- worker side, used by the verification steps
   void SetProgress(std::uint32_t percent) { progress_.store(percent); }
