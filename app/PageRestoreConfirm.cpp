@@ -2,6 +2,7 @@
 
 #include "app/Texts.h"
 #include "restorelib/Restore_Backup.h"
+#include "restorelib/Restore_PairWorkflow.h"
 #include "restorelib/Restore_PlanText.h"
 
 namespace {
@@ -127,28 +128,26 @@ bool PageRestoreConfirm::Commit() {
   return true;
 }
 
-bool PageRestoreConfirm3d::Commit() {
-  First().Commit();
-  if (!Succeeded(First())) return false;
-  Second().Commit();
-  if (!Succeeded(Second())) return false;
+bool PageRestoreConfirmBase::CommitBoth() {
+  if (const auto refused =
+          Restore::PairWorkflow::CheckStillPartner(Sheet().Settings().CreateRun, Second(), First(), Sheet().Mode())) {
+    Sheet().ShowError(refused->ErrorString());
+    Sheet().PressCancel();
+    return false;
+  }
+  const auto [earlier, later] = Restore::PairWorkflow::CommitOrder(First(), Second(), Sheet().Mode());
+  earlier->Commit();
+  if (!Succeeded(*earlier)) return false;
+  later->Commit();
+  if (!Succeeded(*later)) return false;
   DestroyBoth();
   return true;
 }
 
 bool PageRestoreConfirm3d_2::Commit() {
+  bothCommitted_ = Restore::PairWorkflow::BothReachable(First(), Second());
+  if (bothCommitted_) return CommitBoth();
+  // One reader: the card in it now first; the first card once it is back.
   Second().Commit();
-  if (!Succeeded(Second())) return false;
-  // Both cards are reachable at once when the first tree is still there
-  // under a path of its own (two readers). A card swapped in one reader may
-  // come back under another mount point: it then counts as not reachable.
-  std::error_code error;
-  bothCommitted_ = First().AvchdFolderPath() != Second().AvchdFolderPath() &&
-                   std::filesystem::is_directory(First().AvchdFolderPath(), error);
-  if (bothCommitted_) {
-    First().Commit();
-    if (!Succeeded(First())) return false;
-    DestroyBoth();
-  }
-  return true;
+  return Succeeded(Second());
 }

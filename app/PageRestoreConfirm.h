@@ -27,6 +27,9 @@ class PageRestoreConfirmBase : public WizardPageBase {
   virtual bool Commit() = 0;
   // Shows message and cancels when `run` failed; true when it did not.
   bool Succeeded(Restore::RestoreMain& run);
+  // The two trees of a pair, both reachable: the partner checked to be the
+  // tree it was, then both committed in the pair's order.
+  bool CommitBoth();
 
  private:
   void OnTick();
@@ -61,7 +64,7 @@ class PageRestoreConfirm3d : public PageRestoreConfirmBase {
   explicit PageRestoreConfirm3d(Wizard& wizard) : PageRestoreConfirmBase(wizard, 109, true) {}
 
  protected:
-  bool Commit() override;
+  bool Commit() override { return CommitBoth(); }
 };
 
 // A pair of cards: the card inserted now (the partner) is committed; when

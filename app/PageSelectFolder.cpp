@@ -87,8 +87,7 @@ void PageSelectFolder3dBase::OnSetActive() {
 
 int PageSelectFolder3dBase::OnWizNext() {
   // Stream files carry no pair identity yet: their pair is checked after the verification.
-  auto run = RunMode() == Restore::ModeAvchdFolder ? Sheet().CreatePartnerRun(ChosenPath(), RunMode(), First())
-                                                   : Sheet().CreateRun(ChosenPath(), RunMode());
+  auto run = Sheet().CreatePartnerRun(ChosenPath(), RunMode(), First());
   if (!run) return kStay;
   watch_.Stop();
   Sheet().Second() = std::move(run);

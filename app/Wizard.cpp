@@ -11,6 +11,7 @@
 #include "app/PageVerifying.h"
 #include "app/Pictures.h"
 #include "app/Texts.h"
+#include "restorelib/Restore_PairWorkflow.h"
 
 Wizard::Wizard(int mode, const WizardSettings& settings, QWidget* owner)
     : QWizard(owner), mode_(mode), settings_(settings) {
@@ -76,9 +77,7 @@ std::unique_ptr<Restore::RestoreMain> Wizard::CreateRun(const std::filesystem::p
 
 std::unique_ptr<Restore::RestoreMain> Wizard::CreatePartnerRun(const std::filesystem::path& target, int mode,
                                                                Restore::RestoreMain& other) {
-  auto run = CreateRun(target, mode);
-  if (!run) return nullptr;
-  run->VerifyRelation3d(other);
+  auto run = Restore::PairWorkflow::OpenPartner(settings_.CreateRun, target, mode, other);
   if (run->ResultState() == 0) return run;
   ShowError(run->ErrorString());
   return nullptr;

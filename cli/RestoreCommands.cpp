@@ -20,6 +20,7 @@
 #include "cli/RestoreConsole.h"
 #include "cli/TargetGuidance.h"
 #include "report/RestoreReport.h"
+#include "restorelib/Restore_PairWorkflow.h"
 #include "restorelib/Restore_PlanText.h"
 #include "restorelib/Restore_RestoreMain.h"
 
@@ -57,8 +58,8 @@ class Restoration {
         terminal_(isatty(STDIN_FILENO) && isatty(STDERR_FILENO)) {}
 
   int Run() {
-    Restore::RestoreMain run(options_.path, options_.mode, Restore::Utility::VolumeQueries(), Purpose());
-    run.SetBackup(Backup());
+    const auto made = Factory()(options_.path, options_.mode);
+    Restore::RestoreMain& run = *made;
     if (run.ResultState() == -1) return Finish(run, kFailed);
     if (const auto status = Verify(run)) return Finish(run, *status);
     if (run.Result3d() != 0) return RunPair(run);
@@ -127,7 +128,8 @@ class Restoration {
       SayNothingWritten();
       return Finish(first, kNotRepaired, second.get());
     }
-    const int status = OneReader(first, *second) ? CommitSwapped(first, *second) : CommitBoth(first, *second);
+    const int status = Restore::PairWorkflow::BothReachable(first, *second) ? CommitBoth(first, *second)
+                                                                            : CommitSwapped(first, *second);
     if (status == kDone) {
       Say(Text(1060) + "\n" + Text(1061));
       SayBackup(outcome_);
@@ -147,10 +149,7 @@ class Restoration {
                       "3Dコンテンツの復旧にはもう一方のチャンネルが必要です。--pairでそのツリーを指定してください。"));
         return nullptr;
       }
-      auto partner =
-          std::make_unique<Restore::RestoreMain>(*path, options_.mode, Restore::Utility::VolumeQueries(), Purpose());
-      partner->SetBackup(Backup());
-      if (partner->ResultState() != -1 && options_.mode != Restore::ModeStreamFiles) partner->VerifyRelation3d(first);
+      auto partner = Restore::PairWorkflow::OpenPartner(Factory(), *path, options_.mode, first);
       if (partner->ResultState() != -1 || !options_.pair.empty()) return partner;
       ShowError(*partner);
     }
@@ -173,11 +172,6 @@ class Restoration {
     }
   }
 
-  // Both trees lie at one mount point: the cards are swapped in one reader.
-  static bool OneReader(const Restore::RestoreMain& first, const Restore::RestoreMain& second) {
-    return first.AvchdFolderPath() == second.AvchdFolderPath();
-  }
-
   // The partner card, in the reader now, first; then the first card once it
   // is back, checked against the partner.
   int CommitSwapped(Restore::RestoreMain& first, Restore::RestoreMain& second) {
@@ -193,10 +187,9 @@ class Restoration {
                   "にもう一度挿入して、Enterキーを押してください。"))) {
         return kNotRepaired;
       }
-      Restore::RestoreMain again(options_.path, options_.mode);
-      if (again.ResultState() != -1) again.VerifyRelation3d(second);
-      if (again.ResultState() != -1) break;
-      ShowError(again);
+      const auto again = Restore::PairWorkflow::OpenPartner(Factory(), options_.path, options_.mode, second);
+      if (again->ResultState() != -1) break;
+      ShowError(*again);
     }
     return CommitOne(first, outcome_);
   }
@@ -204,20 +197,13 @@ class Restoration {
   // Both trees reachable at once. The partner must still be the tree that
   // was checked: one changed since is not written over.
   int CommitBoth(Restore::RestoreMain& first, Restore::RestoreMain& second) {
-    if (options_.mode != Restore::ModeStreamFiles) {
-      Restore::RestoreMain check(second.AvchdFolderPath(), Restore::ModeAvchdFolder);
-      if (check.ResultState() != -1) check.VerifyRelation3d(first);
-      if (check.ResultState() == -1) {
-        ShowError(check);
-        return kFailed;
-      }
+    if (const auto refused = Restore::PairWorkflow::CheckStillPartner(Factory(), second, first, options_.mode)) {
+      ShowError(*refused);
+      return kFailed;
     }
-    // Cards go in the wizard's order: the one chosen last first.
-    const bool secondFirst = options_.mode == Restore::ModeMemoryCard;
-    auto& earlier = secondFirst ? second : first;
-    auto& later = secondFirst ? first : second;
-    const int status = CommitOne(earlier, secondFirst ? PartnerOutcome() : outcome_);
-    return status == kDone ? CommitOne(later, secondFirst ? outcome_ : PartnerOutcome()) : status;
+    const auto [earlier, later] = Restore::PairWorkflow::CommitOrder(first, second, options_.mode);
+    const int status = CommitOne(*earlier, earlier == &first ? outcome_ : PartnerOutcome());
+    return status == kDone ? CommitOne(*later, later == &first ? outcome_ : PartnerOutcome()) : status;
   }
 
   int CommitOne(Restore::RestoreMain& run, RestoreReport::Outcome& outcome) {
@@ -226,6 +212,15 @@ class Restoration {
     if (run.ResultState() == -1) return kFailed;
     outcome.Committed = outcome.RestoreRequired;
     return kDone;
+  }
+
+  // The runs of the other eye and of the checks, made as the first one was.
+  Restore::RunFactory Factory() const {
+    return [this](const std::filesystem::path& target, int mode) {
+      auto run = std::make_unique<Restore::RestoreMain>(target, mode, Restore::Utility::VolumeQueries(), Purpose());
+      run->SetBackup(Backup());
+      return run;
+    };
   }
 
   Restore::RestoreMain::Purpose Purpose() const {
