@@ -88,9 +88,10 @@ void BlkPro_MovieTitleExtensionInfo::Read(AAA::BitReader& reader) {
   AAA_VERIFY_EQUAL(MovieTitleExtDataSize, 0x0004);
   NumberOfMovieTitlePlayListPair.Read(reader);
   blkMovieTitleExtDataArray.Read(reader);
-  AAA_VERIFY_EQUAL(Length, (MovieTitleExtDataSize.BitLength() + NumberOfMovieTitlePlayListPair.BitLength() +
-                            32 * NumberOfMovieTitlePlayListPair) /
-                               8);
+  // The rule is logged as the format states it, so the formatter keeps out.
+  // clang-format off
+  AAA_VERIFY_EQUAL(Length, (MovieTitleExtDataSize.BitLength() + NumberOfMovieTitlePlayListPair.BitLength() + 32*NumberOfMovieTitlePlayListPair) / 8);
+  // clang-format on
 }
 
 void BlkPro_MovieTitleExtensionInfo::Initialize() {

@@ -243,27 +243,27 @@ void BlkSTNTable::Declare() {
   OnChange(NumberOfVideoStreamEntries, [](AAA::Block& owner) {
     auto& self = static_cast<BlkSTNTable&>(owner);
     AAA_VERIFY_EQUAL(self.NumberOfVideoStreamEntries, 1);
-    SizeStreams(self, self.NumberOfVideoStreamEntries, self.blkVideoStreamEntryArray,
+    SizeStreams(self, self.NumberOfVideoStreamEntries, self.blkStreamEntryVideoArray,
                 self.blkVideoStreamAttributesArray);
   });
   OnChange(NumberOfAudioStreamEntries, [](AAA::Block& owner) {
     auto& self = static_cast<BlkSTNTable&>(owner);
     AAA_VERIFY(self.NumberOfAudioStreamEntries,
                (0 <= self.NumberOfAudioStreamEntries) && (self.NumberOfAudioStreamEntries <= 4));
-    SizeStreams(self, self.NumberOfAudioStreamEntries, self.blkAudioStreamEntryArray,
+    SizeStreams(self, self.NumberOfAudioStreamEntries, self.blkStreamEntryAudioArray,
                 self.blkAudioStreamAttributesArray);
   });
   OnChange(NumberOfOBStreamEntries, [](AAA::Block& owner) {
     auto& self = static_cast<BlkSTNTable&>(owner);
     AAA_VERIFY(self.NumberOfOBStreamEntries,
                (0 <= self.NumberOfOBStreamEntries) && (self.NumberOfOBStreamEntries <= 2));
-    SizeStreams(self, self.NumberOfOBStreamEntries, self.blkOBStreamEntryArray, self.blkOBStreamAttributesArray);
+    SizeStreams(self, self.NumberOfOBStreamEntries, self.blkStreamEntryOBArray, self.blkOBStreamAttributesArray);
   });
   OnChange(NumberOfMBStreamEntries, [](AAA::Block& owner) {
     auto& self = static_cast<BlkSTNTable&>(owner);
     AAA_VERIFY(self.NumberOfMBStreamEntries,
                (0 <= self.NumberOfMBStreamEntries) && (self.NumberOfMBStreamEntries <= 2));
-    SizeStreams(self, self.NumberOfMBStreamEntries, self.blkMBStreamEntryArray, self.blkMBStreamAttributesArray);
+    SizeStreams(self, self.NumberOfMBStreamEntries, self.blkStreamEntryMBArray, self.blkMBStreamAttributesArray);
   });
   Add(Length);
   Add(reserved1);
@@ -272,13 +272,13 @@ void BlkSTNTable::Declare() {
   Add(NumberOfOBStreamEntries);
   Add(NumberOfMBStreamEntries);
   Add(reserved2);
-  Add(blkVideoStreamEntryArray);
+  Add(blkStreamEntryVideoArray);
   Add(blkVideoStreamAttributesArray);
-  Add(blkAudioStreamEntryArray);
+  Add(blkStreamEntryAudioArray);
   Add(blkAudioStreamAttributesArray);
-  Add(blkOBStreamEntryArray);
+  Add(blkStreamEntryOBArray);
   Add(blkOBStreamAttributesArray);
-  Add(blkMBStreamEntryArray);
+  Add(blkStreamEntryMBArray);
   Add(blkMBStreamAttributesArray);
 }
 

@@ -140,13 +140,13 @@ class BlkSTNTable : public AAA::Block {
   AAA::Field::BE NumberOfOBStreamEntries{"NumberOfOBStreamEntries", 8};
   AAA::Field::BE NumberOfMBStreamEntries{"NumberOfMBStreamEntries", 8};
   AAA::Field::BE reserved2{"reserved", 64};
-  AAA::Array<BlkStreamEntry> blkVideoStreamEntryArray{"blkStreamEntry"};
+  AAA::Array<BlkStreamEntry> blkStreamEntryVideoArray{"blkStreamEntry"};
   AAA::Array<BlkStreamAttributes> blkVideoStreamAttributesArray{"blkStreamAttributes"};
-  AAA::Array<BlkStreamEntry> blkAudioStreamEntryArray{"blkStreamEntry"};
+  AAA::Array<BlkStreamEntry> blkStreamEntryAudioArray{"blkStreamEntry"};
   AAA::Array<BlkStreamAttributes> blkAudioStreamAttributesArray{"blkStreamAttributes"};
-  AAA::Array<BlkStreamEntry> blkOBStreamEntryArray{"blkStreamEntry"};
+  AAA::Array<BlkStreamEntry> blkStreamEntryOBArray{"blkStreamEntry"};
   AAA::Array<BlkStreamAttributes> blkOBStreamAttributesArray{"blkStreamAttributes"};
-  AAA::Array<BlkStreamEntry> blkMBStreamEntryArray{"blkStreamEntry"};
+  AAA::Array<BlkStreamEntry> blkStreamEntryMBArray{"blkStreamEntry"};
   AAA::Array<BlkStreamAttributes> blkMBStreamAttributesArray{"blkStreamAttributes"};
 
   BlkSTNTable();

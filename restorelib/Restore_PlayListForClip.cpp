@@ -180,7 +180,7 @@ void RestoreMoviePlayList::AddPlayItem(MoviePlayListFile& moviePlayListFile, con
   auto& stn = item.blkSTNTable;
   const auto* video = CodingInfoOfPid(clip, kVideoPid);
   if (video == nullptr) AAA_THROW(AAA::InvalidDataException());
-  AddStream(stn.NumberOfVideoStreamEntries, stn.blkVideoStreamEntryArray, stn.blkVideoStreamAttributesArray, kVideoPid,
+  AddStream(stn.NumberOfVideoStreamEntries, stn.blkStreamEntryVideoArray, stn.blkVideoStreamAttributesArray, kVideoPid,
             *video);
   const auto addPresent = [&clip](AAA::FieldBase& count, auto& entries, auto& attributes,
                                   std::initializer_list<std::uint32_t> pids) {
@@ -188,10 +188,10 @@ void RestoreMoviePlayList::AddPlayItem(MoviePlayListFile& moviePlayListFile, con
       if (const auto* coding = CodingInfoOfPid(clip, pid)) AddStream(count, entries, attributes, pid, *coding);
     }
   };
-  addPresent(stn.NumberOfAudioStreamEntries, stn.blkAudioStreamEntryArray, stn.blkAudioStreamAttributesArray,
+  addPresent(stn.NumberOfAudioStreamEntries, stn.blkStreamEntryAudioArray, stn.blkAudioStreamAttributesArray,
              {0x1100, 0x1101, 0x1102, 0x1103});
-  addPresent(stn.NumberOfOBStreamEntries, stn.blkOBStreamEntryArray, stn.blkOBStreamAttributesArray, {0x1200, 0x1201});
-  addPresent(stn.NumberOfMBStreamEntries, stn.blkMBStreamEntryArray, stn.blkMBStreamAttributesArray, {0x1400, 0x1401});
+  addPresent(stn.NumberOfOBStreamEntries, stn.blkStreamEntryOBArray, stn.blkOBStreamAttributesArray, {0x1200, 0x1201});
+  addPresent(stn.NumberOfMBStreamEntries, stn.blkStreamEntryMBArray, stn.blkMBStreamAttributesArray, {0x1400, 0x1401});
   LinkPlayItem(moviePlayListFile, list.blkPlayItemArray.Size() - 1, const_cast<ClipInformationFile&>(clip));
 }
 

@@ -26,6 +26,18 @@ constexpr const char* kProMarkCountLessOneRule =
     "moviePlayListFile.blkExtensionData.blkDataBlock.blkMakersPrivateData.blkPrivateDataBlock.blkPRO_PlayListInfo."
     "NumberOfPlayListMarks - 1";
 
+// The sub-path rules of the stream entries of each kind.
+constexpr const char* kVideoSubPathRule =
+    "itPlayItem->blkSTNTable.blkStreamEntryVideoArray[i].RefToSubPathID < "
+    "moviePlayListFile.blkPlayList.NumberOfSubPaths";
+constexpr const char* kAudioSubPathRule =
+    "itPlayItem->blkSTNTable.blkStreamEntryAudioArray[i].RefToSubPathID < "
+    "moviePlayListFile.blkPlayList.NumberOfSubPaths";
+constexpr const char* kOBSubPathRule =
+    "itPlayItem->blkSTNTable.blkStreamEntryOBArray[i].RefToSubPathID < moviePlayListFile.blkPlayList.NumberOfSubPaths";
+constexpr const char* kMBSubPathRule =
+    "itPlayItem->blkSTNTable.blkStreamEntryMBArray[i].RefToSubPathID < moviePlayListFile.blkPlayList.NumberOfSubPaths";
+
 // Stream entries of a sub-path must name one; the attributes of each
 // stream must be those of the clip's stream of the same coding type.
 template <class Compare>
@@ -34,7 +46,7 @@ void VerifyStreams(const AAA::Array<BlkStreamEntry>& entries, const AAA::Array<B
                    const AVCHD::ClipInformation::BlkClipInformationFile& clipInfo, Compare compare) {
   for (const auto& entry : entries) {
     if (entry.Type == 2)
-      AAA::Verify(entry.RefToSubPathID, entry.RefToSubPathID < numberOfSubPaths, {subPathRule, __FILE__, __LINE__});
+      AAA::Verify(entry.RefToSubPathID, entry.RefToSubPathID < numberOfSubPaths, AAA_RULE(subPathRule));
   }
   for (const auto& attribute : attributes) {
     const auto* codingInfo = CodingInfoOfType(clipInfo, attribute.StreamCodingType);
@@ -177,34 +189,26 @@ void RestoreMoviePlayList::VerifyPlayItem(MoviePlayListFile& moviePlayListFile, 
 
   const auto& stn = itPlayItem->blkSTNTable;
   const std::uint32_t subPaths = moviePlayListFile.blkPlayList.NumberOfSubPaths;
-  VerifyStreams(stn.blkVideoStreamEntryArray, stn.blkVideoStreamAttributesArray,
-                "itPlayItem->blkSTNTable.blkStreamEntryVideoArray[i].RefToSubPathID < "
-                "moviePlayListFile.blkPlayList.NumberOfSubPaths",
-                subPaths, *clipInfo, [](const BlkStreamAttributes& attributes, const auto& codingInfo_) {
+  VerifyStreams(stn.blkStreamEntryVideoArray, stn.blkVideoStreamAttributesArray, kVideoSubPathRule, subPaths, *clipInfo,
+                [](const BlkStreamAttributes& attributes, const auto& codingInfo_) {
                   const auto* codingInfo = &codingInfo_;
                   AAA_VERIFY_EQUAL(attributes.VideoFormat, codingInfo->VideoFormat);
                   AAA_VERIFY_EQUAL(attributes.FrameRate, codingInfo->FrameRate);
                 });
-  VerifyStreams(stn.blkAudioStreamEntryArray, stn.blkAudioStreamAttributesArray,
-                "itPlayItem->blkSTNTable.blkStreamEntryAudioArray[i].RefToSubPathID < "
-                "moviePlayListFile.blkPlayList.NumberOfSubPaths",
-                subPaths, *clipInfo, [](const BlkStreamAttributes& attributes, const auto& codingInfo_) {
+  VerifyStreams(stn.blkStreamEntryAudioArray, stn.blkAudioStreamAttributesArray, kAudioSubPathRule, subPaths, *clipInfo,
+                [](const BlkStreamAttributes& attributes, const auto& codingInfo_) {
                   const auto* codingInfo = &codingInfo_;
                   AAA_VERIFY_EQUAL(attributes.AudioPresentationType, codingInfo->AudioPresentationType);
                   AAA_VERIFY_EQUAL(attributes.SamplingFrequency, codingInfo->SamplingFrequency);
                   AAA_VERIFY_EQUAL(attributes.AudioLanguageCode, codingInfo->AudioLanguageCode);
                 });
-  VerifyStreams(stn.blkOBStreamEntryArray, stn.blkOBStreamAttributesArray,
-                "itPlayItem->blkSTNTable.blkStreamEntryOBArray[i].RefToSubPathID < "
-                "moviePlayListFile.blkPlayList.NumberOfSubPaths",
-                subPaths, *clipInfo, [](const BlkStreamAttributes& attributes, const auto& codingInfo_) {
+  VerifyStreams(stn.blkStreamEntryOBArray, stn.blkOBStreamAttributesArray, kOBSubPathRule, subPaths, *clipInfo,
+                [](const BlkStreamAttributes& attributes, const auto& codingInfo_) {
                   const auto* codingInfo = &codingInfo_;
                   AAA_VERIFY_EQUAL(attributes.OBLanguageCode, codingInfo->OBLanguageCode);
                 });
-  VerifyStreams(stn.blkMBStreamEntryArray, stn.blkMBStreamAttributesArray,
-                "itPlayItem->blkSTNTable.blkStreamEntryMBArray[i].RefToSubPathID < "
-                "moviePlayListFile.blkPlayList.NumberOfSubPaths",
-                subPaths, *clipInfo, [](const BlkStreamAttributes& attributes, const auto& codingInfo_) {
+  VerifyStreams(stn.blkStreamEntryMBArray, stn.blkMBStreamAttributesArray, kMBSubPathRule, subPaths, *clipInfo,
+                [](const BlkStreamAttributes& attributes, const auto& codingInfo_) {
                   const auto* codingInfo = &codingInfo_;
                   AAA_VERIFY_EQUAL(attributes.MBLanguageCode, codingInfo->MBLanguageCode);
                 });

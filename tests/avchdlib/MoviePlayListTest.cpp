@@ -53,9 +53,9 @@ TEST(MoviePlayList, SizesOfTheBlocksAreThoseOfTheFormat) {
   EXPECT_EQ(file.blkAppInfoPlayList.Length.Value(), 14u);
   const auto& item = file.blkPlayList.blkPlayItemArray[0];
   const auto& stn = item.blkSTNTable;
-  EXPECT_EQ(stn.blkVideoStreamEntryArray[0].BitLength(), 10 * 8);
-  EXPECT_EQ(stn.blkVideoStreamEntryArray[0].Length.Value(), 9u);
-  EXPECT_EQ(stn.blkAudioStreamEntryArray[1].BitLength(), 10 * 8);
+  EXPECT_EQ(stn.blkStreamEntryVideoArray[0].BitLength(), 10 * 8);
+  EXPECT_EQ(stn.blkStreamEntryVideoArray[0].Length.Value(), 9u);
+  EXPECT_EQ(stn.blkStreamEntryAudioArray[1].BitLength(), 10 * 8);
   for (const auto* attributes : {&stn.blkVideoStreamAttributesArray[0], &stn.blkAudioStreamAttributesArray[0],
                                  &stn.blkOBStreamAttributesArray[0], &stn.blkMBStreamAttributesArray[0]}) {
     EXPECT_EQ(attributes->Length.Value(), 5u);
@@ -76,7 +76,7 @@ TEST(MoviePlayList, StreamsOfAKindAreWrittenEntriesFirstThenAttributes) {
   const AAA::Bytes bytes = NewPlayListBytes();
   const std::size_t audio = OffsetOf(
       bytes, [](auto& f) -> auto& {
-        return f.blkPlayList.blkPlayItemArray[0].blkSTNTable.blkAudioStreamEntryArray[0].Length;
+        return f.blkPlayList.blkPlayItemArray[0].blkSTNTable.blkStreamEntryAudioArray[0].Length;
       });
   EXPECT_EQ(bytes[audio + 1], 1);       // entry 1: Type 1
   EXPECT_EQ(bytes[audio + 10 + 1], 2);  // entry 2: Type 2, of a sub-path
@@ -152,7 +152,7 @@ TEST(MoviePlayList, StreamRulesRefuseTheFile) {
   const AAA::Bytes good = NewPlayListBytes();
   const std::size_t video = OffsetOf(
       good, [](auto& f) -> auto& {
-        return f.blkPlayList.blkPlayItemArray[0].blkSTNTable.blkVideoStreamEntryArray[0].RefToStreamPIDOfMainClip;
+        return f.blkPlayList.blkPlayItemArray[0].blkSTNTable.blkStreamEntryVideoArray[0].RefToStreamPIDOfMainClip;
       });
   ExpectRefused(Poked(good, video, {0x10, 0x12}), "(RefToStreamPIDOfMainClip == 0x1401)\")");
   ExpectRefused(Poked(good, video - 1, {3}), "(\"(self.Type == 1) || (self.Type == 2)\")");

@@ -32,20 +32,20 @@ inline void FillPlayItem(AVCHD::MoviePlayList::BlkPlayItem& item, std::uint32_t 
   stn.NumberOfAudioStreamEntries.SetValue(2);
   stn.NumberOfOBStreamEntries.SetValue(1);
   stn.NumberOfMBStreamEntries.SetValue(1);
-  AddStream(stn.blkVideoStreamEntryArray[0], stn.blkVideoStreamAttributesArray[0], 0x1011, 0x1B);
+  AddStream(stn.blkStreamEntryVideoArray[0], stn.blkVideoStreamAttributesArray[0], 0x1011, 0x1B);
   stn.blkVideoStreamAttributesArray[0].VideoFormat.SetValue(4);
   stn.blkVideoStreamAttributesArray[0].FrameRate.SetValue(4);
   for (std::uint32_t i = 0; i < 2; ++i) {
-    AddStream(stn.blkAudioStreamEntryArray[i], stn.blkAudioStreamAttributesArray[i], 0x1100 + i, 0x80 + i);
+    AddStream(stn.blkStreamEntryAudioArray[i], stn.blkAudioStreamAttributesArray[i], 0x1100 + i, 0x80 + i);
     stn.blkAudioStreamAttributesArray[i].AudioPresentationType.SetValue(3);
     stn.blkAudioStreamAttributesArray[i].SamplingFrequency.SetValue(1);
   }
-  auto& sub = stn.blkAudioStreamEntryArray[1];
+  auto& sub = stn.blkStreamEntryAudioArray[1];
   sub.Type.SetValue(2);
   sub.RefToSubPathID.SetValue(0);
   sub.RefToStreamPIDOfSubClip.SetValue(0x1101);
-  AddStream(stn.blkOBStreamEntryArray[0], stn.blkOBStreamAttributesArray[0], 0x1200, 0x90);
-  AddStream(stn.blkMBStreamEntryArray[0], stn.blkMBStreamAttributesArray[0], 0x1400, 0x91);
+  AddStream(stn.blkStreamEntryOBArray[0], stn.blkOBStreamAttributesArray[0], 0x1200, 0x90);
+  AddStream(stn.blkStreamEntryMBArray[0], stn.blkMBStreamAttributesArray[0], 0x1400, 0x91);
 }
 
 // PRO marks for the three marks: the first with five sub-blocks, the second
