@@ -50,7 +50,7 @@ std::filesystem::path PageSelectDriveBase::SelectedDrive() const {
 }
 
 void PageSelectDriveBase::Refresh() {
-  auto drives = DriveList::RemovableDrives(Sheet().Settings().Drives);
+  auto drives = Restore::Platform::RemovableDrives(Sheet().Settings().Drives);
   // The same drives in the same order leave the list and the selection alone.
   if (drives != shown_) {
     shown_ = std::move(drives);

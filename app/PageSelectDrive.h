@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <vector>
 
-#include "app/DriveList.h"
 #include "app/WizardPage.h"
+#include "restorelib/Restore_Platform.h"
 
 // The memory-card pages: a drop-down list of the removable drives (304),
 // refreshed on every tick of a 0.5-second timer, keeping the drive the user
@@ -36,7 +36,7 @@ class PageSelectDriveBase : public WizardPageBase {
   // Shown while no removable drive is there: what to do, and the folder mode.
   QLabel* empty_;
   QPushButton* folderMode_;
-  std::vector<DriveList::Drive> shown_;
+  std::vector<Restore::Platform::Drive> shown_;
 };
 
 // The card to repair.

@@ -48,7 +48,7 @@ void PageSelectFolderBase::OpenChooser() {
 
 void PageSelectFolderBase::OnChosen(const QString& folder) {
   if (folder.isEmpty()) return;
-  if (DriveList::IsOnRemovableDrive(folder.toStdString(), Sheet().Settings().Drives)) {
+  if (Restore::Platform::IsOnRemovableDrive(folder.toStdString(), Sheet().Settings().Drives)) {
     Sheet().ShowError(Text(1081));
     return;
   }

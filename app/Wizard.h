@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/DriveList.h"
 #include "report/RestoreReport.h"
+#include "restorelib/Restore_Platform.h"
 #include "restorelib/Restore_RestoreMain.h"
 
 class WizardPageBase;
@@ -21,7 +21,7 @@ struct WizardSettings {
       [](const std::filesystem::path& target, int mode) {
         return std::make_unique<Restore::RestoreMain>(target, mode);
       };
-  DriveList::Sources Drives;
+  Restore::Platform::DriveSources Drives;
   // The user's pictures folder; the folder chooser starts in its "Velmar Viewer".
   QString PicturesFolder;
   // The page timers: progress, remaining time and the commit of the

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 // The few questions the restore engine asks the operating system, one small
 // function each. Everything else in the engine uses the standard library.
@@ -45,5 +46,31 @@ struct Space {
   std::uint64_t BlockSize = 0;
 };
 std::optional<Space> FreeSpace(const std::filesystem::path& path);
+
+// The removable drives of the memory-card pages: the mounted file systems
+// whose disk is removable or hangs on a USB or MMC bus (a built-in SD slot
+// reports removable 0, so the bus decides). Floppy and optical drives are
+// never listed.
+
+// Where the system is asked; tests hand in fake trees.
+struct DriveSources {
+  std::filesystem::path MountInfo = "/proc/self/mountinfo";
+  std::filesystem::path SysfsRoot = "/sys";
+};
+
+struct Drive {
+  std::filesystem::path MountPoint;
+  std::string Name;  // vendor and model, or the MMC card's name; may be empty
+
+  // The text of the drop-down list: mount point, one space, name.
+  std::string Entry() const { return MountPoint.string() + " " + Name; }
+  bool operator==(const Drive&) const = default;
+};
+
+// Every removable mounted file system, ordered by mount point.
+std::vector<Drive> RemovableDrives(const DriveSources& sources);
+
+// The file system holding `path` lies on a removable drive.
+bool IsOnRemovableDrive(const std::filesystem::path& path, const DriveSources& sources);
 
 }  // namespace Restore::Platform

@@ -5,7 +5,7 @@
 #include "tests/app/FakeSystem.h"
 #include "tests/restorelib/TempTree.h"
 
-using DriveList::Drive;
+using Restore::Platform::Drive;
 using Disk = FakeSystem::Disk;
 
 namespace {
@@ -16,7 +16,7 @@ struct DriveListFixture : testing::Test {
 
   std::vector<std::string> Entries() const {
     std::vector<std::string> entries;
-    for (const auto& drive : DriveList::RemovableDrives(system.Sources())) entries.push_back(drive.Entry());
+    for (const auto& drive : Restore::Platform::RemovableDrives(system.Sources())) entries.push_back(drive.Entry());
     return entries;
   }
 };
@@ -43,7 +43,7 @@ TEST_F(DriveListFixture, FixedDisksOpticalDrivesAndVirtualFileSystemsAreNotListe
 
 TEST_F(DriveListFixture, EscapedSpacesInAMountPointAreUndone) {
   system.Mount("/media/user/MY CARD", {.Name = "sdc", .Vendor = "Velmar", .Model = "Card Reader"});
-  const auto drives = DriveList::RemovableDrives(system.Sources());
+  const auto drives = Restore::Platform::RemovableDrives(system.Sources());
   ASSERT_EQ(drives.size(), 1u);
   EXPECT_EQ(drives[0].MountPoint, "/media/user/MY CARD");
   EXPECT_EQ(drives[0].Entry(), "/media/user/MY CARD Velmar Card Reader");
@@ -56,9 +56,9 @@ TEST_F(DriveListFixture, ADriveWithoutANameIsItsMountPointAndOneSpace) {
 }
 
 TEST_F(DriveListFixture, AMissingMountTableOrSysfsListsNothing) {
-  EXPECT_TRUE(DriveList::RemovableDrives({tree.Root() / "missing", tree.Root() / "missing"}).empty());
+  EXPECT_TRUE(Restore::Platform::RemovableDrives({tree.Root() / "missing", tree.Root() / "missing"}).empty());
   std::ofstream(tree.Root() / "broken") << "garbage\n36 25 x:y / /media/a rw - vfat /dev/x rw\n";
-  EXPECT_TRUE(DriveList::RemovableDrives({tree.Root() / "broken", tree.Root() / "sys"}).empty());
+  EXPECT_TRUE(Restore::Platform::RemovableDrives({tree.Root() / "broken", tree.Root() / "sys"}).empty());
 }
 
 TEST_F(DriveListFixture, AFolderOnARemovableDriveIsRecognised) {
@@ -67,7 +67,7 @@ TEST_F(DriveListFixture, AFolderOnARemovableDriveIsRecognised) {
   system.Mount(card, {.Name = "sdb"});
   system.Mount(disk, {.Name = "sda", .Kind = FakeSystem::Bus::Sata, .Removable = false});
   tree.Folder("media/CARD/PRIVATE/AVCHD");
-  EXPECT_TRUE(DriveList::IsOnRemovableDrive(card / "PRIVATE/AVCHD", system.Sources()));
-  EXPECT_FALSE(DriveList::IsOnRemovableDrive(disk, system.Sources()));
-  EXPECT_FALSE(DriveList::IsOnRemovableDrive(tree.Root(), system.Sources()));
+  EXPECT_TRUE(Restore::Platform::IsOnRemovableDrive(card / "PRIVATE/AVCHD", system.Sources()));
+  EXPECT_FALSE(Restore::Platform::IsOnRemovableDrive(disk, system.Sources()));
+  EXPECT_FALSE(Restore::Platform::IsOnRemovableDrive(tree.Root(), system.Sources()));
 }

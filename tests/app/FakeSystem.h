@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/DriveList.h"
+#include "restorelib/Restore_Platform.h"
 
 // A mount table and a sysfs tree of our own, for the drive list: each drive
 // is a mountinfo line and the sysfs folders of its disk and partition.
@@ -28,7 +28,7 @@ class FakeSystem {
     Write(root_ / "mountinfo", "");
   }
 
-  DriveList::Sources Sources() const { return {root_ / "mountinfo", root_ / "sys"}; }
+  Restore::Platform::DriveSources Sources() const { return {root_ / "mountinfo", root_ / "sys"}; }
 
   // Mounts the first partition of `disk` at `mountPoint`.
   void Mount(const std::filesystem::path& mountPoint, const Disk& disk, const std::string& type = "vfat") {

@@ -1,12 +1,11 @@
-#include "app/DriveList.h"
-
 #include <algorithm>
 #include <fstream>
 #include <optional>
 
 #include "restorelib/Restore_MountTable.h"
+#include "restorelib/Restore_Platform.h"
 
-namespace DriveList {
+namespace Restore::Platform {
 namespace fs = std::filesystem;
 
 namespace {
@@ -25,7 +24,7 @@ std::string Attribute(const fs::path& file) {
 
 // The sysfs folder of the disk holding the block device `mount` lives on;
 // empty for file systems without a block device (tmpfs, proc, network).
-std::optional<fs::path> DiskOf(const Restore::MountTable::Mount& mount, const fs::path& sysfsRoot) {
+std::optional<fs::path> DiskOf(const MountTable::Mount& mount, const fs::path& sysfsRoot) {
   if (mount.Major == 0) return std::nullopt;
   std::error_code error;
   fs::path device = fs::canonical(
@@ -61,9 +60,9 @@ std::string FriendlyName(const fs::path& disk) {
 
 }  // namespace
 
-std::vector<Drive> RemovableDrives(const Sources& sources) {
+std::vector<Drive> RemovableDrives(const DriveSources& sources) {
   std::vector<Drive> drives;
-  for (const auto& mount : Restore::MountTable::Read(sources.MountInfo)) {
+  for (const auto& mount : MountTable::Read(sources.MountInfo)) {
     const auto disk = DiskOf(mount, sources.SysfsRoot);
     if (!disk || !IsRemovableDisk(*disk)) continue;
     // A mount point mounted over keeps one entry: the later mount.
@@ -75,11 +74,11 @@ std::vector<Drive> RemovableDrives(const Sources& sources) {
   return drives;
 }
 
-bool IsOnRemovableDrive(const fs::path& path, const Sources& sources) {
-  const auto mount = Restore::MountTable::MountOf(path, Restore::MountTable::Read(sources.MountInfo));
+bool IsOnRemovableDrive(const fs::path& path, const DriveSources& sources) {
+  const auto mount = MountTable::MountOf(path, MountTable::Read(sources.MountInfo));
   if (!mount) return false;
   const auto disk = DiskOf(*mount, sources.SysfsRoot);
   return disk && IsRemovableDisk(*disk);
 }
 
-}  // namespace DriveList
+}  // namespace Restore::Platform
