@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <unordered_map>
+#include <utility>
 
 namespace Restore {
 namespace fs = std::filesystem;
@@ -115,6 +116,11 @@ std::string FieldLine(const Finding& finding) {
   return line + " (" + finding.Rule + ")\n";
 }
 
+// A finding of a whole file rather than of a rule.
+Finding AboutFile(const std::filesystem::path& file, std::string meaning) {
+  return {file, {}, {}, {}, {}, {}, std::move(meaning)};
+}
+
 }  // namespace
 
 std::vector<Finding> CollectFindings(const std::vector<AAA::RuleFinding>& rules, const RestorePlan& plan,
@@ -140,20 +146,17 @@ std::vector<Finding> CollectFindings(const std::vector<AAA::RuleFinding>& rules,
   }
   for (const auto& write : plan.Writes) {
     if (treeExists && write.Reason == WriteReason::Missing && write.Kind != FileKind::Backup)
-      findings.push_back(
-          {write.Path, {}, {}, {}, {}, {}, RoleOf(write.Path).what + " is missing: it will be made anew"});
+      findings.push_back(AboutFile(write.Path, RoleOf(write.Path).what + " is missing: it will be made anew"));
   }
   for (const auto& stream : streams) {
-    if (stream.SecondsLeftOut <= 0 || !RepairedNow(stream, plan)) continue;
-    const std::string name = stream.Destination.stem().string();
-    findings.push_back({stream.Destination,
-                        {},
-                        {},
-                        {},
-                        {},
-                        {},
-                        "the recording " + name + " was cut short: " + Seconds(stream.SecondsLeftOut) +
-                            " at its end cannot be played and is left out of its clip"});
+    const std::string recording = "the recording " + stream.Destination.stem().string();
+    if (!stream.Playable) {
+      findings.push_back(AboutFile(stream.Destination, recording + " holds no picture that can be played: no clip "
+                                                                   "plays it, and its stream file is kept"));
+    } else if (stream.SecondsLeftOut > 0 && RepairedNow(stream, plan)) {
+      findings.push_back(AboutFile(stream.Destination, recording + " was cut short: " + Seconds(stream.SecondsLeftOut) +
+                                                           " at its end cannot be played and is left out of its clip"));
+    }
   }
   return findings;
 }

@@ -95,6 +95,7 @@ void RestoreClipInformation::VerifyClip(StreamEntry& stream) {
     for (auto& line : scanned.DamagedStretches) damagedStretches_.push_back(std::move(line));
   } catch (const AAA::InvalidStreamException&) {
     // A broken stream gets no clip, and its clip information goes.
+    stream.Playable = false;
     if (Utility::Exists(clipPath)) ListForDeletion(clipPath);
     return;
   }

@@ -34,6 +34,9 @@ struct StreamEntry {
   // cut short, or what the card's clip information counted and the stream
   // does not hold.
   double SecondsLeftOut = 0;
+  // The clip information step found no picture in it that can be played (no
+  // complete group of pictures): no clip plays it, the file is kept.
+  bool Playable = true;
 
   // The size the commit cuts the stream to: whole 6144-byte units, or the
   // size it has when it needs no cut or must not be cut.

@@ -60,6 +60,12 @@ std::string CutRecording(const fs::path& root) {
   return "build --check " + TestSupport::Quoted(root);
 }
 
+// Two recordings, the second cut before its first group of pictures ended.
+std::string RecordingWithoutAGroup(const fs::path& root) {
+  WriteCutRecordings(root, 3, 60000);
+  return "build --check " + TestSupport::Quoted(root);
+}
+
 // A tree built from the recordings, then its index table garbled.
 std::string GarbledIndexTable(const fs::path& root) {
   CutRecording(root);
@@ -128,6 +134,25 @@ INSTANTIATE_TEST_SUITE_P(
                  "  truncate ROOT/PRIVATE/AVCHDL/BDMV/STREAM/00002.m2ts 400000 -> 399360 bytes (640 bytes of an "
                  "unfinished unit at the end; the last 0.33 s of the recording cannot be played)\n"
                  "  In all: 10 files written, 0 deleted, 2 moved, 1 cut.\n"},
+        Scenario{"RecordingWithoutAGroup", RecordingWithoutAGroup,
+                 "What was found:\n"
+                 "  ROOT/PRIVATE/AVCHDL/BDMV/STREAM/00002.m2ts: the recording 00002 holds no picture that can be "
+                 "played: no clip plays it, and its stream file is kept.\n"
+                 "\n"
+                 "What the repair does:\n"
+                 "  write    ROOT/PRIVATE/AVCHDL/BDMV/CLIPINF/00001.clpi (clip information: missing: made anew)\n"
+                 "  write    ROOT/PRIVATE/AVCHDL/BDMV/PLAYLIST/00000.mpls (playlist: missing: made anew)\n"
+                 "  write    ROOT/PRIVATE/AVCHDL/BDMV/MovieObject.bdmv (movie object: missing: made anew)\n"
+                 "  write    ROOT/PRIVATE/AVCHDL/BDMV/index.bdmv (index table: missing: made anew)\n"
+                 "  write    ROOT/PRIVATE/AVCHDL/BDMV/BACKUP/CLIPINF/00001.clpi (BACKUP copy: new)\n"
+                 "  write    ROOT/PRIVATE/AVCHDL/BDMV/BACKUP/MovieObject.bdmv (BACKUP copy: new)\n"
+                 "  write    ROOT/PRIVATE/AVCHDL/BDMV/BACKUP/PLAYLIST/00000.mpls (BACKUP copy: new)\n"
+                 "  write    ROOT/PRIVATE/AVCHDL/BDMV/BACKUP/index.bdmv (BACKUP copy: new)\n"
+                 "  move     ROOT/00001.MTS -> ROOT/PRIVATE/AVCHDL/BDMV/STREAM/00001.m2ts (448512 bytes)\n"
+                 "  move     ROOT/00002.MTS -> ROOT/PRIVATE/AVCHDL/BDMV/STREAM/00002.m2ts (60000 bytes)\n"
+                 "  truncate ROOT/PRIVATE/AVCHDL/BDMV/STREAM/00002.m2ts 60000 -> 55296 bytes (4704 bytes of an "
+                 "unfinished unit at the end)\n"
+                 "  In all: 8 files written, 0 deleted, 2 moved, 1 cut.\n"},
         Scenario{"GarbledIndexTable", GarbledIndexTable,
                  "What was found:\n"
                  "  ROOT/PRIVATE/AVCHDL/BDMV/index.bdmv: the index table breaks a rule of its format: it will be "
