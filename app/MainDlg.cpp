@@ -11,9 +11,9 @@ CMainDlg::CMainDlg(const WizardSettings& settings, QWidget* parent) : QDialog(pa
   setWindowTitle(Text(1000));
   setWindowIcon(Pictures::ProgramIcon());
   auto* column = new QVBoxLayout(this);
-  column->addWidget(AddModeButton("memoryCard", 1002, "header-card", Restore::ModeMemoryCard));
-  column->addWidget(AddModeButton("avchdFolder", 1003, "header-folder", Restore::ModeAvchdFolder));
-  column->addWidget(AddModeButton("streamFiles", 1004, "header-folder", Restore::ModeStreamFiles));
+  column->addWidget(AddModeButton("memoryCard", 1002, "header-card", Restore::Mode::MemoryCard));
+  column->addWidget(AddModeButton("avchdFolder", 1003, "header-folder", Restore::Mode::AvchdFolder));
+  column->addWidget(AddModeButton("streamFiles", 1004, "header-folder", Restore::Mode::StreamFiles));
   auto* exit = new QPushButton(Text(1001), this);
   exit->setObjectName(QStringLiteral("exit"));
   exit->setAutoDefault(false);
@@ -23,7 +23,7 @@ CMainDlg::CMainDlg(const WizardSettings& settings, QWidget* parent) : QDialog(pa
   installEventFilter(this);
 }
 
-CColorButton* CMainDlg::AddModeButton(const char* name, int textId, const char* picture, int mode) {
+CColorButton* CMainDlg::AddModeButton(const char* name, int textId, const char* picture, Restore::Mode mode) {
   auto* button = new CColorButton(this);
   button->setObjectName(QString::fromLatin1(name));
   // The theme's colours of text on a plain background: dark text on white in
@@ -36,12 +36,12 @@ CColorButton* CMainDlg::AddModeButton(const char* name, int textId, const char* 
   return button;
 }
 
-void CMainDlg::RunWizard(int mode) {
+void CMainDlg::RunWizard(Restore::Mode mode) {
   hide();
-  while (mode >= 0) {
-    auto wizard = std::make_unique<Wizard>(mode, settings_, nullptr);
+  for (std::optional<Restore::Mode> next = mode; next;) {
+    auto wizard = std::make_unique<Wizard>(*next, settings_, nullptr);
     wizard->exec();
-    mode = wizard->SwitchedTo();
+    next = wizard->SwitchedTo();
   }
   show();
 }

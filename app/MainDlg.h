@@ -19,7 +19,7 @@ class CMainDlg : public QDialog {
 
   explicit CMainDlg(const WizardSettings& settings, QWidget* parent = nullptr);
 
-  void RunWizard(int mode);
+  void RunWizard(Restore::Mode mode);
 
  public slots:
   void reject() override { done(kCloseCode); }
@@ -28,7 +28,7 @@ class CMainDlg : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  CColorButton* AddModeButton(const char* name, int textId, const char* picture, int mode);
+  CColorButton* AddModeButton(const char* name, int textId, const char* picture, Restore::Mode mode);
 
   WizardSettings settings_;
 };

@@ -28,7 +28,7 @@ PageRestoreConfirmBase::PageRestoreConfirmBase(Wizard& wizard, int templateId, b
       firstPath_(MakePathField(this, "path")),
       secondPath_(threeD ? MakePathField(this, "secondPath") : nullptr),
       report_(new QPlainTextEdit(this)) {
-  if (wizard.Mode() == Restore::ModeStreamFiles)
+  if (wizard.Mode() == Restore::Mode::StreamFiles)
     setSubTitle(Localized("An AVCHD tree will be made in this folder and its stream files moved into it.",
                           "このフォルダーにAVCHDツリーを作成し、ストリームファイルをその中へ移動します。"));
   report_->setObjectName(QStringLiteral("report"));
@@ -46,7 +46,7 @@ void PageRestoreConfirmBase::OnSetActive() {
   if (threeD_) ShowPath(secondPath_, Second().AvchdFolderPath());
   ShowReport();
   nextText_ = Sheet().buttonText(QWizard::NextButton);
-  Sheet().setButtonText(QWizard::NextButton, Sheet().Mode() == Restore::ModeStreamFiles
+  Sheet().setButtonText(QWizard::NextButton, Sheet().Mode() == Restore::Mode::StreamFiles
                                                  ? Localized("Build the tree", "ツリーを作成")
                                                  : Localized("Repair now", "今すぐ復旧"));
   // The pair's partner is the tree in the reader now.

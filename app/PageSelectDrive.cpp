@@ -21,7 +21,7 @@ PageSelectDriveBase::PageSelectDriveBase(Wizard& wizard, int templateId, int sub
   folderMode_->setObjectName(QStringLiteral("folderMode"));
   // The pages of a pair keep the card mode: the first card is chosen.
   folderMode_->setEnabled(!threeD);
-  connect(folderMode_, &QPushButton::clicked, this, [this] { Sheet().SwitchTo(Restore::ModeAvchdFolder); });
+  connect(folderMode_, &QPushButton::clicked, this, [this] { Sheet().SwitchTo(Restore::Mode::AvchdFolder); });
   auto* layout = new QHBoxLayout(this);
   if (threeD) layout->addWidget(MakeIcon(this, "icon-3d"));
   auto* column = new QVBoxLayout;
@@ -74,7 +74,7 @@ void PageSelectDriveBase::OnSelected(int index) {
 
 int PageSelectDrive::OnWizNext() {
   if (SelectedDrive().empty()) return kStay;
-  auto run = Sheet().CreateRun(SelectedDrive(), Restore::ModeMemoryCard);
+  auto run = Sheet().CreateRun(SelectedDrive(), Restore::Mode::MemoryCard);
   if (!run) return kStay;
   timer_.stop();
   Sheet().First() = std::move(run);
@@ -83,7 +83,7 @@ int PageSelectDrive::OnWizNext() {
 
 int PageSelectDrive3d::OnWizNext() {
   if (SelectedDrive().empty()) return kStay;
-  auto run = Sheet().CreatePartnerRun(SelectedDrive(), Restore::ModeMemoryCard, First());
+  auto run = Sheet().CreatePartnerRun(SelectedDrive(), Restore::Mode::MemoryCard, First());
   if (!run) return kStay;
   timer_.stop();
   Sheet().Second() = std::move(run);
@@ -99,7 +99,7 @@ int PageSelectDrive3d_2::OnWizNext() {
   if (commitRequested_) return kFollowing;
   if (SelectedDrive().empty()) return kStay;
   // A run of its own tells whether the card inserted is the first one again.
-  if (!Sheet().CreatePartnerRun(SelectedDrive(), Restore::ModeMemoryCard, Second())) return kStay;
+  if (!Sheet().CreatePartnerRun(SelectedDrive(), Restore::Mode::MemoryCard, Second())) return kStay;
   SetWizardButtons(Buttons::None);
   Sheet().EnableCancel(false);
   commitRequested_ = true;

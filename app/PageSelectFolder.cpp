@@ -6,7 +6,8 @@
 
 #include "app/Texts.h"
 
-PageSelectFolderBase::PageSelectFolderBase(Wizard& wizard, int templateId, int titleId, int subTitleId, int mode)
+PageSelectFolderBase::PageSelectFolderBase(Wizard& wizard, int templateId, int titleId, int subTitleId,
+                                           Restore::Mode mode)
     : WizardPageBase(wizard, templateId, titleId, subTitleId),
       path_(MakePathField(this, "path")),
       mode_(mode),
@@ -63,7 +64,7 @@ int PageSelectFolderBase::OnWizNext() {
   return kFollowing;
 }
 
-PageSelectFolder3dBase::PageSelectFolder3dBase(Wizard& wizard, int titleId, int subTitleId, int mode)
+PageSelectFolder3dBase::PageSelectFolder3dBase(Wizard& wizard, int titleId, int subTitleId, Restore::Mode mode)
     : PageSelectFolderBase(wizard, 105, titleId, subTitleId, mode),
       firstPath_(MakePathField(this, "firstPath")),
       firstChannel_(new QLabel(this)),

@@ -12,7 +12,7 @@ class PageSelectFolderBase : public WizardPageBase {
   Q_OBJECT
 
  public:
-  PageSelectFolderBase(Wizard& wizard, int templateId, int titleId, int subTitleId, int mode);
+  PageSelectFolderBase(Wizard& wizard, int templateId, int titleId, int subTitleId, Restore::Mode mode);
 
   void OnSetActive() override;
   // Creates the first run for the chosen folder.
@@ -20,7 +20,7 @@ class PageSelectFolderBase : public WizardPageBase {
 
  protected:
   std::filesystem::path ChosenPath() const;
-  int RunMode() const { return mode_; }
+  Restore::Mode RunMode() const { return mode_; }
   QGridLayout* Grid() const { return grid_; }
 
   QPlainTextEdit* path_;
@@ -29,7 +29,7 @@ class PageSelectFolderBase : public WizardPageBase {
   void OpenChooser();
   void OnChosen(const QString& folder);
 
-  int mode_;
+  Restore::Mode mode_;
   QPushButton* open_;
   QGridLayout* grid_;
 };
@@ -39,7 +39,8 @@ class PageSelectFolder : public PageSelectFolderBase {
   Q_OBJECT
 
  public:
-  explicit PageSelectFolder(Wizard& wizard) : PageSelectFolderBase(wizard, 104, 1020, 1021, Restore::ModeAvchdFolder) {}
+  explicit PageSelectFolder(Wizard& wizard)
+      : PageSelectFolderBase(wizard, 104, 1020, 1021, Restore::Mode::AvchdFolder) {}
 };
 
 // The folder of stream files to build a tree from.
@@ -48,7 +49,7 @@ class PageSelectFolder_Ex : public PageSelectFolderBase {
 
  public:
   explicit PageSelectFolder_Ex(Wizard& wizard)
-      : PageSelectFolderBase(wizard, 104, 1024, 1025, Restore::ModeStreamFiles) {}
+      : PageSelectFolderBase(wizard, 104, 1024, 1025, Restore::Mode::StreamFiles) {}
 };
 
 // The partner folder of a 3D pair, shown beside the first one with the
@@ -57,7 +58,7 @@ class PageSelectFolder3dBase : public PageSelectFolderBase {
   Q_OBJECT
 
  public:
-  PageSelectFolder3dBase(Wizard& wizard, int titleId, int subTitleId, int mode);
+  PageSelectFolder3dBase(Wizard& wizard, int titleId, int subTitleId, Restore::Mode mode);
 
   void OnSetActive() override;
   int OnWizNext() override;
@@ -74,7 +75,8 @@ class PageSelectFolder3d : public PageSelectFolder3dBase {
   Q_OBJECT
 
  public:
-  explicit PageSelectFolder3d(Wizard& wizard) : PageSelectFolder3dBase(wizard, 1020, 1023, Restore::ModeAvchdFolder) {}
+  explicit PageSelectFolder3d(Wizard& wizard)
+      : PageSelectFolder3dBase(wizard, 1020, 1023, Restore::Mode::AvchdFolder) {}
 };
 
 class PageSelectFolder3d_Ex : public PageSelectFolder3dBase {
@@ -82,5 +84,5 @@ class PageSelectFolder3d_Ex : public PageSelectFolder3dBase {
 
  public:
   explicit PageSelectFolder3d_Ex(Wizard& wizard)
-      : PageSelectFolder3dBase(wizard, 1024, 1026, Restore::ModeStreamFiles) {}
+      : PageSelectFolder3dBase(wizard, 1024, 1026, Restore::Mode::StreamFiles) {}
 };

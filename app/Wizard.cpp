@@ -13,14 +13,14 @@
 #include "app/Texts.h"
 #include "restorelib/Restore_PairWorkflow.h"
 
-Wizard::Wizard(int mode, const WizardSettings& settings, QWidget* owner)
+Wizard::Wizard(Restore::Mode mode, const WizardSettings& settings, QWidget* owner)
     : QWizard(owner), mode_(mode), settings_(settings) {
   setWizardStyle(ModernStyle);
   setWindowTitle(Text(1000));
   setWindowIcon(Pictures::ProgramIcon());
   setWindowFlags(windowFlags() | Qt::WindowMinimizeButtonHint | Qt::WindowSystemMenuHint);
   setMinimumSize(640, 460);
-  setPixmap(LogoPixmap, Pictures::Picture(mode == Restore::ModeMemoryCard ? "header-card" : "header-folder"));
+  setPixmap(LogoPixmap, Pictures::Picture(mode == Restore::Mode::MemoryCard ? "header-card" : "header-folder"));
   // One way only: no page offers Back.
   setButtonLayout({Stretch, NextButton, FinishButton, CancelButton});
   AddPages();
@@ -40,7 +40,7 @@ Wizard::~Wizard() {
 void Wizard::AddPages() {
   std::vector<WizardPageBase*> pages;
   switch (mode_) {
-    case Restore::ModeMemoryCard:
+    case Restore::Mode::MemoryCard:
       pages = {new PageSelectDrive(*this),        new PageVerifying(*this),
                new PageSelectDrive3d(*this),      new PageVerifying3d(*this),
                new PageRestoreConfirm3d_2(*this), new PageSelectDrive3d_2(*this),
@@ -48,7 +48,7 @@ void Wizard::AddPages() {
                new PageRestoreConfirm(*this),     new PageRestoreFinished(*this),
                new PageRestoreNotRequired(*this)};
       break;
-    case Restore::ModeAvchdFolder:
+    case Restore::Mode::AvchdFolder:
       pages = {new PageSelectFolder(*this),         new PageVerifying(*this),        new PageSelectFolder3d(*this),
                new PageVerifying3d(*this),          new PageRestoreConfirm3d(*this), new PageRestoreFinished3d(*this),
                new PageRestoreNotRequired3d(*this), new PageRestoreConfirm(*this),   new PageRestoreFinished(*this),
@@ -68,14 +68,14 @@ void Wizard::AddPages() {
   setStartId(order_.front());
 }
 
-std::unique_ptr<Restore::RestoreMain> Wizard::CreateRun(const std::filesystem::path& target, int mode) {
+std::unique_ptr<Restore::RestoreMain> Wizard::CreateRun(const std::filesystem::path& target, Restore::Mode mode) {
   auto run = settings_.CreateRun(target, mode);
   if (run->ResultState() == 0) return run;
   ShowError(run->ErrorString());
   return nullptr;
 }
 
-std::unique_ptr<Restore::RestoreMain> Wizard::CreatePartnerRun(const std::filesystem::path& target, int mode,
+std::unique_ptr<Restore::RestoreMain> Wizard::CreatePartnerRun(const std::filesystem::path& target, Restore::Mode mode,
                                                                Restore::RestoreMain& other) {
   auto run = Restore::PairWorkflow::OpenPartner(settings_.CreateRun, target, mode, other);
   if (run->ResultState() == 0) return run;
@@ -96,7 +96,7 @@ void Wizard::NoteCommit(const Restore::RestoreMain& run) {
 
 void Wizard::PressNext() { QMetaObject::invokeMethod(this, &QWizard::next, Qt::QueuedConnection); }
 
-void Wizard::SwitchTo(int mode) {
+void Wizard::SwitchTo(Restore::Mode mode) {
   switchedTo_ = mode;
   PressCancel();
 }

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "report/RestoreReport.h"
@@ -16,9 +17,9 @@ class WizardPageBase;
 // What the wizard needs from its surroundings; the defaults ask the system,
 // tests hand in their own.
 struct WizardSettings {
-  // Creates the restore run of a chosen target (mode 0, 1 or 2).
-  std::function<std::unique_ptr<Restore::RestoreMain>(const std::filesystem::path& target, int mode)> CreateRun =
-      [](const std::filesystem::path& target, int mode) {
+  // Creates the restore run of a chosen target in a mode.
+  std::function<std::unique_ptr<Restore::RestoreMain>(const std::filesystem::path& target, Restore::Mode mode)>
+      CreateRun = [](const std::filesystem::path& target, Restore::Mode mode) {
         return std::make_unique<Restore::RestoreMain>(target, mode);
       };
   Restore::Platform::DriveSources Drives;
@@ -37,10 +38,10 @@ class Wizard : public QWizard {
   Q_OBJECT
 
  public:
-  Wizard(int mode, const WizardSettings& settings, QWidget* owner);
+  Wizard(Restore::Mode mode, const WizardSettings& settings, QWidget* owner);
   ~Wizard() override;
 
-  int Mode() const { return mode_; }
+  Restore::Mode Mode() const { return mode_; }
   const WizardSettings& Settings() const { return settings_; }
 
   // The two runs: the tree chosen first, and its 3D partner.
@@ -48,10 +49,10 @@ class Wizard : public QWizard {
   std::unique_ptr<Restore::RestoreMain>& Second() { return second_; }
   // Creates the run of `target` in `mode`; when it cannot work on the target,
   // shows its message and returns nothing.
-  std::unique_ptr<Restore::RestoreMain> CreateRun(const std::filesystem::path& target, int mode);
+  std::unique_ptr<Restore::RestoreMain> CreateRun(const std::filesystem::path& target, Restore::Mode mode);
   // The same, then "verify 3D relation" against `other`: nothing (after the
   // message) unless the new tree is the other eye of `other`.
-  std::unique_ptr<Restore::RestoreMain> CreatePartnerRun(const std::filesystem::path& target, int mode,
+  std::unique_ptr<Restore::RestoreMain> CreatePartnerRun(const std::filesystem::path& target, Restore::Mode mode,
                                                          Restore::RestoreMain& other);
 
   // The mount point last chosen in a drive list, shared by the drive pages.
@@ -73,9 +74,9 @@ class Wizard : public QWizard {
   void NoteCommit(const Restore::RestoreMain& run);
 
   // Ends this wizard so that the main menu opens the one of `mode` (the
-  // folder mode offered when no card is inserted); -1: none.
-  void SwitchTo(int mode);
-  int SwitchedTo() const { return switchedTo_; }
+  // folder mode offered when no card is inserted); none when the user ended it.
+  void SwitchTo(Restore::Mode mode);
+  std::optional<Restore::Mode> SwitchedTo() const { return switchedTo_; }
 
   // Button presses are posted, so that they run after the current handler.
   void PressNext();
@@ -101,8 +102,8 @@ class Wizard : public QWizard {
   void Cancel();
   void OnPageChanged(int id);
 
-  int mode_;
-  int switchedTo_ = -1;
+  Restore::Mode mode_;
+  std::optional<Restore::Mode> switchedTo_;
   WizardSettings settings_;
   std::vector<int> order_;
   WizardPageBase* active_ = nullptr;

@@ -216,7 +216,7 @@ class Restoration {
 
   // The runs of the other eye and of the checks, made as the first one was.
   Restore::RunFactory Factory() const {
-    return [this](const std::filesystem::path& target, int mode) {
+    return [this](const std::filesystem::path& target, Restore::Mode mode) {
       auto run = std::make_unique<Restore::RestoreMain>(target, mode, Restore::Utility::VolumeQueries(), Purpose());
       run->SetBackup(Backup());
       return run;
@@ -344,7 +344,8 @@ int RunRestoration(const RestoreOptions& options) { return Restoration(options).
 
 namespace {
 
-void AddRestoreCommand(CLI::App& app, const char* name, const char* description, const char* argument, int mode) {
+void AddRestoreCommand(CLI::App& app, const char* name, const char* description, const char* argument,
+                       Restore::Mode mode) {
   auto options = std::make_shared<RestoreOptions>();
   options->mode = mode;
   CLI::App* command = app.add_subcommand(name, description);
@@ -357,7 +358,7 @@ void AddRestoreCommand(CLI::App& app, const char* name, const char* description,
   command->add_option("--backup-dir", options->backupDir,
                       "where the backup of the changes goes (default: ~/.local/share/velmar-restorer/backups)");
   command->add_flag("--no-backup", options->noBackup, "change the tree without saving what is changed first");
-  if (mode == Restore::ModeMemoryCard) {
+  if (mode == Restore::Mode::MemoryCard) {
     command->add_flag("--swap", options->swap,
                       "one card reader: asks for the other channel's card at the same mount point, and for the "
                       "first card again before writing it");
@@ -372,10 +373,10 @@ void AddRestoreCommand(CLI::App& app, const char* name, const char* description,
 }
 
 const Command restoreCommands([](CLI::App& app) {
-  AddRestoreCommand(app, "card", "repair the AVCHD tree of a memory card", "MOUNT_POINT", Restore::ModeMemoryCard);
-  AddRestoreCommand(app, "folder", "repair an AVCHD or AVCHDL folder", "AVCHD_FOLDER", Restore::ModeAvchdFolder);
+  AddRestoreCommand(app, "card", "repair the AVCHD tree of a memory card", "MOUNT_POINT", Restore::Mode::MemoryCard);
+  AddRestoreCommand(app, "folder", "repair an AVCHD or AVCHDL folder", "AVCHD_FOLDER", Restore::Mode::AvchdFolder);
   AddRestoreCommand(app, "build", "build an AVCHD tree from a folder of stream files", "STREAM_FOLDER",
-                    Restore::ModeStreamFiles);
+                    Restore::Mode::StreamFiles);
 });
 
 }  // namespace

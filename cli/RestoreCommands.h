@@ -2,16 +2,18 @@
 
 #include <string>
 
+#include "restorelib/Restore_Mode.h"
+
 // What the card, folder and build commands are asked to do.
 struct RestoreOptions {
   std::string path;
-  int mode = 0;
+  Restore::Mode mode = Restore::Mode::MemoryCard;
   bool yes = false;
   bool check = false;
   bool json = false;
   std::string language;
-  std::string pair;   // the tree of the other eye of a 3D recording
-  bool swap = false;  // mode 0, one reader: the partner card goes where the first was
+  std::string pair;       // the tree of the other eye of a 3D recording
+  bool swap = false;      // card mode, one reader: the partner card goes where the first was
   std::string backupDir;  // where backups go; empty: the user's data folder
   bool noBackup = false;
 };

@@ -38,7 +38,7 @@ int MakeAndRepair(fs::path folder) {
 
   RestoreOptions options;
   options.path = card.string();
-  options.mode = Restore::ModeMemoryCard;
+  options.mode = Restore::Mode::MemoryCard;
   options.yes = true;
   Heading("Verification and repair");
   const int repaired = RunRestoration(options);

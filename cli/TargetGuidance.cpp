@@ -27,7 +27,7 @@ bool HoldsCardTree(const fs::path& path) {
 
 }  // namespace
 
-std::optional<std::string> GuidanceFor(int mode, const fs::path& target, int errorId) {
+std::optional<std::string> GuidanceFor(Restore::Mode mode, const fs::path& target, int errorId) {
   const std::string path = target.string();
   std::error_code error;
   const auto status = fs::status(target, error);
@@ -36,13 +36,13 @@ std::optional<std::string> GuidanceFor(int mode, const fs::path& target, int err
   if (!fs::exists(status))
     return path + " does not exist: give the mount point of the card, an AVCHD folder or a folder of stream files";
   if (!fs::is_directory(status)) return path + " is a file, not a folder: give the folder that holds the recordings";
-  if (mode == Restore::ModeMemoryCard && IsAvchdFolder(target))
+  if (mode == Restore::Mode::MemoryCard && IsAvchdFolder(target))
     return path + " looks like an AVCHD folder: use `velmar-restore folder`";
-  if (mode == Restore::ModeMemoryCard && !HoldsCardTree(target) && errorId == AAA::MessageId::FileNotFound)
+  if (mode == Restore::Mode::MemoryCard && !HoldsCardTree(target) && errorId == AAA::MessageId::FileNotFound)
     return "no AVCHD tree under " + path + ": is this the card?";
-  if (mode == Restore::ModeAvchdFolder && HoldsCardTree(target))
+  if (mode == Restore::Mode::AvchdFolder && HoldsCardTree(target))
     return path + " looks like the root of a card: use `velmar-restore card`";
-  if (mode == Restore::ModeAvchdFolder && !IsAvchdFolder(target))
+  if (mode == Restore::Mode::AvchdFolder && !IsAvchdFolder(target))
     return path + " is no AVCHD folder (one holds BDMV): give the AVCHD or AVCHDL folder";
   return std::nullopt;
 }

@@ -28,13 +28,13 @@ const char* KindName(Restore::FileKind kind) {
   return "";
 }
 
-const char* ModeName(int mode) {
+const char* ModeName(Restore::Mode mode) {
   switch (mode) {
-    case Restore::ModeMemoryCard:
+    case Restore::Mode::MemoryCard:
       return "card";
-    case Restore::ModeAvchdFolder:
+    case Restore::Mode::AvchdFolder:
       return "folder";
-    case Restore::ModeStreamFiles:
+    case Restore::Mode::StreamFiles:
       return "build";
   }
   return "";
@@ -109,7 +109,7 @@ nlohmann::json ReasonsFor(const std::filesystem::path& file, const ReasonIndex& 
 
 }  // namespace
 
-void Describe(const Restore::RestoreMain& run, int mode, Outcome& outcome) {
+void Describe(const Restore::RestoreMain& run, Restore::Mode mode, Outcome& outcome) {
   outcome.Mode = mode;
   outcome.AvchdFolder = run.AvchdFolderPath().string();
   outcome.ResultState = run.ResultState();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "restorelib/Restore_Findings.h"
+#include "restorelib/Restore_Mode.h"
 #include "restorelib/Restore_Plan.h"
 
 namespace Restore {
@@ -18,7 +19,7 @@ class RestoreMain;
 namespace RestoreReport {
 
 struct Outcome {
-  int Mode = 0;
+  Restore::Mode Mode = Restore::Mode::MemoryCard;
   std::string AvchdFolder;
   int ResultState = 0;
   int Result3d = 0;
@@ -51,7 +52,7 @@ const char* KindName(Restore::FileKind kind);
 constexpr int kSchema = 1;
 
 // "card", "folder", "build": the command of the mode.
-const char* ModeName(int mode);
+const char* ModeName(Restore::Mode mode);
 // "not-required", "repair-required", "not-repairable", "cancelled", "failed".
 const char* VerdictName(const Outcome& outcome);
 
@@ -59,7 +60,7 @@ const char* VerdictName(const Outcome& outcome);
 // medium's write protection, what is left as it is, the findings and, when
 // the run failed, its error. The caller adds what it knows beyond the run:
 // the plan it showed, the commit and its backup, what to do about an error.
-void Describe(const Restore::RestoreMain& run, int mode, Outcome& outcome);
+void Describe(const Restore::RestoreMain& run, Restore::Mode mode, Outcome& outcome);
 
 nlohmann::json ToJson(const Outcome& outcome);
 // The document as text. A path need not be UTF-8; JSON must be: such bytes

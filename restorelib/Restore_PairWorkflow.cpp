@@ -4,10 +4,10 @@
 
 namespace Restore::PairWorkflow {
 
-std::unique_ptr<RestoreMain> OpenPartner(const RunFactory& create, const std::filesystem::path& target, int mode,
+std::unique_ptr<RestoreMain> OpenPartner(const RunFactory& create, const std::filesystem::path& target, Mode mode,
                                          RestoreMain& other) {
   auto run = create(target, mode);
-  if (run->ResultState() != -1 && mode != ModeStreamFiles) run->VerifyRelation3d(other);
+  if (run->ResultState() != -1 && mode != Mode::StreamFiles) run->VerifyRelation3d(other);
   return run;
 }
 
@@ -17,15 +17,15 @@ bool BothReachable(const RestoreMain& first, const RestoreMain& partner) {
          std::filesystem::is_directory(first.AvchdFolderPath(), error);
 }
 
-std::pair<RestoreMain*, RestoreMain*> CommitOrder(RestoreMain& first, RestoreMain& partner, int mode) {
-  if (mode == ModeMemoryCard) return {&partner, &first};
+std::pair<RestoreMain*, RestoreMain*> CommitOrder(RestoreMain& first, RestoreMain& partner, Mode mode) {
+  if (mode == Mode::MemoryCard) return {&partner, &first};
   return {&first, &partner};
 }
 
 std::unique_ptr<RestoreMain> CheckStillPartner(const RunFactory& create, const RestoreMain& partner, RestoreMain& first,
-                                               int mode) {
-  if (mode == ModeStreamFiles) return nullptr;
-  auto check = OpenPartner(create, partner.AvchdFolderPath(), ModeAvchdFolder, first);
+                                               Mode mode) {
+  if (mode == Mode::StreamFiles) return nullptr;
+  auto check = OpenPartner(create, partner.AvchdFolderPath(), Mode::AvchdFolder, first);
   if (check->ResultState() != -1) return nullptr;
   return check;
 }

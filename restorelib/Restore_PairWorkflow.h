@@ -11,7 +11,7 @@ namespace Restore {
 
 // Makes the run of a chosen tree as the front end wants it: its volume
 // queries, its purpose, its backup.
-using RunFactory = std::function<std::unique_ptr<RestoreMain>(const std::filesystem::path& target, int mode)>;
+using RunFactory = std::function<std::unique_ptr<RestoreMain>(const std::filesystem::path& target, Mode mode)>;
 
 // The steps that keep the two trees of a 3D recording a pair. Both front
 // ends drive them in this order, and only ask for the trees and show what
@@ -24,10 +24,10 @@ using RunFactory = std::function<std::unique_ptr<RestoreMain>(const std::filesys
 namespace PairWorkflow {
 
 // The run of the tree at `target`, checked by "verify 3D relation" to be the
-// other eye of `other`; in mode 2 the check is left to "verify 3D Main", as
+// other eye of `other`; in the build mode the check is left to "verify 3D Main", as
 // the tree is built by the verification. ResultState -1 with ErrorString
 // when the run cannot work on the target or the tree is not the other eye.
-std::unique_ptr<RestoreMain> OpenPartner(const RunFactory& create, const std::filesystem::path& target, int mode,
+std::unique_ptr<RestoreMain> OpenPartner(const RunFactory& create, const std::filesystem::path& target, Mode mode,
                                          RestoreMain& other);
 
 // Both trees can be written one after the other as they are now (two card
@@ -40,14 +40,14 @@ bool BothReachable(const RestoreMain& first, const RestoreMain& partner);
 // The order of the commits of two reachable trees: in the card mode the
 // card chosen last first, the order that one reader imposes; folders in
 // the order they were chosen.
-std::pair<RestoreMain*, RestoreMain*> CommitOrder(RestoreMain& first, RestoreMain& partner, int mode);
+std::pair<RestoreMain*, RestoreMain*> CommitOrder(RestoreMain& first, RestoreMain& partner, Mode mode);
 
 // Right before both are written: the tree at the partner's folder must
 // still be the other eye of `first`, so that one changed since the check is
 // not written over. Null when it is; otherwise the run that says why. Mode 2
 // has nothing to check: the partner's tree is made by its own commit.
 std::unique_ptr<RestoreMain> CheckStillPartner(const RunFactory& create, const RestoreMain& partner, RestoreMain& first,
-                                               int mode);
+                                               Mode mode);
 
 }  // namespace PairWorkflow
 }  // namespace Restore

@@ -55,7 +55,7 @@ std::vector<fs::path> NumberedFiles(const fs::path& pattern) {
 
 }  // namespace
 
-RestoreMain::RestoreMain(const fs::path& target, int mode, const Utility::VolumeQueries& volume, Purpose purpose)
+RestoreMain::RestoreMain(const fs::path& target, Mode mode, const Utility::VolumeQueries& volume, Purpose purpose)
     : volume_(volume),
       thumbnail_(folder_),
       thumbnailSnapshot_(folder_),
@@ -77,18 +77,18 @@ RestoreMain::RestoreMain(const fs::path& target, int mode, const Utility::Volume
 
 RestoreMain::~RestoreMain() { Wait(); }
 
-void RestoreMain::ResolveFolder(const fs::path& target, int mode) {
+void RestoreMain::ResolveFolder(const fs::path& target, Mode mode) {
   const fs::path path = Utility::NormalizePath(target);
   switch (mode) {
-    case ModeMemoryCard:
+    case Mode::MemoryCard:
       folder_.RootPath = path;
       // A card copied to a disk that tells cases apart may hold private/avchd.
       folder_.SetPath(Utility::AsOnDisk(Utility::AsOnDisk(path, "PRIVATE"), "AVCHD"));
       break;
-    case ModeAvchdFolder:
+    case Mode::AvchdFolder:
       folder_.SetPath(path);
       break;
-    case ModeStreamFiles: {
+    case Mode::StreamFiles: {
       // The streams of an existing tree are repaired in place, never rebuilt.
       if (IsStreamFolderOfATree(path)) AAA_THROW(AAA::InvalidDataException());
       fs::path tree = path;

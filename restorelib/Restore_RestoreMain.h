@@ -7,6 +7,7 @@
 #include "restorelib/Restore_Backup.h"
 #include "restorelib/Restore_ChangeSet.h"
 #include "restorelib/Restore_Findings.h"
+#include "restorelib/Restore_Mode.h"
 #include "restorelib/Restore_Plan.h"
 #include "restorelib/Restore_Restore3d.h"
 #include "restorelib/Restore_RestoreClipInformation.h"
@@ -20,13 +21,6 @@
 
 namespace Restore {
 
-// What the run was asked to work on.
-enum Mode {
-  ModeMemoryCard = 0,   // the mount point of a card; the tree is at PRIVATE/AVCHD
-  ModeAvchdFolder = 1,  // an AVCHD or AVCHDL folder
-  ModeStreamFiles = 2,  // a folder of bare streams; the tree is built below it
-};
-
 // One verification and repair of one AVCHD tree. The constructor resolves
 // the tree, plans its streams, refuses a write-protected medium and checks
 // the maker; Start verifies on a worker; Commit writes the repairs. No
@@ -37,7 +31,7 @@ class RestoreMain : public Thread {
   // A run made for a check only (`Purpose::Check`) works on a medium that
   // refuses writes, and says so; its commit is still refused (108).
   enum class Purpose { Repair, Check };
-  RestoreMain(const std::filesystem::path& target, int mode,
+  RestoreMain(const std::filesystem::path& target, Mode mode,
               const Utility::VolumeQueries& volume = Utility::VolumeQueries(), Purpose purpose = Purpose::Repair);
   ~RestoreMain() override;
 
@@ -88,7 +82,7 @@ class RestoreMain : public Thread {
   void Run() override;
 
  private:
-  void ResolveFolder(const std::filesystem::path& target, int mode);
+  void ResolveFolder(const std::filesystem::path& target, Mode mode);
   void VerifyMaker();
   void CommitSteps();
   void FindUnfinishedCommit();

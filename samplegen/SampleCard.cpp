@@ -28,7 +28,7 @@ void WriteRecordings(const fs::path& card) {
 
 // Builds the card's tree with the restorer, as a camcorder would have.
 bool BuildTree(const fs::path& card) {
-  Restore::RestoreMain run(card, Restore::ModeMemoryCard);
+  Restore::RestoreMain run(card, Restore::Mode::MemoryCard);
   if (run.ResultState() != 0) return false;
   run.Start(nullptr, nullptr);
   run.Wait();

@@ -94,7 +94,7 @@ double Median(std::vector<double> times) {
 
 double Verify(const fs::path& folder, int& resultState) {
   const auto start = Clock::now();
-  Restore::RestoreMain run(folder, 2);
+  Restore::RestoreMain run(folder, Restore::Mode::StreamFiles);
   run.Start(nullptr, nullptr);
   run.Wait();
   resultState = run.ResultState();

@@ -45,7 +45,7 @@ const fs::path& SoundCard() {
     SampleGen::writeStream(parameters, root / "00001.MTS");
     parameters.audio = SampleGen::AudioKind::Lpcm;
     SampleGen::writeStream(parameters, root / "00002.MTS");
-    Restore::RestoreMain run(root, Restore::ModeMemoryCard);
+    Restore::RestoreMain run(root, Restore::Mode::MemoryCard);
     if (Verify(run) != 0) std::abort();
     run.Commit();
     if (run.ResultState() != 0) std::abort();
@@ -92,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fs::copy(SoundCard(), card, fs::copy_options::recursive);
   const bool streamChanged = Change(card, data, size);
 
-  Restore::RestoreMain run(card, Restore::ModeMemoryCard);
+  Restore::RestoreMain run(card, Restore::Mode::MemoryCard);
   const int verdict = Verify(run);
   if (verdict == -1) {
     const auto refusal = [&run](int text) { return run.ErrorString() == AAA::StringTable::Text(text); };
@@ -105,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } else if (verdict != 1) {
     std::abort();
   }
-  Restore::RestoreMain again(card, Restore::ModeMemoryCard);
+  Restore::RestoreMain again(card, Restore::Mode::MemoryCard);
   if (Verify(again) != 1) std::abort();
   return 0;
 }

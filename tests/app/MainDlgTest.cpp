@@ -25,7 +25,7 @@ struct MainMenu : testing::Test {
 // then closes it.
 struct WhileWizardRuns {
   bool menuVisible = true;
-  int mode = -1;
+  std::optional<Restore::Mode> mode;
   QTimer timer;
   WhileWizardRuns(CMainDlg& menu) {
     QObject::connect(&timer, &QTimer::timeout, [this, &menu] {
@@ -75,14 +75,14 @@ TEST_F(MainMenu, EnterPressesTheFocusedButtonAndTheMenuIsHiddenWhileItsWizardRun
   ModeButton("streamFiles")->setFocus();
   WhileWizardRuns watch(menu);
   QTest::keyClick(ModeButton("streamFiles"), Qt::Key_Return);
-  EXPECT_EQ(watch.mode, Restore::ModeStreamFiles);
+  EXPECT_EQ(watch.mode, Restore::Mode::StreamFiles);
   EXPECT_FALSE(watch.menuVisible);
   // Back from the wizard, the menu is there for the next repair.
   EXPECT_TRUE(menu.isVisible());
   EXPECT_EQ(finished.count(), 0);
   WhileWizardRuns again(menu);
   ModeButton("memoryCard")->click();
-  EXPECT_EQ(again.mode, Restore::ModeMemoryCard);
+  EXPECT_EQ(again.mode, Restore::Mode::MemoryCard);
   EXPECT_TRUE(menu.isVisible());
 }
 

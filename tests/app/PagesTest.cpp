@@ -42,7 +42,7 @@ struct PagesInLanguage : WizardFixture, testing::WithParamInterface<Language> {
     StartOptions options;
     options.Language = GetParam();
     ApplyStartOptions(options, *qApp);
-    settings.CreateRun = [this](const fs::path& target, int mode) {
+    settings.CreateRun = [this](const fs::path& target, Restore::Mode mode) {
       return std::make_unique<HeldRun>(target, mode, hold);
     };
   }
@@ -92,7 +92,7 @@ TEST_P(PagesInLanguage, EveryPageOfTheMemoryCardModeHasItsTexts) {
 
   // A pair swapped in one reader: every page of a pair that needs a repair.
   insert("left");
-  auto user = Open(Restore::ModeMemoryCard);
+  auto user = Open(Restore::Mode::MemoryCard);
   EXPECT_EQ(user.Button(QWizard::NextButton)->text(),
             GetParam() == Language::Japanese ? QString::fromUtf8("次へ(&N) >") : QStringLiteral("&Next >"));
   Look(user, 101);
@@ -119,7 +119,7 @@ TEST_P(PagesInLanguage, EveryPageOfTheMemoryCardModeHasItsTexts) {
 
   // The repaired pair again: nothing to repair.
   insert("left");
-  user = Open(Restore::ModeMemoryCard);
+  user = Open(Restore::Mode::MemoryCard);
   ASSERT_TRUE(user.Press(QWizard::NextButton));
   ASSERT_TRUE(user.ReachPage(102));
   eject("left");
@@ -130,12 +130,12 @@ TEST_P(PagesInLanguage, EveryPageOfTheMemoryCardModeHasItsTexts) {
 
   // A single card with an error, and the same card once repaired.
   DamagedTree(reader / "PRIVATE/AVCHD");
-  user = Open(Restore::ModeMemoryCard);
+  user = Open(Restore::Mode::MemoryCard);
   ASSERT_TRUE(user.Press(QWizard::NextButton));
   Look(user, 108);
   ASSERT_TRUE(user.Press(QWizard::NextButton));
   Look(user, 111);
-  user = Open(Restore::ModeMemoryCard);
+  user = Open(Restore::Mode::MemoryCard);
   ASSERT_TRUE(user.Press(QWizard::NextButton));
   Look(user, 113);
 

@@ -21,12 +21,12 @@ struct WizardFixture : testing::Test {
     settings.PicturesFolder = QString::fromStdString((tree.Root() / "Pictures").string());
     settings.TickMilliseconds = 20;
     settings.DriveRefreshMilliseconds = 20;
-    settings.CreateRun = [](const std::filesystem::path& target, int mode) {
+    settings.CreateRun = [](const std::filesystem::path& target, Restore::Mode mode) {
       return std::make_unique<Restore::RestoreMain>(target, mode);
     };
   }
 
-  WizardDriver Open(int mode) {
+  WizardDriver Open(Restore::Mode mode) {
     wizard = std::make_unique<Wizard>(mode, settings, nullptr);
     wizard->show();
     return WizardDriver(*wizard);

@@ -15,14 +15,12 @@
 #include "tests/cli_restore/Report.h"
 
 namespace fs = std::filesystem;
-using Restore::ModeAvchdFolder;
-using Restore::ModeMemoryCard;
-using Restore::ModeStreamFiles;
+using Restore::Mode;
 
 TEST_F(WizardFixture, AFolderWithAnErrorIsRepairedAndThenVerifiesClean) {
   const auto avchd = tree.Root() / "copy/AVCHD";
   DamagedTree(avchd);
-  auto user = Open(ModeAvchdFolder);
+  auto user = Open(Mode::AvchdFolder);
   ASSERT_TRUE(user.ReachPage(104));
   EXPECT_FALSE(user.CanPress(QWizard::NextButton));
   ASSERT_TRUE(user.ChooseFolder(avchd));
@@ -74,14 +72,14 @@ TEST_F(WizardFixture, AFolderWithAnErrorIsRepairedAndThenVerifiesClean) {
   ASSERT_TRUE(user.Closed());
   EXPECT_EQ(wizard->result(), QDialog::Accepted);
   EXPECT_EQ(boxes.All().size(), 1u);
-  EXPECT_EQ(Verdict(avchd, ModeAvchdFolder), 1);
+  EXPECT_EQ(Verdict(avchd, Mode::AvchdFolder), 1);
 }
 
 TEST_F(WizardFixture, AFolderWithoutErrorsGoesStraightToNoRestoreRequired) {
   const auto avchd = tree.Root() / "copy/AVCHD";
   CleanTree(avchd);
   const auto before = Snapshot(avchd);
-  auto user = Open(ModeAvchdFolder);
+  auto user = Open(Mode::AvchdFolder);
   ASSERT_TRUE(user.ChooseFolderAndGoOn(avchd));
   ASSERT_TRUE(user.ReachPage(113));
   EXPECT_EQ(wizard->First(), nullptr);
@@ -95,7 +93,7 @@ TEST_F(WizardFixture, AFolderWithoutErrorsGoesStraightToNoRestoreRequired) {
 TEST_F(WizardFixture, BareStreamsBecomeATreeBesideThem) {
   const auto videos = tree.Root() / "Pictures/Velmar Viewer/videos";
   WriteRecordings(videos);
-  auto user = Open(ModeStreamFiles);
+  auto user = Open(Mode::StreamFiles);
   ASSERT_TRUE(user.ReachPage(104));
   EXPECT_EQ(wizard->currentPage()->title(), Text(1024));
   ASSERT_TRUE(user.ChooseFolderAndGoOn(videos));
@@ -107,24 +105,24 @@ TEST_F(WizardFixture, BareStreamsBecomeATreeBesideThem) {
   ASSERT_TRUE(user.ConfirmAndFinish(108, 111));
   EXPECT_TRUE(fs::exists(videos / "PRIVATE/AVCHDL/BDMV/STREAM/00002.m2ts"));
   EXPECT_FALSE(fs::exists(videos / "00001.MTS"));
-  EXPECT_EQ(Verdict(videos / "PRIVATE/AVCHDL", ModeAvchdFolder), 1);
+  EXPECT_EQ(Verdict(videos / "PRIVATE/AVCHDL", Mode::AvchdFolder), 1);
 }
 
 TEST_F(WizardFixture, TheCardOfARemovableDriveIsRepaired) {
   const auto card = Card("CAM CARD");
   DamagedTree(card / "PRIVATE/AVCHD");
-  auto user = Open(ModeMemoryCard);
+  auto user = Open(Mode::MemoryCard);
   ASSERT_TRUE(user.ReachPage(101));
   ASSERT_TRUE(WaitUntil([&] { return user.Find<QComboBox>("drives")->count() == 1; }));
   EXPECT_EQ(user.Find<QComboBox>("drives")->currentText(), QString::fromStdString(card.string() + " Velmar Reader"));
   ASSERT_TRUE(user.Press(QWizard::NextButton));
   ASSERT_TRUE(user.ConfirmAndFinish(108, 111));
-  EXPECT_EQ(Verdict(card, ModeMemoryCard), 1);
+  EXPECT_EQ(Verdict(card, Mode::MemoryCard), 1);
 }
 
 TEST_F(WizardFixture, APairOfFoldersIsCheckedVerifiedAndCommittedTogether) {
   const auto [left, right] = FolderPair(true);
-  auto user = Open(ModeAvchdFolder);
+  auto user = Open(Mode::AvchdFolder);
   ASSERT_TRUE(user.ChooseFolderAndGoOn(left));
   ASSERT_TRUE(user.ReachPage(105));
   EXPECT_EQ(user.PathField("firstPath"), QString::fromStdString(left.string()));
@@ -141,14 +139,14 @@ TEST_F(WizardFixture, APairOfFoldersIsCheckedVerifiedAndCommittedTogether) {
   EXPECT_EQ(wizard->Second(), nullptr);
   ASSERT_TRUE(user.Press(QWizard::FinishButton));
   EXPECT_TRUE(boxes.All().empty());
-  EXPECT_EQ(Verdict(left, ModeAvchdFolder), 1);
-  EXPECT_EQ(Verdict(right, ModeAvchdFolder), 1);
+  EXPECT_EQ(Verdict(left, Mode::AvchdFolder), 1);
+  EXPECT_EQ(Verdict(right, Mode::AvchdFolder), 1);
 }
 
 TEST_F(WizardFixture, ThePartnerOfTheSameEyeIsRefusedWith114AndTheUserStays) {
   const auto [left, alsoLeft] = FolderPair(true, 'L');
   const auto before = Snapshot(tree.Root());
-  auto user = Open(ModeAvchdFolder);
+  auto user = Open(Mode::AvchdFolder);
   ASSERT_TRUE(user.ChooseFolderAndGoOn(left));
   ASSERT_TRUE(user.ReachPage(105));
   ASSERT_TRUE(user.ChooseFolderAndGoOn(alsoLeft));
@@ -176,7 +174,7 @@ TEST_F(WizardFixture, OneCardReaderSwapsTheCardsAndCommitsTheFirstOnlyWhenItIsBa
   const auto eject = [&](const fs::path& card) { fs::rename(reader / "PRIVATE", card / "PRIVATE"); };
 
   insert(leftCard);
-  auto user = Open(ModeMemoryCard);
+  auto user = Open(Mode::MemoryCard);
   ASSERT_TRUE(user.ReachPage(101));
   ASSERT_TRUE(user.ChooseDrive(reader));
   ASSERT_TRUE(user.Press(QWizard::NextButton));
@@ -189,7 +187,7 @@ TEST_F(WizardFixture, OneCardReaderSwapsTheCardsAndCommitsTheFirstOnlyWhenItIsBa
   ASSERT_TRUE(user.Press(QWizard::NextButton));
   // The card in the reader has been written; the first one must come back.
   ASSERT_TRUE(user.ReachPage(103));
-  EXPECT_EQ(Verdict(reader, ModeMemoryCard), 1);
+  EXPECT_EQ(Verdict(reader, Mode::MemoryCard), 1);
   ASSERT_TRUE(user.Press(QWizard::NextButton));
   ASSERT_TRUE(WaitUntil([&] { return boxes.All().size() == 1; }));
   EXPECT_EQ(boxes.All()[0].Text, Text(114));
@@ -201,9 +199,9 @@ TEST_F(WizardFixture, OneCardReaderSwapsTheCardsAndCommitsTheFirstOnlyWhenItIsBa
   ASSERT_TRUE(user.Press(QWizard::NextButton));
   ASSERT_TRUE(user.ReachPage(112));
   ASSERT_TRUE(user.Press(QWizard::FinishButton));
-  EXPECT_EQ(Verdict(reader, ModeMemoryCard), 1);
+  EXPECT_EQ(Verdict(reader, Mode::MemoryCard), 1);
   eject(leftCard);
-  EXPECT_EQ(Verdict(rightCard, ModeMemoryCard), 1);
+  EXPECT_EQ(Verdict(rightCard, Mode::MemoryCard), 1);
 }
 
 TEST_F(WizardFixture, TwoCardReadersCommitBothCardsOnTheConfirmationPage) {
@@ -211,7 +209,7 @@ TEST_F(WizardFixture, TwoCardReadersCommitBothCardsOnTheConfirmationPage) {
   const auto rightCard = Card("RIGHT");
   EyeTree(leftCard / "PRIVATE/AVCHD", 'L', true);
   EyeTree(rightCard / "PRIVATE/AVCHD", 'R', true);
-  auto user = Open(ModeMemoryCard);
+  auto user = Open(Mode::MemoryCard);
   ASSERT_TRUE(user.ChooseDrive(rightCard));
   ASSERT_TRUE(user.Press(QWizard::NextButton));
   ASSERT_TRUE(user.ReachPage(102));
@@ -223,13 +221,13 @@ TEST_F(WizardFixture, TwoCardReadersCommitBothCardsOnTheConfirmationPage) {
   ASSERT_TRUE(user.ReachPage(110));
   ASSERT_TRUE(user.Press(QWizard::NextButton));
   ASSERT_TRUE(user.ReachPage(112));
-  EXPECT_EQ(Verdict(leftCard, ModeMemoryCard), 1);
-  EXPECT_EQ(Verdict(rightCard, ModeMemoryCard), 1);
+  EXPECT_EQ(Verdict(leftCard, Mode::MemoryCard), 1);
+  EXPECT_EQ(Verdict(rightCard, Mode::MemoryCard), 1);
 }
 
 TEST_F(WizardFixture, APairWithNothingToRepairEndsWithoutConfirmation) {
   const auto [left, right] = FolderPair(false);
-  auto user = Open(ModeAvchdFolder);
+  auto user = Open(Mode::AvchdFolder);
   ASSERT_TRUE(user.ChooseFolderAndGoOn(left));
   ASSERT_TRUE(user.ReachPage(105));
   ASSERT_TRUE(user.ChooseFolderAndGoOn(right));
@@ -241,7 +239,7 @@ TEST_F(WizardFixture, APairWithNothingToRepairEndsWithoutConfirmation) {
 TEST_F(WizardFixture, AFileDeletedWhileTheConfirmationWaitsCancelsWith1080AndNothingIsWritten) {
   const auto avchd = tree.Root() / "copy/AVCHD";
   DamagedTree(avchd);
-  auto user = Open(ModeAvchdFolder);
+  auto user = Open(Mode::AvchdFolder);
   ASSERT_TRUE(user.ChooseFolderAndGoOn(avchd));
   ASSERT_TRUE(user.ReachPage(108));
   fs::remove(avchd / "BDMV/STREAM/00001.MTS");
@@ -258,7 +256,7 @@ TEST_F(WizardFixture, AChangeAfterNextIsIgnored) {
   const auto avchd = tree.Root() / "copy/AVCHD";
   DamagedTree(avchd);
   settings.TickMilliseconds = 300;
-  auto user = Open(ModeAvchdFolder);
+  auto user = Open(Mode::AvchdFolder);
   ASSERT_TRUE(user.ChooseFolderAndGoOn(avchd));
   ASSERT_TRUE(user.ReachPage(108));
   ASSERT_TRUE(user.Press(QWizard::NextButton));
@@ -270,7 +268,7 @@ TEST_F(WizardFixture, AChangeAfterNextIsIgnored) {
 TEST_F(WizardFixture, AFolderOnAMemoryCardIsRefusedWith1081) {
   const auto card = Card("CARD");
   DamagedTree(card / "PRIVATE/AVCHD");
-  auto user = Open(ModeAvchdFolder);
+  auto user = Open(Mode::AvchdFolder);
   ASSERT_TRUE(user.ChooseFolder(card / "PRIVATE/AVCHD"));
   ASSERT_TRUE(WaitUntil([&] { return boxes.All().size() == 1; }));
   EXPECT_EQ(boxes.All()[0].Text, Text(1081));
@@ -280,7 +278,7 @@ TEST_F(WizardFixture, AFolderOnAMemoryCardIsRefusedWith1081) {
 
 TEST_F(WizardFixture, TheFolderChooserStartsInTheViewersFolder) {
   const auto viewer = tree.Folder("Pictures/Velmar Viewer");
-  auto user = Open(ModeStreamFiles);
+  auto user = Open(Mode::StreamFiles);
   user.Find<QAbstractButton>("open")->click();
   QFileDialog* chooser = nullptr;
   ASSERT_TRUE(WaitUntil([&] { return (chooser = wizard->findChild<QFileDialog*>("folderChooser")) != nullptr; }));
@@ -296,12 +294,12 @@ TEST_F(WizardFixture, TheFolderChooserStartsInTheViewersFolder) {
 TEST_F(WizardFixture, AFolderTheUserMayNotWriteIsRefusedAndThePageStaysUsable) {
   const auto avchd = tree.Root() / "copy/AVCHD";
   DamagedTree(avchd);
-  settings.CreateRun = [](const fs::path& target, int mode) {
+  settings.CreateRun = [](const fs::path& target, Restore::Mode mode) {
     auto volume = Restore::Utility::VolumeQueries();
     volume.IsWritableForUser = [](const fs::path&) { return false; };
     return std::make_unique<Restore::RestoreMain>(target, mode, volume);
   };
-  auto user = Open(ModeAvchdFolder);
+  auto user = Open(Mode::AvchdFolder);
   ASSERT_TRUE(user.ChooseFolderAndGoOn(avchd));
   ASSERT_TRUE(WaitUntil([&] { return boxes.All().size() == 1; }));
   EXPECT_EQ(boxes.All()[0].Text, Text(108));
@@ -315,8 +313,10 @@ TEST_F(WizardFixture, AFailureOnTheWorkerIsShownAndTheWizardCloses) {
   const auto avchd = tree.Root() / "copy/AVCHD";
   DamagedTree(avchd);
   const auto before = Snapshot(tree.Root());
-  settings.CreateRun = [](const fs::path& target, int mode) { return std::make_unique<BrokenStreamRun>(target, mode); };
-  auto user = Open(ModeAvchdFolder);
+  settings.CreateRun = [](const fs::path& target, Restore::Mode mode) {
+    return std::make_unique<BrokenStreamRun>(target, mode);
+  };
+  auto user = Open(Mode::AvchdFolder);
   ASSERT_TRUE(user.ChooseFolderAndGoOn(avchd));
   ASSERT_TRUE(user.Closed());
   EXPECT_EQ(boxes.Texts(), std::vector<QString>{Text(112)});
@@ -328,7 +328,7 @@ TEST_F(WizardFixture, ADriveThatDisappearsLeavesTheListAndCannotBeUsed) {
   const auto first = Card("A");
   const auto second = Card("B");
   DamagedTree(first / "PRIVATE/AVCHD");
-  auto user = Open(ModeMemoryCard);
+  auto user = Open(Mode::MemoryCard);
   ASSERT_TRUE(user.ChooseDrive(second));
   // Pulled just before Next: the run finds no tree.
   fs::remove_all(second);
@@ -349,7 +349,7 @@ TEST_F(WizardFixture, ADriveThatDisappearsLeavesTheListAndCannotBeUsed) {
   EXPECT_TRUE(folderMode->isVisible());
   folderMode->click();
   ASSERT_TRUE(user.Closed());
-  EXPECT_EQ(wizard->SwitchedTo(), ModeAvchdFolder);
+  EXPECT_EQ(wizard->SwitchedTo(), Mode::AvchdFolder);
 }
 
 namespace {
@@ -357,7 +357,7 @@ namespace {
 struct CancelFixture : WizardFixture {
   EndlessRun* run = nullptr;
   CancelFixture() {
-    settings.CreateRun = [this](const fs::path& target, int mode) {
+    settings.CreateRun = [this](const fs::path& target, Restore::Mode mode) {
       auto created = std::make_unique<EndlessRun>(target, mode);
       run = created.get();
       return created;
@@ -371,7 +371,7 @@ TEST_F(CancelFixture, CancellingAVerificationAsksWhileTheWorkerIsHeldAndYesClose
   const auto avchd = tree.Root() / "copy/AVCHD";
   DamagedTree(avchd);
   const auto before = Snapshot(tree.Root());
-  auto user = Open(ModeAvchdFolder);
+  auto user = Open(Mode::AvchdFolder);
   ASSERT_TRUE(user.ChooseFolderAndGoOn(avchd));
   ASSERT_TRUE(user.ReachPage(106));
   ASSERT_TRUE(WaitUntil([&] { return run->rounds > 0; }));
@@ -397,7 +397,7 @@ TEST_F(CancelFixture, CancellingAVerificationAsksWhileTheWorkerIsHeldAndYesClose
 TEST_F(CancelFixture, AnsweringNoLetsTheVerificationGoOn) {
   const auto avchd = tree.Root() / "copy/AVCHD";
   DamagedTree(avchd);
-  auto user = Open(ModeAvchdFolder);
+  auto user = Open(Mode::AvchdFolder);
   ASSERT_TRUE(user.ChooseFolderAndGoOn(avchd));
   ASSERT_TRUE(user.ReachPage(106));
   boxes.Answer(QMessageBox::No);
@@ -415,7 +415,7 @@ TEST_F(WizardFixture, TheFinishedPageNamesTheBackupAndUndoesTheRepairAfterAsking
   const auto avchd = tree.Root() / "copy/AVCHD";
   DamagedTree(avchd);
   const auto before = Snapshot(avchd);
-  auto user = Open(ModeAvchdFolder);
+  auto user = Open(Mode::AvchdFolder);
   ASSERT_TRUE(user.ChooseFolderAndGoOn(avchd));
   ASSERT_TRUE(user.ReachPage(108));
   ASSERT_TRUE(user.Press(QWizard::NextButton));

@@ -38,7 +38,7 @@ inline void WriteRecordings(const std::filesystem::path& streamFolder, const cha
 inline void DamagedTree(const std::filesystem::path& avchd) { WriteRecordings(avchd / "BDMV" / "STREAM"); }
 
 // The verdict of a fresh verification: 0 repair required, 1 nothing to repair.
-inline int Verdict(const std::filesystem::path& target, int mode) {
+inline int Verdict(const std::filesystem::path& target, Restore::Mode mode) {
   Restore::RestoreMain run(target, mode);
   if (run.ResultState() != 0) return run.ResultState();
   run.Start(nullptr, nullptr);
@@ -50,7 +50,7 @@ inline int Verdict(const std::filesystem::path& target, int mode) {
 // when there is none.
 inline void CleanTree(const std::filesystem::path& avchd) {
   if (!std::filesystem::exists(avchd / "BDMV" / "STREAM")) DamagedTree(avchd);
-  Restore::RestoreMain run(avchd, Restore::ModeAvchdFolder);
+  Restore::RestoreMain run(avchd, Restore::Mode::AvchdFolder);
   run.Start(nullptr, nullptr);
   run.Wait();
   run.Commit();
@@ -72,8 +72,8 @@ inline void EyeTree(const std::filesystem::path& avchd, char eye, bool damaged, 
 
 // Two eye trees repaired once as a pair, so that the pair verifies clean.
 inline void RepairAsPair(const std::filesystem::path& left, const std::filesystem::path& right) {
-  Restore::RestoreMain first(left, Restore::ModeAvchdFolder);
-  Restore::RestoreMain second(right, Restore::ModeAvchdFolder);
+  Restore::RestoreMain first(left, Restore::Mode::AvchdFolder);
+  Restore::RestoreMain second(right, Restore::Mode::AvchdFolder);
   for (auto* run : {&first, &second}) {
     run->Start(nullptr, nullptr);
     run->Wait();
@@ -86,7 +86,7 @@ inline void RepairAsPair(const std::filesystem::path& left, const std::filesyste
 // A restore run whose verification waits (at 40 percent) while `hold` is set.
 class HeldRun : public Restore::RestoreMain {
  public:
-  HeldRun(const std::filesystem::path& target, int mode, const std::atomic<bool>& hold)
+  HeldRun(const std::filesystem::path& target, Restore::Mode mode, const std::atomic<bool>& hold)
       : RestoreMain(target, mode), hold_(hold) {}
   ~HeldRun() override { Wait(); }
 

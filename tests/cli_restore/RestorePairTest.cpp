@@ -37,7 +37,7 @@ void EyeCard(const fs::path& card, char eye, std::uint8_t recording = 1) {
   whole.groups = 3;
   SampleGen::writeStream(TestSupport::EyeStream(whole, eye), streams / (number + "1.MTS"));
   {
-    Restore::RestoreMain run(card, Restore::ModeMemoryCard);
+    Restore::RestoreMain run(card, Restore::Mode::MemoryCard);
     run.Start(nullptr, nullptr);
     run.Wait();
     run.Commit();

@@ -53,7 +53,7 @@ struct ClipLimit : testing::TestWithParam<Limit> {
   // Verifies the tree and expects `playLists` new playlists and a new clip
   // information file for each of `clips` streams.
   void ExpectPlan(std::uint32_t clips, std::size_t playLists) {
-    RestoreMain run(tree.Root() / "disk/AVCHD", ModeAvchdFolder, FakeVolume());
+    RestoreMain run(tree.Root() / "disk/AVCHD", Mode::AvchdFolder, FakeVolume());
     run.Start(nullptr, nullptr);
     run.Wait();
     if (playLists == 0) {

@@ -75,7 +75,7 @@ struct Trees {
 };
 
 // Verifies one tree and commits when a repair is required.
-std::string RepairOne(Trees& trees, const fs::path& target, int mode) {
+std::string RepairOne(Trees& trees, const fs::path& target, Restore::Mode mode) {
   RestoreMain run(target, mode, trees.volume);
   run.SetBackup({true, trees.backupRoot.Root()});
   VerifyAndCommit(run);
@@ -175,7 +175,7 @@ const Scenario kScenarios[] = {
        for (const char* name : {"00001", "00004"})
          fs::rename(tree.StreamFile(name), tree.Root() / (name + std::string(".MTS")));
        fs::remove_all(tree.Avchd());
-       trees.repair = [](Trees& built) { return RepairOne(built, built.roots[0], ModeStreamFiles); };
+       trees.repair = [](Trees& built) { return RepairOne(built, built.roots[0], Mode::StreamFiles); };
      }},
     {"Pair3d",
      [](Trees& trees) {

@@ -220,12 +220,12 @@ TEST(RepairRoadOnACard, StreamsInTheCardRootAreTakenIntoTheTree) {
   TreeBuilder tree(TreeNaming::ShortNames);
   tree.AddStream("00001", StreamOfGroups(4));
   SampleGen::writeStream(StreamOfGroups(4), tree.Root() / "00007.MTS");
-  RestoreMain run(tree.Root(), ModeMemoryCard);
+  RestoreMain run(tree.Root(), Mode::MemoryCard);
   ASSERT_EQ(VerifyAndCommit(run), 0) << run.ErrorString();
   EXPECT_FALSE(fs::exists(tree.Root() / "00007.MTS"));
   EXPECT_TRUE(fs::exists(tree.StreamFile("00007")));
   EXPECT_TRUE(fs::exists(tree.ClipInformationFile("00007")));
-  RestoreMain again(tree.Root(), ModeMemoryCard);
+  RestoreMain again(tree.Root(), Mode::MemoryCard);
   EXPECT_EQ(VerifyTree(again), 1) << again.ErrorString();
 }
 

@@ -55,7 +55,7 @@ struct RestoreMainFixture : testing::Test {
 
 TEST_F(RestoreMainFixture, ACardTreeLiesBelowPrivateAvchdOfTheMountPoint) {
   tree.File("card/PRIVATE/AVCHD/BDMV/STREAM/00001.MTS", 6144);
-  RestoreMain run(tree.Root() / "card/", ModeMemoryCard, volume);
+  RestoreMain run(tree.Root() / "card/", Mode::MemoryCard, volume);
   EXPECT_EQ(run.ResultState(), 0) << run.ErrorString();
   EXPECT_EQ(run.AvchdFolderPath(), tree.Root() / "card/PRIVATE/AVCHD");
   EXPECT_EQ(run.Folder().RootPath, tree.Root() / "card");
@@ -64,7 +64,7 @@ TEST_F(RestoreMainFixture, ACardTreeLiesBelowPrivateAvchdOfTheMountPoint) {
 
 TEST_F(RestoreMainFixture, AnAvchdlFolderSetsTheLongNameFlag) {
   tree.File("disk/avchdl/BDMV/STREAM/00001.m2ts", 6144);
-  RestoreMain run(tree.Root() / "disk/avchdl", ModeAvchdFolder, volume);
+  RestoreMain run(tree.Root() / "disk/avchdl", Mode::AvchdFolder, volume);
   EXPECT_EQ(run.ResultState(), 0) << run.ErrorString();
   EXPECT_TRUE(run.Folder().IsLongName);
   EXPECT_TRUE(run.Folder().RootPath.empty());
@@ -72,12 +72,12 @@ TEST_F(RestoreMainFixture, AnAvchdlFolderSetsTheLongNameFlag) {
 
 TEST_F(RestoreMainFixture, StreamFilesBuildAnAvchdTreeOnFatAndAnAvchdlTreeElsewhere) {
   tree.File("videos/00001.MTS", 6144);
-  RestoreMain onDisk(tree.Root() / "videos", ModeStreamFiles, volume);
+  RestoreMain onDisk(tree.Root() / "videos", Mode::StreamFiles, volume);
   EXPECT_EQ(onDisk.AvchdFolderPath(), tree.Root() / "videos/PRIVATE/AVCHDL");
   EXPECT_TRUE(onDisk.Folder().IsLongName);
 
   const auto fat = FakeVolume(kMsdos);
-  RestoreMain onCard(tree.Root() / "videos", ModeStreamFiles, fat);
+  RestoreMain onCard(tree.Root() / "videos", Mode::StreamFiles, fat);
   EXPECT_EQ(onCard.AvchdFolderPath(), tree.Root() / "videos/PRIVATE/AVCHD");
   EXPECT_FALSE(onCard.Folder().IsLongName);
 
@@ -88,20 +88,20 @@ TEST_F(RestoreMainFixture, StreamFilesBuildAnAvchdTreeOnFatAndAnAvchdlTreeElsewh
   fuse.DeviceFileSystemType = [](Platform::DeviceNumber device) {
     return device.Major == 8 && device.Minor == 33 ? std::optional<std::string>("exfat") : std::nullopt;
   };
-  RestoreMain onFuseCard(tree.Root() / "videos", ModeStreamFiles, fuse);
+  RestoreMain onFuseCard(tree.Root() / "videos", Mode::StreamFiles, fuse);
   EXPECT_EQ(onFuseCard.AvchdFolderPath(), tree.Root() / "videos/PRIVATE/AVCHD");
 }
 
 TEST_F(RestoreMainFixture, StreamFilesInAPrivateFolderGetTheTreeDirectlyBelowIt) {
   tree.File("x/Private/00001.MTS", 6144);
-  RestoreMain run(tree.Root() / "x/Private", ModeStreamFiles, volume);
+  RestoreMain run(tree.Root() / "x/Private", Mode::StreamFiles, volume);
   EXPECT_EQ(run.AvchdFolderPath(), tree.Root() / "x/Private/AVCHDL");
 }
 
 TEST_F(RestoreMainFixture, TheStreamFolderOfATreeIsNoSourceOfStreams) {
   for (const char* path : {"a/AVCHD/BDMV/STREAM", "b/avchdl/bdmv/Stream"}) {
     tree.File(fs::path(path) / "00001.MTS", 6144);
-    RestoreMain run(tree.Root() / path, ModeStreamFiles, volume);
+    RestoreMain run(tree.Root() / path, Mode::StreamFiles, volume);
     EXPECT_EQ(run.ResultState(), -1) << path;
     EXPECT_EQ(run.ErrorString(), AAA::StringTable::Text(109)) << path;
   }
@@ -111,10 +111,10 @@ TEST_F(RestoreMainFixture, NoStreamMissingPathsAndFilesInPlaceOfFoldersFailWith1
   tree.Folder("empty-card");
   tree.File("plain-file", 6144);
   for (const auto& [path, mode] :
-       std::vector<std::pair<fs::path, int>>{{tree.Root() / "empty-card", ModeMemoryCard},
-                                             {tree.Root() / "missing", ModeAvchdFolder},
-                                             {tree.Root() / "plain-file", ModeAvchdFolder},
-                                             {tree.Root() / "plain-file", ModeStreamFiles}}) {
+       std::vector<std::pair<fs::path, Mode>>{{tree.Root() / "empty-card", Mode::MemoryCard},
+                                              {tree.Root() / "missing", Mode::AvchdFolder},
+                                              {tree.Root() / "plain-file", Mode::AvchdFolder},
+                                              {tree.Root() / "plain-file", Mode::StreamFiles}}) {
     RestoreMain run(path, mode, volume);
     EXPECT_EQ(run.ResultState(), -1) << path;
     EXPECT_EQ(run.ErrorString(), AAA::StringTable::Text(104)) << path;
@@ -125,7 +125,7 @@ TEST_F(RestoreMainFixture, AWriteProtectedMediumIsRefusedBeforeAnyVerification) 
   tree.File("card/PRIVATE/AVCHD/BDMV/STREAM/00001.MTS", 6145);
   volume.IsMountReadOnly = [](const fs::path&) { return true; };
   const auto before = Snapshot(tree.Root());
-  RestoreMain run(tree.Root() / "card", ModeMemoryCard, volume);
+  RestoreMain run(tree.Root() / "card", Mode::MemoryCard, volume);
   EXPECT_EQ(run.ResultState(), -1);
   EXPECT_EQ(run.ErrorString(), AAA::StringTable::Text(108));
   EXPECT_EQ(Snapshot(tree.Root()), before);
@@ -133,7 +133,7 @@ TEST_F(RestoreMainFixture, AWriteProtectedMediumIsRefusedBeforeAnyVerification) 
 
 TEST_F(RestoreMainFixture, AnUnknownModeIsAnInvalidArgument) {
   tree.File("card/00001.MTS", 6144);
-  RestoreMain run(tree.Root() / "card", 3, volume);
+  RestoreMain run(tree.Root() / "card", static_cast<Mode>(3), volume);
   EXPECT_EQ(run.ErrorString(), AAA::StringTable::Text(101));
 }
 
@@ -141,7 +141,7 @@ TEST_F(RestoreMainFixture, EveryPublicOperationLogsItsResult) {
   tree.File("card/PRIVATE/AVCHD/BDMV/STREAM/00001.MTS", 6144);
   WriteEmptyManagementFiles(tree.Root() / "card/PRIVATE/AVCHD");
   LogCapture log(7);
-  RestoreMain run(tree.Root() / "card", ModeMemoryCard, volume);
+  RestoreMain run(tree.Root() / "card", Mode::MemoryCard, volume);
   Completion completion;
   Verify(run, completion);
   const std::string text = log.Take();
@@ -155,7 +155,7 @@ TEST_F(RestoreMainFixture, EveryPublicOperationLogsItsResult) {
 TEST_F(RestoreMainFixture, AWholeTreeNeedsNothingAndItsCommitWritesNothing) {
   tree.File("card/PRIVATE/AVCHD/BDMV/STREAM/00001.MTS", 6144 * 3);
   WriteEmptyManagementFiles(tree.Root() / "card/PRIVATE/AVCHD");
-  RestoreMain run(tree.Root() / "card", ModeMemoryCard, volume);
+  RestoreMain run(tree.Root() / "card", Mode::MemoryCard, volume);
   Completion completion;
   Verify(run, completion);
   EXPECT_EQ(completion.result.ResultState, 1);
@@ -173,7 +173,7 @@ TEST_F(RestoreMainFixture, ACutStreamIsPlannedAndCommittedOnACard) {
   tree.File("card/PRIVATE/AVCHD/BDMV/STREAM/00001.MTS", 6145);
   tree.File("card/PRIVATE/AVCHD/AVCHDTN/leftover", 1);
   WriteEmptyManagementFiles(tree.Root() / "card/PRIVATE/AVCHD");
-  RestoreMain run(tree.Root() / "card", ModeMemoryCard, volume);
+  RestoreMain run(tree.Root() / "card", Mode::MemoryCard, volume);
   Completion completion;
   Verify(run, completion);
   ASSERT_EQ(completion.result.ResultState, 0);
@@ -200,7 +200,7 @@ TEST_F(RestoreMainFixture, BuildingFromStreamsMovesThemAndMirrorsALongNameTreeIn
   SampleGen::StreamParameters cut = whole;
   cut.cutAtByte = 6144 * 20 + 7000;
   SampleGen::writeStream(cut, tree.Root() / "videos/00004.m2ts");
-  RestoreMain run(tree.Root() / "videos", ModeStreamFiles, volume);
+  RestoreMain run(tree.Root() / "videos", Mode::StreamFiles, volume);
   Completion completion;
   Verify(run, completion);
   ASSERT_EQ(completion.result.ResultState, 0) << completion.result.ErrorString;
@@ -223,7 +223,7 @@ TEST_F(RestoreMainFixture, TheBackupPlanListsTheManagementFilesAsTheCommitLeaves
   tree.File("disk/AVCHDL/BDMV/PLAYLIST/00001.mpls", 10);
   WriteEmptyManagementFiles(tree.Root() / "disk/AVCHDL");
   tree.File("disk/AVCHDL/BDMV/BACKUP/index.bdmv", 10);
-  RestoreMain run(tree.Root() / "disk/AVCHDL", ModeAvchdFolder, volume);
+  RestoreMain run(tree.Root() / "disk/AVCHDL", Mode::AvchdFolder, volume);
   Completion completion;
   Verify(run, completion);
   const auto plan = run.Plan();
@@ -246,7 +246,7 @@ TEST_F(RestoreMainFixture, TheBackupPlanListsTheManagementFilesAsTheCommitLeaves
 
 TEST_F(RestoreMainFixture, ATreeThatVanishedBeforeTheCommitFailsWith106AndNothingIsWritten) {
   tree.File("disk/AVCHD/BDMV/STREAM/00001.MTS", 6145);
-  RestoreMain run(tree.Root() / "disk/AVCHD", ModeAvchdFolder, volume);
+  RestoreMain run(tree.Root() / "disk/AVCHD", Mode::AvchdFolder, volume);
   Completion completion;
   Verify(run, completion);
   fs::rename(tree.Root() / "disk/AVCHD", tree.Root() / "disk/moved");
@@ -259,7 +259,7 @@ TEST_F(RestoreMainFixture, ATreeThatVanishedBeforeTheCommitFailsWith106AndNothin
 
 TEST_F(RestoreMainFixture, CancelAtACheckPointEndsWithResultState2) {
   tree.File("card/PRIVATE/AVCHD/BDMV/STREAM/00001.MTS", 6145);
-  RestoreMain run(tree.Root() / "card", ModeMemoryCard, volume);
+  RestoreMain run(tree.Root() / "card", Mode::MemoryCard, volume);
   Completion completion;
   run.RequestPause();  // holds the worker at its first check point
   run.Start(&completion, &Completion::Callback);
@@ -275,7 +275,7 @@ TEST_F(RestoreMainFixture, CancelAtACheckPointEndsWithResultState2) {
 TEST_F(RestoreMainFixture, APauseWithoutCancelLetsTheVerificationFinish) {
   tree.File("card/PRIVATE/AVCHD/BDMV/STREAM/00001.MTS", 6145);
   WriteEmptyManagementFiles(tree.Root() / "card/PRIVATE/AVCHD");
-  RestoreMain run(tree.Root() / "card", ModeMemoryCard, volume);
+  RestoreMain run(tree.Root() / "card", Mode::MemoryCard, volume);
   Completion completion;
   run.RequestPause();
   run.Start(&completion, &Completion::Callback);

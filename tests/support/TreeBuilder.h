@@ -7,6 +7,7 @@
 
 #include "aaalib/AAA_Element.h"
 #include "avchdlib/AVCHD_Thumbnail.h"
+#include "restorelib/Restore_Mode.h"
 #include "samplegen/StreamGenerator.h"
 
 // Builds AVCHD trees for tests in a folder of its own below the system's
@@ -39,10 +40,10 @@ class TreeBuilder {
   const std::filesystem::path& Root() const { return root_; }
   // The AVCHD (or AVCHDL) folder.
   const std::filesystem::path& Avchd() const { return avchd_; }
-  // What a restore run is given: the card's mount point (mode 0) or the
-  // AVCHDL folder (mode 1).
+  // What a restore run is given: the card's mount point (card mode) or the
+  // AVCHDL folder (folder mode).
   const std::filesystem::path& Target() const { return IsLongName() ? avchd_ : root_; }
-  int Mode() const { return IsLongName() ? 1 : 0; }
+  Restore::Mode Mode() const { return IsLongName() ? Restore::Mode::AvchdFolder : Restore::Mode::MemoryCard; }
 
   std::filesystem::path StreamFile(const std::string& name) const;
   std::filesystem::path ClipInformationFile(const std::string& name) const;
