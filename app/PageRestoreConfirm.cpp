@@ -74,7 +74,7 @@ void PageRestoreConfirmBase::ShowReport() {
 
 void PageRestoreConfirmBase::Describe(const Restore::RestoreMain& run, RestoreReport::Outcome& outcome) const {
   RestoreReport::Describe(run, Sheet().Mode(), outcome);
-  outcome.RestoreRequired = run.ResultState() == 0;
+  outcome.RestoreRequired = run.ResultState() == Restore::Verdict::RepairRequired;
   outcome.Plan = run.Plan();
 }
 
@@ -98,7 +98,7 @@ void PageRestoreConfirmBase::OnTick() {
 }
 
 bool PageRestoreConfirmBase::Succeeded(Restore::RestoreMain& run) {
-  if (run.ResultState() != -1) {
+  if (run.ResultState() != Restore::Verdict::Failed) {
     Sheet().NoteCommit(run);
     return true;
   }

@@ -111,7 +111,7 @@ void PageSelectDrive3d_2::OnRefreshed() {
   if (!commitRequested_ || !timer_.isActive()) return;
   timer_.stop();
   First().Commit();
-  if (First().ResultState() == -1) {
+  if (First().ResultState() == Restore::Verdict::Failed) {
     Sheet().ShowError(First().ErrorString());
     Sheet().PressCancel();
     return;

@@ -80,7 +80,7 @@ PageSelectFolder3dBase::PageSelectFolder3dBase(Wizard& wizard, int titleId, int 
 void PageSelectFolder3dBase::OnSetActive() {
   PageSelectFolderBase::OnSetActive();
   ShowPath(firstPath_, First().AvchdFolderPath());
-  const bool firstIsLeft = First().Result3d() == 1;
+  const bool firstIsLeft = First().Result3d() == Restore::Channel3d::Left;
   firstChannel_->setText(Text(firstIsLeft ? 1027 : 1028));
   secondChannel_->setText(Text(firstIsLeft ? 1028 : 1027));
   WatchForChanges(First().AvchdFolderPath());

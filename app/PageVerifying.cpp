@@ -53,9 +53,9 @@ void PageVerifyingBase::OnCompleted(const Restore::ResultBlock& result) {
   }
   timer_.stop();
   result_ = result;
-  if (result_.ResultState == 2) {
+  if (result_.ResultState == Restore::Verdict::Cancelled) {
     Sheet().PressCancel();
-  } else if (result_.ResultState == -1) {
+  } else if (result_.ResultState == Restore::Verdict::Failed) {
     Sheet().ShowError(result_.ErrorString);
     Sheet().PressCancel();
   } else {
@@ -74,7 +74,7 @@ void PageVerifyingBase::OnTick() {
 }
 
 bool PageVerifyingBase::OnQueryCancel() {
-  if (result_.ResultState == 2 || result_.ResultState == -1) {
+  if (result_.ResultState == Restore::Verdict::Cancelled || result_.ResultState == Restore::Verdict::Failed) {
     DestroyRuns();
     return true;
   }
@@ -104,22 +104,23 @@ bool PageVerifyingBase::AskCancel() {
 }
 
 int PageVerifying::OnWizNext() {
-  if (result_.Result3d != 0) return kFollowing;
-  if (result_.ResultState != 1) return 108;
+  if (result_.Result3d != Restore::Channel3d::None) return kFollowing;
+  if (result_.ResultState != Restore::Verdict::NotRequired) return 108;
   DestroyFirst();
   return 113;
 }
 
 int PageVerifying3d::OnWizNext() {
   First().VerifyMain3d(Second());
-  if (First().ResultState() == -1) {
+  if (First().ResultState() == Restore::Verdict::Failed) {
     Sheet().ShowError(First().ErrorString());
     // The Cancel below closes the wizard without asking again.
-    result_.ResultState = -1;
+    result_.ResultState = Restore::Verdict::Failed;
     Sheet().PressCancel();
     return kStay;
   }
-  if (First().ResultState() == 1 && Second().ResultState() == 1) {
+  if (First().ResultState() == Restore::Verdict::NotRequired &&
+      Second().ResultState() == Restore::Verdict::NotRequired) {
     DestroyBoth();
     return 114;
   }

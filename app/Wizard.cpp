@@ -70,7 +70,7 @@ void Wizard::AddPages() {
 
 std::unique_ptr<Restore::RestoreMain> Wizard::CreateRun(const std::filesystem::path& target, Restore::Mode mode) {
   auto run = settings_.CreateRun(target, mode);
-  if (run->ResultState() == 0) return run;
+  if (run->ResultState() == Restore::Verdict::RepairRequired) return run;
   ShowError(run->ErrorString());
   return nullptr;
 }
@@ -78,7 +78,7 @@ std::unique_ptr<Restore::RestoreMain> Wizard::CreateRun(const std::filesystem::p
 std::unique_ptr<Restore::RestoreMain> Wizard::CreatePartnerRun(const std::filesystem::path& target, Restore::Mode mode,
                                                                Restore::RestoreMain& other) {
   auto run = Restore::PairWorkflow::OpenPartner(settings_.CreateRun, target, mode, other);
-  if (run->ResultState() == 0) return run;
+  if (run->ResultState() == Restore::Verdict::RepairRequired) return run;
   ShowError(run->ErrorString());
   return nullptr;
 }

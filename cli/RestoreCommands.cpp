@@ -41,11 +41,11 @@ std::string Localized(const std::string& english, const std::string& japanese) {
 std::string FoundHeading() { return Localized("What was found:\n", "見つかったこと:\n"); }
 std::string RepairQuestion() { return Localized("Restore it now?", "今すぐ復旧しますか？"); }
 
-const char* EyeName(int result3d) { return result3d == 1 ? "L" : "R"; }
-const char* OtherEyeName(int result3d) { return result3d == 1 ? "R" : "L"; }
+const char* EyeName(Restore::Channel3d eye) { return eye == Restore::Channel3d::Left ? "L" : "R"; }
+const char* OtherEyeName(Restore::Channel3d eye) { return eye == Restore::Channel3d::Left ? "R" : "L"; }
 
 // "L channel:" or "R channel:", as beside the paths of the wizard's pages.
-std::string EyeLabel(int result3d) { return Text(result3d == 1 ? 1027 : 1028); }
+std::string EyeLabel(Restore::Channel3d eye) { return Text(eye == Restore::Channel3d::Left ? 1027 : 1028); }
 
 class Restoration {
  public:
@@ -60,10 +60,10 @@ class Restoration {
   int Run() {
     const auto made = Factory()(options_.path, options_.mode);
     Restore::RestoreMain& run = *made;
-    if (run.ResultState() == -1) return Finish(run, kFailed);
+    if (run.ResultState() == Restore::Verdict::Failed) return Finish(run, kFailed);
     if (const auto status = Verify(run)) return Finish(run, *status);
-    if (run.Result3d() != 0) return RunPair(run);
-    if (run.ResultState() == 1) {
+    if (run.Result3d() != Restore::Channel3d::None) return RunPair(run);
+    if (run.ResultState() == Restore::Verdict::NotRequired) {
       Say(Text(1070) + "\n" + Text(1071));
       return Finish(run, kDone);
     }
@@ -78,7 +78,7 @@ class Restoration {
     }
     run.Commit();
     NoteBackup(run, outcome_);
-    if (run.ResultState() == -1) return Finish(run, kFailed);
+    if (run.ResultState() == Restore::Verdict::Failed) return Finish(run, kFailed);
     outcome_.Committed = true;
     Say(Text(1060) + "\n" + Text(1061));
     SayBackup(outcome_);
@@ -90,12 +90,12 @@ class Restoration {
   // end with a verdict.
   std::optional<int> Verify(Restore::RestoreMain& run) {
     RestoreConsole::Verify(run, isatty(STDERR_FILENO), terminal_);
-    if (run.ResultState() == 2) {
+    if (run.ResultState() == Restore::Verdict::Cancelled) {
       Say(Text(AAA::MessageId::Cancelled));
       return kCancelled;
     }
     for (const auto& line : run.SpecialEntries()) Say(line);
-    if (run.ResultState() == -1) return kFailed;
+    if (run.ResultState() == Restore::Verdict::Failed) return kFailed;
     return std::nullopt;
   }
 
@@ -107,18 +107,19 @@ class Restoration {
         std::string("このツリーには3Dコンテンツの") + EyeName(first.Result3d()) + "チャンネルが入っています。"));
     auto second = ChoosePartner(first);
     if (second == nullptr) return Finish(first, kNotRepaired);
-    if (second->ResultState() == -1) return Finish(first, kFailed, second.get());
+    if (second->ResultState() == Restore::Verdict::Failed) return Finish(first, kFailed, second.get());
     if (const auto status = Verify(*second)) return Finish(first, *status, second.get());
     first.VerifyMain3d(*second);
-    if (first.ResultState() == -1) return Finish(first, kFailed, second.get());
-    if (first.ResultState() == 1 && second->ResultState() == 1) {
+    if (first.ResultState() == Restore::Verdict::Failed) return Finish(first, kFailed, second.get());
+    if (first.ResultState() == Restore::Verdict::NotRequired &&
+        second->ResultState() == Restore::Verdict::NotRequired) {
       Say(Text(1070) + "\n" + Text(1071));
       return Finish(first, kDone, second.get());
     }
 
     Say(Text(1040) + "\n" + Text(1041));
     for (auto [run, outcome] : {std::pair{&first, &outcome_}, std::pair{second.get(), &PartnerOutcome()}}) {
-      outcome->RestoreRequired = run->ResultState() == 0;
+      outcome->RestoreRequired = run->ResultState() == Restore::Verdict::RepairRequired;
       outcome->Plan = run->Plan();
       Say("\n" + EyeLabel(run->Result3d()) + " " + run->AvchdFolderPath().string() + "\n" + FindingsText(*run) +
           Restore::PlanText(outcome->Plan));
@@ -150,7 +151,7 @@ class Restoration {
         return nullptr;
       }
       auto partner = Restore::PairWorkflow::OpenPartner(Factory(), *path, options_.mode, first);
-      if (partner->ResultState() != -1 || !options_.pair.empty()) return partner;
+      if (partner->ResultState() != Restore::Verdict::Failed || !options_.pair.empty()) return partner;
       ShowError(*partner);
     }
   }
@@ -177,7 +178,7 @@ class Restoration {
   int CommitSwapped(Restore::RestoreMain& first, Restore::RestoreMain& second) {
     second.Commit();
     NoteBackup(second, PartnerOutcome());
-    if (second.ResultState() == -1) return kFailed;
+    if (second.ResultState() == Restore::Verdict::Failed) return kFailed;
     PartnerOutcome().Committed = true;
     while (true) {
       const std::string eye = EyeName(first.Result3d());
@@ -188,7 +189,7 @@ class Restoration {
         return kNotRepaired;
       }
       const auto again = Restore::PairWorkflow::OpenPartner(Factory(), options_.path, options_.mode, second);
-      if (again->ResultState() != -1) break;
+      if (again->ResultState() != Restore::Verdict::Failed) break;
       ShowError(*again);
     }
     return CommitOne(first, outcome_);
@@ -209,7 +210,7 @@ class Restoration {
   int CommitOne(Restore::RestoreMain& run, RestoreReport::Outcome& outcome) {
     run.Commit();
     NoteBackup(run, outcome);
-    if (run.ResultState() == -1) return kFailed;
+    if (run.ResultState() == Restore::Verdict::Failed) return kFailed;
     outcome.Committed = outcome.RestoreRequired;
     return kDone;
   }
@@ -245,7 +246,7 @@ class Restoration {
     std::error_code error;
     if (std::filesystem::exists(folder / "manifest.json", error)) {
       outcome.Backup = folder.string();
-    } else if (run.ResultState() == -1) {
+    } else if (run.ResultState() == Restore::Verdict::Failed) {
       SayError(Localized("The backup could not be written to " + folder.string() + ": nothing was changed.",
                          "バックアップを" + folder.string() + "に書き込めませんでした。何も変更していません。"));
     }
@@ -307,7 +308,7 @@ class Restoration {
 
   void Describe(const Restore::RestoreMain& run, RestoreReport::Outcome& outcome) const {
     RestoreReport::Describe(run, options_.mode, outcome);
-    if (run.ResultState() == -1) {
+    if (run.ResultState() == Restore::Verdict::Failed) {
       // What the verification found explains a tree it refuses.
       if (!outcome.Findings.empty()) Say(FoundHeading() + Restore::FindingsText(outcome.Findings));
       // Said of the path given, for the first tree; the other eye's errors are its own.

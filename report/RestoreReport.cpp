@@ -42,7 +42,7 @@ const char* ModeName(Restore::Mode mode) {
 
 const char* VerdictName(const Outcome& outcome) {
   if (outcome.Cancelled) return "cancelled";
-  if (outcome.ResultState == -1) {
+  if (outcome.ResultState == Restore::Verdict::Failed) {
     // A verification that ends because of what the tree holds: it cannot be
     // repaired. Anything else, and a failed commit, is a failure of the run.
     const bool ofTheTree =
@@ -117,7 +117,7 @@ void Describe(const Restore::RestoreMain& run, Restore::Mode mode, Outcome& outc
   outcome.WriteProtected = run.IsWriteProtected();
   outcome.LeftAsIs = run.SpecialEntries();
   outcome.Findings = run.Findings();
-  if (run.ResultState() != -1) return;
+  if (run.ResultState() != Restore::Verdict::Failed) return;
   outcome.Error = run.ErrorString();
   outcome.ErrorId = run.ErrorId();
 }
@@ -156,8 +156,8 @@ nlohmann::json ToJson(const Outcome& outcome) {
       {"verdict", VerdictName(outcome)},
       {"mode", ModeName(outcome.Mode)},
       {"avchd_folder", outcome.AvchdFolder},
-      {"result_state", outcome.ResultState},
-      {"result_3d", outcome.Result3d},
+      {"result_state", static_cast<int>(outcome.ResultState)},
+      {"result_3d", static_cast<int>(outcome.Result3d)},
       {"error", outcome.Error ? nlohmann::json({{"id", outcome.ErrorId},
                                                 {"text", *outcome.Error},
                                                 {"hint", outcome.Hint ? nlohmann::json(*outcome.Hint) : nullptr}})

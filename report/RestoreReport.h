@@ -8,6 +8,7 @@
 #include "restorelib/Restore_Findings.h"
 #include "restorelib/Restore_Mode.h"
 #include "restorelib/Restore_Plan.h"
+#include "restorelib/Restore_Result.h"
 
 namespace Restore {
 class RestoreMain;
@@ -21,8 +22,8 @@ namespace RestoreReport {
 struct Outcome {
   Restore::Mode Mode = Restore::Mode::MemoryCard;
   std::string AvchdFolder;
-  int ResultState = 0;
-  int Result3d = 0;
+  Restore::Verdict ResultState = Restore::Verdict::RepairRequired;
+  Restore::Channel3d Result3d = Restore::Channel3d::None;
   bool Cancelled = false;
   std::optional<std::string> Error;
   int ErrorId = 0;  // the message id of Error

@@ -7,7 +7,7 @@ namespace Restore::PairWorkflow {
 std::unique_ptr<RestoreMain> OpenPartner(const RunFactory& create, const std::filesystem::path& target, Mode mode,
                                          RestoreMain& other) {
   auto run = create(target, mode);
-  if (run->ResultState() != -1 && mode != Mode::StreamFiles) run->VerifyRelation3d(other);
+  if (run->ResultState() != Verdict::Failed && mode != Mode::StreamFiles) run->VerifyRelation3d(other);
   return run;
 }
 
@@ -26,7 +26,7 @@ std::unique_ptr<RestoreMain> CheckStillPartner(const RunFactory& create, const R
                                                Mode mode) {
   if (mode == Mode::StreamFiles) return nullptr;
   auto check = OpenPartner(create, partner.AvchdFolderPath(), Mode::AvchdFolder, first);
-  if (check->ResultState() != -1) return nullptr;
+  if (check->ResultState() != Verdict::Failed) return nullptr;
   return check;
 }
 

@@ -44,7 +44,7 @@ std::pair<RestoreMain*, RestoreMain*> CommitOrder(RestoreMain& first, RestoreMai
 
 // Right before both are written: the tree at the partner's folder must
 // still be the other eye of `first`, so that one changed since the check is
-// not written over. Null when it is; otherwise the run that says why. Mode 2
+// not written over. Null when it is; otherwise the run that says why. The build mode
 // has nothing to check: the partner's tree is made by its own commit.
 std::unique_ptr<RestoreMain> CheckStillPartner(const RunFactory& create, const RestoreMain& partner, RestoreMain& first,
                                                Mode mode);

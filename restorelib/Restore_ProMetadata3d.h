@@ -6,6 +6,7 @@
 #include "avchdlib/AVCHD_ClipInformation.h"
 #include "avchdlib/AVCHD_IndexTable.h"
 #include "avchdlib/AVCHD_MoviePlayList.h"
+#include "restorelib/Restore_Result.h"
 
 // The professional metadata that says whether a tree holds one channel of a
 // 3D recording, and which: where it sits in each kind of management file,
@@ -15,9 +16,6 @@ namespace Restore {
 using ClipStore = std::deque<AVCHD::ClipInformation::BlkClipInformationFile>;
 using PlayListStore = std::deque<AVCHD::MoviePlayList::BlkMoviePlayListFile>;
 using IndexTableStore = std::deque<AVCHD::IndexTable::BlkIndexTableFile>;
-
-// The values are those of `Result3d`.
-enum class Channel3d { None = 0, Left = 1, Right = 2 };
 
 // "L" or "R"; empty for None.
 const char* ChannelText(Channel3d channel);

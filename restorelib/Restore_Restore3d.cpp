@@ -37,13 +37,13 @@ bool ArePartners(const BlkPRO_ContentInfo* first, const BlkPRO_ContentInfo* seco
 
 }  // namespace
 
-std::int32_t Restore3d::VerifyOneEye() {
+Channel3d Restore3d::VerifyOneEye() {
   AAA::Log::Heading("verify 3D one eye");
   auto& clips = steps_.clipInformation->Clips();
   const Channel3d channel = ClassifyClips(clips);
   RaiseExtDataVersions(steps_.playList->Store(), clips);
   MarkTree(clips, steps_.playList->Store(), steps_.indexTable->Store(), channel);
-  return static_cast<std::int32_t>(channel);
+  return channel;
 }
 
 void Restore3d::VerifyRelation(const Restore3d& first) const {

@@ -34,7 +34,7 @@ class Restore3d {
   // (InvalidDataException, 109), and makes the professional metadata of
   // every file say which eye the tree holds, or that it is 2D. Returns the
   // run's Result3d: 0 not 3D, 1 left channel, 2 right channel.
-  std::int32_t VerifyOneEye();
+  Channel3d VerifyOneEye();
 
   // "verify 3D relation": this tree, chosen second, must be the other eye of
   // `first`'s recording, as the index tables say (`first`'s as verified,

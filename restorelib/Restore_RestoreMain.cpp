@@ -141,7 +141,7 @@ void RestoreMain::Run() {
         FindUnfinishedCommit();
         if (unfinished_) {
           SetProgress(100);
-          result_.ResultState = 0;
+          result_.ResultState = Verdict::RepairRequired;
           return;
         }
         thumbnail_.VerifyThumbnailIndex();
@@ -158,7 +158,7 @@ void RestoreMain::Run() {
         if (backupUnsound_) AAA::Log::Line(AAA::Log::kHeading, "the backup folder does not mirror the tree\n");
         CheckPoint();
         SetProgress(100);
-        result_.ResultState = IsRestoreRequired() ? 0 : 1;
+        result_.ResultState = IsRestoreRequired() ? Verdict::RepairRequired : Verdict::NotRequired;
       },
       true);
 }
@@ -246,7 +246,7 @@ void RestoreMain::Commit() {
     if (!IsRestoreRequired()) return;
     AAA::Log::Heading("commit");
     CommitSteps();
-    result_.ResultState = 0;
+    result_.ResultState = Verdict::RepairRequired;
   });
   LogResult();
 }

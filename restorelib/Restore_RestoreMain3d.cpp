@@ -3,8 +3,8 @@
 namespace Restore {
 
 void RestoreMain::VerifyRelation3d(RestoreMain& first) {
-  result_.ResultState = -1;
-  if (Guard([&] { threeD_.VerifyRelation(first.threeD_); })) result_.ResultState = 0;
+  result_.ResultState = Verdict::Failed;
+  if (Guard([&] { threeD_.VerifyRelation(first.threeD_); })) result_.ResultState = Verdict::RepairRequired;
   LogResult();
 }
 
@@ -12,7 +12,8 @@ void RestoreMain::VerifyMain3d(RestoreMain& second) {
   if (unfinished_ || second.unfinished_) {
     // An interrupted commit is finished first, alone; the pair is checked
     // and repaired by the next run, on whole trees.
-    for (RestoreMain* run : {&second, this}) run->result_.ResultState = run->unfinished_ ? 0 : 1;
+    for (RestoreMain* run : {&second, this})
+      run->result_.ResultState = run->unfinished_ ? Verdict::RepairRequired : Verdict::NotRequired;
     LogResult();
     second.LogResult();
     return;
@@ -28,7 +29,8 @@ void RestoreMain::VerifyMain3d(RestoreMain& second) {
     (ofSecond ? second : *this).ruleFindings_.push_back(std::move(finding));
   }
   if (verified) {
-    for (RestoreMain* run : {&second, this}) run->result_.ResultState = run->IsRestoreRequired() ? 0 : 1;
+    for (RestoreMain* run : {&second, this})
+      run->result_.ResultState = run->IsRestoreRequired() ? Verdict::RepairRequired : Verdict::NotRequired;
   }
   LogResult();
   second.LogResult();

@@ -18,7 +18,7 @@ void Thread::Start(void* context, CompletionCallback callback) {
     worker_ = std::thread(&Thread::WorkerEntry, this);
   } catch (const std::system_error&) {
     // The page waits for the callback: a worker that never ran still ends in one.
-    result_.ResultState = -1;
+    result_.ResultState = Verdict::Failed;
     result_.ErrorString = AAA::StringTable::Text(AAA::MessageId::Unexpected);
     LogResult();
     if (callback_ != nullptr) callback_(result_);
@@ -64,18 +64,18 @@ bool Thread::Guard(const std::function<void()>& action, bool cancellable) {
     return true;
   } catch (const AAA::CancellationException& cancelled) {
     if (cancellable) {
-      result_.ResultState = 2;
+      result_.ResultState = Verdict::Cancelled;
     } else {
-      result_.ResultState = -1;
+      result_.ResultState = Verdict::Failed;
       result_.ErrorString = cancelled.Message();
       result_.ErrorId = cancelled.Id();
     }
   } catch (const AAA::ExceptionBase& failure) {
-    result_.ResultState = -1;
+    result_.ResultState = Verdict::Failed;
     result_.ErrorString = failure.Message();
     result_.ErrorId = failure.Id();
   } catch (...) {
-    result_.ResultState = -1;
+    result_.ResultState = Verdict::Failed;
     result_.ErrorString = AAA::StringTable::Text(AAA::MessageId::Unexpected);
     result_.ErrorId = AAA::MessageId::Unexpected;
   }
@@ -83,8 +83,9 @@ bool Thread::Guard(const std::function<void()>& action, bool cancellable) {
 }
 
 void Thread::LogResult() const {
-  AAA::Log::Line(AAA::Log::kHeading, "ResultState: %d  Result3d: %d  ErrorString: %s\n", result_.ResultState,
-                 result_.Result3d, result_.ErrorString.c_str());
+  AAA::Log::Line(AAA::Log::kHeading, "ResultState: %d  Result3d: %d  ErrorString: %s\n",
+                 static_cast<int>(result_.ResultState), static_cast<int>(result_.Result3d),
+                 result_.ErrorString.c_str());
 }
 
 }  // namespace Restore

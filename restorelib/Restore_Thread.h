@@ -8,6 +8,8 @@
 #include <string>
 #include <thread>
 
+#include "restorelib/Restore_Result.h"
+
 namespace Restore {
 
 // The results of a run, handed over together: the context given to Start,
@@ -16,8 +18,8 @@ namespace Restore {
 // channel) and the message of a failure.
 struct ResultBlock {
   void* Context = nullptr;
-  std::int32_t ResultState = 0;
-  std::int32_t Result3d = 0;
+  Verdict ResultState = Verdict::RepairRequired;
+  Channel3d Result3d = Channel3d::None;
   std::string ErrorString;
   // The string-table id of ErrorString; 0 without an error.
   std::int32_t ErrorId = 0;
@@ -57,8 +59,8 @@ class Thread {
   void RequestPause();
   void Resume();
 
-  std::int32_t ResultState() const { return result_.ResultState; }
-  std::int32_t Result3d() const { return result_.Result3d; }
+  Verdict ResultState() const { return result_.ResultState; }
+  Channel3d Result3d() const { return result_.Result3d; }
   const std::string& ErrorString() const { return result_.ErrorString; }
   std::int32_t ErrorId() const { return result_.ErrorId; }
 

@@ -29,12 +29,12 @@ void WriteRecordings(const fs::path& card) {
 // Builds the card's tree with the restorer, as a camcorder would have.
 bool BuildTree(const fs::path& card) {
   Restore::RestoreMain run(card, Restore::Mode::MemoryCard);
-  if (run.ResultState() != 0) return false;
+  if (run.ResultState() != Restore::Verdict::RepairRequired) return false;
   run.Start(nullptr, nullptr);
   run.Wait();
-  if (run.ResultState() != 0) return false;
+  if (run.ResultState() != Restore::Verdict::RepairRequired) return false;
   run.Commit();
-  return run.ResultState() == 0;
+  return run.ResultState() == Restore::Verdict::RepairRequired;
 }
 
 // The last recording stops in the middle of its ninth group of pictures.

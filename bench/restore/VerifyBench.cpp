@@ -97,7 +97,7 @@ double Verify(const fs::path& folder, int& resultState) {
   Restore::RestoreMain run(folder, Restore::Mode::StreamFiles);
   run.Start(nullptr, nullptr);
   run.Wait();
-  resultState = run.ResultState();
+  resultState = static_cast<int>(run.ResultState());
   return SecondsSince(start);
 }
 

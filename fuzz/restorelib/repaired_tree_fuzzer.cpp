@@ -24,8 +24,8 @@
 namespace {
 namespace fs = std::filesystem;
 
-int Verify(Restore::RestoreMain& run) {
-  if (run.ResultState() != 0) return run.ResultState();
+Restore::Verdict Verify(Restore::RestoreMain& run) {
+  if (run.ResultState() != Restore::Verdict::RepairRequired) return run.ResultState();
   run.Start(nullptr, nullptr);
   run.Wait();
   return run.ResultState();
@@ -46,9 +46,9 @@ const fs::path& SoundCard() {
     parameters.audio = SampleGen::AudioKind::Lpcm;
     SampleGen::writeStream(parameters, root / "00002.MTS");
     Restore::RestoreMain run(root, Restore::Mode::MemoryCard);
-    if (Verify(run) != 0) std::abort();
+    if (Verify(run) != Restore::Verdict::RepairRequired) std::abort();
     run.Commit();
-    if (run.ResultState() != 0) std::abort();
+    if (run.ResultState() != Restore::Verdict::RepairRequired) std::abort();
     return root;
   }();
   return card;
@@ -93,19 +93,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool streamChanged = Change(card, data, size);
 
   Restore::RestoreMain run(card, Restore::Mode::MemoryCard);
-  const int verdict = Verify(run);
-  if (verdict == -1) {
+  const Restore::Verdict verdict = Verify(run);
+  if (verdict == Restore::Verdict::Failed) {
     const auto refusal = [&run](int text) { return run.ErrorString() == AAA::StringTable::Text(text); };
     if (!refusal(109) && !refusal(113) && !(streamChanged && (refusal(110) || refusal(112)))) std::abort();
     return 0;
   }
-  if (verdict == 0) {
+  if (verdict == Restore::Verdict::RepairRequired) {
     run.Commit();
-    if (run.ResultState() != 0) std::abort();
-  } else if (verdict != 1) {
+    if (run.ResultState() != Restore::Verdict::RepairRequired) std::abort();
+  } else if (verdict != Restore::Verdict::NotRequired) {
     std::abort();
   }
   Restore::RestoreMain again(card, Restore::Mode::MemoryCard);
-  if (Verify(again) != 1) std::abort();
+  if (Verify(again) != Restore::Verdict::NotRequired) std::abort();
   return 0;
 }

@@ -72,7 +72,7 @@ TEST_F(WizardFixture, AFolderWithAnErrorIsRepairedAndThenVerifiesClean) {
   ASSERT_TRUE(user.Closed());
   EXPECT_EQ(wizard->result(), QDialog::Accepted);
   EXPECT_EQ(boxes.All().size(), 1u);
-  EXPECT_EQ(Verdict(avchd, Mode::AvchdFolder), 1);
+  EXPECT_EQ(VerdictOf(avchd, Mode::AvchdFolder), Restore::Verdict::NotRequired);
 }
 
 TEST_F(WizardFixture, AFolderWithoutErrorsGoesStraightToNoRestoreRequired) {
@@ -105,7 +105,7 @@ TEST_F(WizardFixture, BareStreamsBecomeATreeBesideThem) {
   ASSERT_TRUE(user.ConfirmAndFinish(108, 111));
   EXPECT_TRUE(fs::exists(videos / "PRIVATE/AVCHDL/BDMV/STREAM/00002.m2ts"));
   EXPECT_FALSE(fs::exists(videos / "00001.MTS"));
-  EXPECT_EQ(Verdict(videos / "PRIVATE/AVCHDL", Mode::AvchdFolder), 1);
+  EXPECT_EQ(VerdictOf(videos / "PRIVATE/AVCHDL", Mode::AvchdFolder), Restore::Verdict::NotRequired);
 }
 
 TEST_F(WizardFixture, TheCardOfARemovableDriveIsRepaired) {
@@ -117,7 +117,7 @@ TEST_F(WizardFixture, TheCardOfARemovableDriveIsRepaired) {
   EXPECT_EQ(user.Find<QComboBox>("drives")->currentText(), QString::fromStdString(card.string() + " Velmar Reader"));
   ASSERT_TRUE(user.Press(QWizard::NextButton));
   ASSERT_TRUE(user.ConfirmAndFinish(108, 111));
-  EXPECT_EQ(Verdict(card, Mode::MemoryCard), 1);
+  EXPECT_EQ(VerdictOf(card, Mode::MemoryCard), Restore::Verdict::NotRequired);
 }
 
 TEST_F(WizardFixture, APairOfFoldersIsCheckedVerifiedAndCommittedTogether) {
@@ -139,8 +139,8 @@ TEST_F(WizardFixture, APairOfFoldersIsCheckedVerifiedAndCommittedTogether) {
   EXPECT_EQ(wizard->Second(), nullptr);
   ASSERT_TRUE(user.Press(QWizard::FinishButton));
   EXPECT_TRUE(boxes.All().empty());
-  EXPECT_EQ(Verdict(left, Mode::AvchdFolder), 1);
-  EXPECT_EQ(Verdict(right, Mode::AvchdFolder), 1);
+  EXPECT_EQ(VerdictOf(left, Mode::AvchdFolder), Restore::Verdict::NotRequired);
+  EXPECT_EQ(VerdictOf(right, Mode::AvchdFolder), Restore::Verdict::NotRequired);
 }
 
 TEST_F(WizardFixture, ThePartnerOfTheSameEyeIsRefusedWith114AndTheUserStays) {
@@ -187,7 +187,7 @@ TEST_F(WizardFixture, OneCardReaderSwapsTheCardsAndCommitsTheFirstOnlyWhenItIsBa
   ASSERT_TRUE(user.Press(QWizard::NextButton));
   // The card in the reader has been written; the first one must come back.
   ASSERT_TRUE(user.ReachPage(103));
-  EXPECT_EQ(Verdict(reader, Mode::MemoryCard), 1);
+  EXPECT_EQ(VerdictOf(reader, Mode::MemoryCard), Restore::Verdict::NotRequired);
   ASSERT_TRUE(user.Press(QWizard::NextButton));
   ASSERT_TRUE(WaitUntil([&] { return boxes.All().size() == 1; }));
   EXPECT_EQ(boxes.All()[0].Text, Text(114));
@@ -199,9 +199,9 @@ TEST_F(WizardFixture, OneCardReaderSwapsTheCardsAndCommitsTheFirstOnlyWhenItIsBa
   ASSERT_TRUE(user.Press(QWizard::NextButton));
   ASSERT_TRUE(user.ReachPage(112));
   ASSERT_TRUE(user.Press(QWizard::FinishButton));
-  EXPECT_EQ(Verdict(reader, Mode::MemoryCard), 1);
+  EXPECT_EQ(VerdictOf(reader, Mode::MemoryCard), Restore::Verdict::NotRequired);
   eject(leftCard);
-  EXPECT_EQ(Verdict(rightCard, Mode::MemoryCard), 1);
+  EXPECT_EQ(VerdictOf(rightCard, Mode::MemoryCard), Restore::Verdict::NotRequired);
 }
 
 TEST_F(WizardFixture, TwoCardReadersCommitBothCardsOnTheConfirmationPage) {
@@ -221,8 +221,8 @@ TEST_F(WizardFixture, TwoCardReadersCommitBothCardsOnTheConfirmationPage) {
   ASSERT_TRUE(user.ReachPage(110));
   ASSERT_TRUE(user.Press(QWizard::NextButton));
   ASSERT_TRUE(user.ReachPage(112));
-  EXPECT_EQ(Verdict(leftCard, Mode::MemoryCard), 1);
-  EXPECT_EQ(Verdict(rightCard, Mode::MemoryCard), 1);
+  EXPECT_EQ(VerdictOf(leftCard, Mode::MemoryCard), Restore::Verdict::NotRequired);
+  EXPECT_EQ(VerdictOf(rightCard, Mode::MemoryCard), Restore::Verdict::NotRequired);
 }
 
 TEST_F(WizardFixture, APairWithNothingToRepairEndsWithoutConfirmation) {

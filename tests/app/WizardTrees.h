@@ -37,10 +37,10 @@ inline void WriteRecordings(const std::filesystem::path& streamFolder, const cha
 // stream is cut short.
 inline void DamagedTree(const std::filesystem::path& avchd) { WriteRecordings(avchd / "BDMV" / "STREAM"); }
 
-// The verdict of a fresh verification: 0 repair required, 1 nothing to repair.
-inline int Verdict(const std::filesystem::path& target, Restore::Mode mode) {
+// The verdict of a fresh verification.
+inline Restore::Verdict VerdictOf(const std::filesystem::path& target, Restore::Mode mode) {
   Restore::RestoreMain run(target, mode);
-  if (run.ResultState() != 0) return run.ResultState();
+  if (run.ResultState() != Restore::Verdict::RepairRequired) return run.ResultState();
   run.Start(nullptr, nullptr);
   run.Wait();
   return run.ResultState();
@@ -126,7 +126,7 @@ class EndlessRun : public Restore::RestoreMain {
           }
         },
         true);
-    if (result_.ResultState == 0) RestoreMain::Run();
+    if (result_.ResultState == Restore::Verdict::RepairRequired) RestoreMain::Run();
   }
 };
 
@@ -138,7 +138,7 @@ class BrokenStreamRun : public Restore::RestoreMain {
 
  protected:
   void Run() override {
-    result_.ResultState = -1;
+    result_.ResultState = Restore::Verdict::Failed;
     result_.ErrorString = AAA::StringTable::Text(112);
   }
 };

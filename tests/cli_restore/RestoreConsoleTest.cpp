@@ -44,7 +44,7 @@ class EndlessRun : public Restore::Thread {
             std::this_thread::yield();
           }
           SetProgress(100);
-          result_.ResultState = 1;
+          result_.ResultState = Restore::Verdict::NotRequired;
         },
         true);
   }
@@ -92,7 +92,7 @@ TEST(Verification, CtrlCWithoutATerminalCancelsAtTheNextCheckPoint) {
   auto interrupt = InterruptWhenRunning(run);
   Verify(run, false, false);
   interrupt.join();
-  EXPECT_EQ(run.ResultState(), 2);
+  EXPECT_EQ(run.ResultState(), Restore::Verdict::Cancelled);
   EXPECT_TRUE(run.IsCancelRequested());
   EXPECT_EQ(run.ErrorString(), "");
 }
@@ -101,7 +101,7 @@ TEST(Verification, WithoutCtrlCTheVerificationEndsByItself) {
   EndlessRun run;
   run.released = true;
   Verify(run, false, true);
-  EXPECT_EQ(run.ResultState(), 1);
+  EXPECT_EQ(run.ResultState(), Restore::Verdict::NotRequired);
   EXPECT_EQ(run.Progress(), 100u);
 }
 
@@ -136,7 +136,7 @@ TEST(Verification, AnsweringNoLetsTheVerificationGoOn) {
   });
   Verify(run, false, true);
   user.join();
-  EXPECT_EQ(run.ResultState(), 1);
+  EXPECT_EQ(run.ResultState(), Restore::Verdict::NotRequired);
   EXPECT_FALSE(run.IsCancelRequested());
 }
 
@@ -149,7 +149,7 @@ TEST(Verification, AnsweringYesCancels) {
   Verify(run, false, true);
   const std::string shown = testing::internal::GetCapturedStderr();
   interrupt.join();
-  EXPECT_EQ(run.ResultState(), 2);
+  EXPECT_EQ(run.ResultState(), Restore::Verdict::Cancelled);
   EXPECT_NE(shown.find(AAA::StringTable::Text(1005) + " [y/n] "), std::string::npos);
   EXPECT_NE(shown.find(AAA::StringTable::Text(1006)), std::string::npos);
 }

@@ -65,7 +65,7 @@ struct BackupTwin : testing::TestWithParam<Loss> {
     tree.AddStream("00002", StreamOfGroups(4));
     {
       RestoreMain run(tree.Target(), tree.Mode());
-      ASSERT_EQ(VerifyAndCommit(run), 0) << run.ErrorString();
+      ASSERT_EQ(VerifyAndCommit(run), Restore::Verdict::RepairRequired) << run.ErrorString();
     }
     AVCHD::MoviePlayList::BlkMoviePlayListFile playList;
     ReadModelFile(tree.Avchd() / "BDMV" / kPlayList, playList, 1 << 20);
@@ -82,7 +82,7 @@ struct BackupTwin : testing::TestWithParam<Loss> {
 TEST_P(BackupTwin, RepairStartsFromTheCopyAndKeepsIt) {
   GetParam().apply(tree);
   RestoreMain run(tree.Target(), tree.Mode());
-  ASSERT_EQ(VerifyTree(run), 0) << run.ErrorString();
+  ASSERT_EQ(VerifyTree(run), Restore::Verdict::RepairRequired) << run.ErrorString();
   std::vector<std::string> restored;
   for (const auto& write : run.Plan().Writes) {
     if (write.From.empty()) continue;
@@ -95,7 +95,7 @@ TEST_P(BackupTwin, RepairStartsFromTheCopyAndKeepsIt) {
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(restored, expected);
   run.Commit();
-  ASSERT_EQ(run.ResultState(), 0) << run.ErrorString();
+  ASSERT_EQ(run.ResultState(), Restore::Verdict::RepairRequired) << run.ErrorString();
 
   // Every file is its copy as it was; the index table only gains the stamp
   // every commit gives it.
@@ -110,7 +110,7 @@ TEST_P(BackupTwin, RepairStartsFromTheCopyAndKeepsIt) {
     EXPECT_EQ(ReadBytes(tree.Avchd() / "BDMV/BACKUP" / file), main) << file;
   }
   RestoreMain again(tree.Target(), tree.Mode());
-  EXPECT_EQ(VerifyTree(again), 1);
+  EXPECT_EQ(VerifyTree(again), Restore::Verdict::NotRequired);
 }
 
 INSTANTIATE_TEST_SUITE_P(Losses, BackupTwin, testing::ValuesIn(kLosses),

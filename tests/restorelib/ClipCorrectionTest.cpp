@@ -192,7 +192,7 @@ TEST_F(Correction, AShortSequenceIsDroppedWhenAnotherRemains) {
   EXPECT_EQ(clip.blkSequenceInfo.blkSTCSequenceArray[0].PresentationStartTime, 900000u / 2);
   {
     RestoreMain run(tree.Target(), tree.Mode());
-    ASSERT_EQ(VerifyAndCommit(run), 0) << run.ErrorString();
+    ASSERT_EQ(VerifyAndCommit(run), Restore::Verdict::RepairRequired) << run.ErrorString();
   }
   BlkClipInformationFile written;
   ReadClipInformationFile(tree.ClipInformationFile("00001"), written);

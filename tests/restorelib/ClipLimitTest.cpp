@@ -57,11 +57,11 @@ struct ClipLimit : testing::TestWithParam<Limit> {
     run.Start(nullptr, nullptr);
     run.Wait();
     if (playLists == 0) {
-      EXPECT_EQ(run.ResultState(), -1);
+      EXPECT_EQ(run.ResultState(), Restore::Verdict::Failed);
       EXPECT_EQ(run.ErrorString(), AAA::StringTable::Text(109));
       return;
     }
-    ASSERT_EQ(run.ResultState(), 0) << run.ErrorString();
+    ASSERT_EQ(run.ResultState(), Restore::Verdict::RepairRequired) << run.ErrorString();
     std::size_t playListWrites = 0;
     std::size_t clipWrites = 0;
     for (const auto& write : run.Plan().Writes) {

@@ -89,7 +89,7 @@ TEST_P(ClipTree, TheLastStreamCutInsideAGroupGetsItsClipCorrectedStampedAndCut) 
 
   LogCapture log(7);
   RestoreMain run(tree.Target(), tree.Mode());
-  ASSERT_EQ(VerifyTree(run), 0) << run.ErrorString();
+  ASSERT_EQ(VerifyTree(run), Restore::Verdict::RepairRequired) << run.ErrorString();
   const std::string text = log.Take();
   for (const char* rule : {"(newClipInformationFile.blkClipInfo.NumberOfSourcePackets)\n",
                            "(newClipInformationFile.blkSequenceInfo.blkSTCSequenceArray[i].PresentationEndTime)\n",
@@ -101,7 +101,7 @@ TEST_P(ClipTree, TheLastStreamCutInsideAGroupGetsItsClipCorrectedStampedAndCut) 
   ASSERT_EQ(writes.size(), 1u);
   EXPECT_EQ(writes[0].Path, tree.ClipInformationFile("00002"));
   run.Commit();
-  ASSERT_EQ(run.ResultState(), 0) << run.ErrorString();
+  ASSERT_EQ(run.ResultState(), Restore::Verdict::RepairRequired) << run.ErrorString();
 
   EXPECT_EQ(fs::file_size(tree.StreamFile("00002")), cut / 6144 * 6144);
   EXPECT_EQ(TestSupport::ReadFileBytes(tree.ClipInformationFile("00001")), firstClip);
@@ -116,7 +116,7 @@ TEST_P(ClipTree, TheLastStreamCutInsideAGroupGetsItsClipCorrectedStampedAndCut) 
   EXPECT_EQ(sequence.PresentationEndTime, expected.blkSequenceInfo.blkSTCSequenceArray[0].PresentationEndTime);
 
   RestoreMain again(tree.Target(), tree.Mode());
-  EXPECT_EQ(VerifyTree(again), 1) << again.ErrorString();
+  EXPECT_EQ(VerifyTree(again), Restore::Verdict::NotRequired) << again.ErrorString();
 }
 
 TEST_P(ClipTree, AClipIdenticalToItsStreamIsNeitherModifiedNorWritten) {
@@ -126,11 +126,11 @@ TEST_P(ClipTree, AClipIdenticalToItsStreamIsNeitherModifiedNorWritten) {
   {
     // The first run makes the playlist, movie object and index table.
     RestoreMain run(tree.Target(), tree.Mode());
-    ASSERT_EQ(VerifyAndCommit(run), 0) << run.ErrorString();
+    ASSERT_EQ(VerifyAndCommit(run), Restore::Verdict::RepairRequired) << run.ErrorString();
   }
   EXPECT_EQ(TestSupport::ReadFileBytes(tree.ClipInformationFile("00001")), before);
   RestoreMain run(tree.Target(), tree.Mode());
-  EXPECT_EQ(VerifyTree(run), 1) << run.ErrorString();
+  EXPECT_EQ(VerifyTree(run), Restore::Verdict::NotRequired) << run.ErrorString();
   EXPECT_FALSE(run.IsRestoreRequired());
 }
 
@@ -143,7 +143,7 @@ TEST_P(ClipTree, MissingUnreadableAndOversizedClipsAreRebuiltFromTheirStreams) {
   tree.WriteFile(tree.ClipInformationFile("00003"), oversized);
 
   RestoreMain run(tree.Target(), tree.Mode());
-  ASSERT_EQ(VerifyAndCommit(run), 0) << run.ErrorString();
+  ASSERT_EQ(VerifyAndCommit(run), Restore::Verdict::RepairRequired) << run.ErrorString();
   for (const char* name : {"00001", "00002", "00003"}) {
     const auto clip = ReadClip(tree.ClipInformationFile(name));
     const auto expected = BuiltFrom(tree.StreamFile(name), name);
@@ -152,7 +152,7 @@ TEST_P(ClipTree, MissingUnreadableAndOversizedClipsAreRebuiltFromTheirStreams) {
     EXPECT_EQ(ModelCodeOf(clip), AVCHD::AVCHD_MAKER_MODEL_CODE) << name;
   }
   RestoreMain again(tree.Target(), tree.Mode());
-  EXPECT_EQ(VerifyTree(again), 1) << again.ErrorString();
+  EXPECT_EQ(VerifyTree(again), Restore::Verdict::NotRequired) << again.ErrorString();
 }
 
 TEST_P(ClipTree, ClipsWithoutStreamOrOfABrokenOrTooShortStreamAreDeleted) {
@@ -166,24 +166,24 @@ TEST_P(ClipTree, ClipsWithoutStreamOrOfABrokenOrTooShortStreamAreDeleted) {
 
   LogCapture log(7);
   RestoreMain run(tree.Target(), tree.Mode());
-  ASSERT_EQ(VerifyTree(run), 0) << run.ErrorString();
+  ASSERT_EQ(VerifyTree(run), Restore::Verdict::RepairRequired) << run.ErrorString();
   const std::string text = log.Take();
   EXPECT_NE(text.find("file not found. " + tree.StreamFile("00005").string() + "\n"), std::string::npos) << text;
   const auto plan = run.Plan();
   EXPECT_EQ(plan.Deletes, (std::vector<fs::path>{tree.ClipInformationFile("00003"), tree.ClipInformationFile("00004"),
                                                  tree.ClipInformationFile("00005")}));
   run.Commit();
-  ASSERT_EQ(run.ResultState(), 0) << run.ErrorString();
+  ASSERT_EQ(run.ResultState(), Restore::Verdict::RepairRequired) << run.ErrorString();
   EXPECT_TRUE(fs::exists(tree.ClipInformationFile("00001")));
   for (const char* name : {"00003", "00004", "00005"}) EXPECT_FALSE(fs::exists(tree.ClipInformationFile(name)));
   RestoreMain again(tree.Target(), tree.Mode());
-  EXPECT_EQ(VerifyTree(again), 1) << again.ErrorString();
+  EXPECT_EQ(VerifyTree(again), Restore::Verdict::NotRequired) << again.ErrorString();
 }
 
 TEST_P(ClipTree, AStreamOfTheTreeBuildsItsClipInformationWhenNoneExists) {
   tree.AddStream("00001", StreamOfGroups(3));
   RestoreMain run(tree.Target(), tree.Mode());
-  ASSERT_EQ(VerifyTree(run), 0);
+  ASSERT_EQ(VerifyTree(run), Restore::Verdict::RepairRequired);
   const auto writes = ClipWrites(run.Plan());
   ASSERT_EQ(writes.size(), 1u);
   EXPECT_TRUE(writes[0].IsNew);
@@ -235,7 +235,7 @@ TEST_P(RealEncoderTree, TheRebuiltClipLastsAsLongAsFfprobeSaysAndNeedsNothingMor
   if (!EncoderInstalled()) GTEST_SKIP() << "ffmpeg and ffprobe are not installed";
   const fs::path stream = Encode("00001");
   RestoreMain run(tree.Target(), tree.Mode());
-  ASSERT_EQ(VerifyAndCommit(run), 0) << run.ErrorString();
+  ASSERT_EQ(VerifyAndCommit(run), Restore::Verdict::RepairRequired) << run.ErrorString();
   const auto clip = ReadClip(tree.ClipInformationFile("00001"));
   const auto& sequence = clip.blkSequenceInfo.blkSTCSequenceArray[0];
   const double seconds = (sequence.PresentationEndTime - sequence.PresentationStartTime) / 45000.0;
@@ -246,7 +246,7 @@ TEST_P(RealEncoderTree, TheRebuiltClipLastsAsLongAsFfprobeSaysAndNeedsNothingMor
   EXPECT_NEAR(seconds, probed, GetParam().frameSeconds);
 
   RestoreMain again(tree.Target(), tree.Mode());
-  EXPECT_EQ(VerifyTree(again), 1) << again.ErrorString();
+  EXPECT_EQ(VerifyTree(again), Restore::Verdict::NotRequired) << again.ErrorString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Libx264, RealEncoderTree, testing::ValuesIn(kEncoderCases),

@@ -47,7 +47,7 @@ struct CommitFindings : testing::TestWithParam<Damage> {
     folder.SetPath(tree.Avchd());
     tree.AddStream("00001", StreamOfGroups(3));
     RestoreMain run(tree.Target(), tree.Mode());
-    ASSERT_EQ(VerifyAndCommit(run), 0) << run.ErrorString();
+    ASSERT_EQ(VerifyAndCommit(run), Restore::Verdict::RepairRequired) << run.ErrorString();
   }
 };
 
@@ -55,10 +55,10 @@ TEST_P(CommitFindings, AreRepairedSoThatBackupMirrorsTheTreeAndNoTemporaryStays)
   GetParam().apply(tree);
   {
     RestoreMain run(tree.Target(), tree.Mode());
-    ASSERT_EQ(VerifyAndCommit(run), 0) << run.ErrorString();
+    ASSERT_EQ(VerifyAndCommit(run), Restore::Verdict::RepairRequired) << run.ErrorString();
   }
   RestoreMain again(tree.Target(), tree.Mode());
-  EXPECT_EQ(VerifyTree(again), 1);
+  EXPECT_EQ(VerifyTree(again), Restore::Verdict::NotRequired);
   for (const auto& [path, bytes] : Snapshot(tree.Avchd() / "BDMV")) {
     EXPECT_FALSE(FileLayer::IsTemporaryName(path)) << path;
     if (path.starts_with("BACKUP") || path.starts_with("STREAM") || bytes == std::vector<std::uint8_t>{'/'}) continue;
@@ -78,9 +78,9 @@ TEST(CommitRoom, ACardWithoutRoomIsRefusedWith111BeforeAnythingChanges) {
   volume.FreeSpace = [](const fs::path&) { return std::optional<Platform::Space>({8192, 4096}); };
   const auto before = Snapshot(tree.Root());
   RestoreMain run(tree.Target(), tree.Mode(), volume);
-  ASSERT_EQ(VerifyTree(run), 0) << run.ErrorString();
+  ASSERT_EQ(VerifyTree(run), Restore::Verdict::RepairRequired) << run.ErrorString();
   run.Commit();
-  EXPECT_EQ(run.ResultState(), -1);
+  EXPECT_EQ(run.ResultState(), Restore::Verdict::Failed);
   EXPECT_EQ(run.ErrorString(), AAA::StringTable::Text(111));
   EXPECT_EQ(Snapshot(tree.Root()), before);
 }
@@ -99,7 +99,7 @@ TEST(ReadOnlyMedium, IsCheckedAndReportedButNeverWritten) {
   EXPECT_EQ(repair.ErrorString(), AAA::StringTable::Text(108));
 
   RestoreMain check(tree.Target(), tree.Mode(), volume, RestoreMain::Purpose::Check);
-  ASSERT_EQ(VerifyTree(check), 0) << check.ErrorString();
+  ASSERT_EQ(VerifyTree(check), Restore::Verdict::RepairRequired) << check.ErrorString();
   EXPECT_TRUE(check.IsWriteProtected());
   check.Commit();
   EXPECT_EQ(check.ErrorString(), AAA::StringTable::Text(108));

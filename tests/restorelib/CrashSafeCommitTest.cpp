@@ -96,14 +96,14 @@ std::string RepairPair(Trees& trees) {
   RestoreMain second(right.Target(), right.Mode(), trees.volume);
   first.SetBackup({true, trees.backupRoot.Root()});
   second.SetBackup({true, trees.backupRoot.Root()});
-  if (VerifyTree(first) == -1) return first.ErrorString();
-  if (VerifyTree(second) == -1) return second.ErrorString();
+  if (VerifyTree(first) == Restore::Verdict::Failed) return first.ErrorString();
+  if (VerifyTree(second) == Restore::Verdict::Failed) return second.ErrorString();
   first.VerifyMain3d(second);
-  if (first.ResultState() == -1) return first.ErrorString();
+  if (first.ResultState() == Restore::Verdict::Failed) return first.ErrorString();
   for (auto [run, tree] : {std::pair{&first, &left}, std::pair{&second, &right}}) {
     run->Commit();
     trees.NoteBackup(*run, tree->Target());
-    if (run->ResultState() == -1) return run->ErrorString();
+    if (run->ResultState() == Restore::Verdict::Failed) return run->ErrorString();
   }
   return {};
 }

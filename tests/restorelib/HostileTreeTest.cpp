@@ -109,7 +109,7 @@ TEST_P(HostileTree, IsReportedAndNothingOutsideOrTheEntryItselfChanges) {
   tree.AddStream("00001", StreamOfGroups(3));
   {
     RestoreMain run(tree.Target(), tree.Mode());
-    ASSERT_EQ(VerifyAndCommit(run), 0) << run.ErrorString();
+    ASSERT_EQ(VerifyAndCommit(run), Restore::Verdict::RepairRequired) << run.ErrorString();
   }
   const fs::path trap = GetParam().set(tree, outside.Root());
   tree.CutFile(tree.StreamFile("00001"), fs::file_size(tree.StreamFile("00001")) - 100);

@@ -40,11 +40,11 @@ struct RepairedTree : testing::TestWithParam<TreeNaming> {
     tree.AddStream("00003", StreamOfGroups(12));
     {
       Restore::RestoreMain run(tree.Target(), tree.Mode());
-      ASSERT_EQ(VerifyAndCommit(run), 0) << run.ErrorString();
+      ASSERT_EQ(VerifyAndCommit(run), Restore::Verdict::RepairRequired) << run.ErrorString();
     }
     tree.CutFile(tree.StreamFile("00003"), fs::file_size(tree.StreamFile("00003")) * 3 / 4);
     Restore::RestoreMain run(tree.Target(), tree.Mode());
-    ASSERT_EQ(VerifyAndCommit(run), 0) << run.ErrorString();
+    ASSERT_EQ(VerifyAndCommit(run), Restore::Verdict::RepairRequired) << run.ErrorString();
     for (int i = 0; i < 3; ++i) seconds[i] = StreamSeconds(tree.StreamFile("0000" + std::to_string(i + 1)));
   }
 };

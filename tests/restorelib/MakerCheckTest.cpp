@@ -60,20 +60,20 @@ TEST_P(MakerCheck, RefusesAForeignCardAndRepairsAFileThatDisagrees) {
   for (const char* name : {"00001", "00002", "00003"}) tree.AddStream(name, StreamOfGroups(3));
   {
     RestoreMain run(tree.Target(), tree.Mode());
-    ASSERT_EQ(VerifyAndCommit(run), 0) << run.ErrorString();
+    ASSERT_EQ(VerifyAndCommit(run), Restore::Verdict::RepairRequired) << run.ErrorString();
   }
   for (const char* file : GetParam().files) NameAnotherMaker(tree, tree.Avchd() / file, GetParam().everyField);
 
   RestoreMain run(tree.Target(), tree.Mode());
   if (GetParam().refused) {
-    EXPECT_EQ(run.ResultState(), -1);
+    EXPECT_EQ(run.ResultState(), Restore::Verdict::Failed);
     EXPECT_EQ(run.ErrorString(), AAA::StringTable::Text(113));
     return;
   }
-  ASSERT_EQ(run.ResultState(), 0) << run.ErrorString();  // the maker check passed
-  ASSERT_EQ(VerifyAndCommit(run), 0) << run.ErrorString();
+  ASSERT_EQ(run.ResultState(), Restore::Verdict::RepairRequired) << run.ErrorString();  // the maker check passed
+  ASSERT_EQ(VerifyAndCommit(run), Restore::Verdict::RepairRequired) << run.ErrorString();
   RestoreMain again(tree.Target(), tree.Mode());
-  EXPECT_EQ(VerifyTree(again), 1) << again.ErrorString();
+  EXPECT_EQ(VerifyTree(again), Restore::Verdict::NotRequired) << again.ErrorString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Damages, MakerCheck, testing::ValuesIn(kDamages),

@@ -21,15 +21,15 @@ namespace {
 struct OneEye : testing::Test {
   Utility::VolumeQueries volume = FakeVolume();
 
-  std::int32_t Result3dOf(const TreeBuilder& tree) {
+  Restore::Channel3d Result3dOf(const TreeBuilder& tree) {
     RestoreMain run(tree.Target(), tree.Mode(), volume);
     VerifyTree(run);
-    EXPECT_NE(run.ResultState(), -1) << run.ErrorString();
+    EXPECT_NE(run.ResultState(), Restore::Verdict::Failed) << run.ErrorString();
     return run.Result3d();
   }
   void Commit(const TreeBuilder& tree) {
     RestoreMain run(tree.Target(), tree.Mode(), volume);
-    ASSERT_EQ(VerifyAndCommit(run), 0) << run.ErrorString();
+    ASSERT_EQ(VerifyAndCommit(run), Restore::Verdict::RepairRequired) << run.ErrorString();
   }
 };
 
@@ -61,13 +61,13 @@ TEST_F(OneEye, StreamsOfTheLeftEyeGiveResult3d1AndOfTheRightEye2) {
   TreeBuilder left;
   left.AddStream("00001", EyeStream(StreamOfGroups(4), 'L'));
   left.AddStream("00002", EyeStream(StreamOfGroups(4), 'L'));
-  EXPECT_EQ(Result3dOf(left), 1);
+  EXPECT_EQ(Result3dOf(left), Restore::Channel3d::Left);
   TreeBuilder right(TreeNaming::LongNames);
   right.AddStream("10001", EyeStream(StreamOfGroups(4), 'R'));
-  EXPECT_EQ(Result3dOf(right), 2);
+  EXPECT_EQ(Result3dOf(right), Restore::Channel3d::Right);
   TreeBuilder flat;
   flat.AddStream("00001", StreamOfGroups(4));
-  EXPECT_EQ(Result3dOf(flat), 0);
+  EXPECT_EQ(Result3dOf(flat), Restore::Channel3d::None);
 }
 
 TEST_F(OneEye, ALeftAndARightClipInOneTreeFailWith109) {
@@ -75,7 +75,7 @@ TEST_F(OneEye, ALeftAndARightClipInOneTreeFailWith109) {
   tree.AddStream("00001", EyeStream(StreamOfGroups(4), 'L'));
   tree.AddStream("00002", EyeStream(StreamOfGroups(4), 'R'));
   RestoreMain run(tree.Target(), tree.Mode(), volume);
-  EXPECT_EQ(VerifyTree(run), -1);
+  EXPECT_EQ(VerifyTree(run), Restore::Verdict::Failed);
   EXPECT_EQ(run.ErrorString(), AAA::StringTable::Text(109));
 }
 
@@ -84,7 +84,7 @@ TEST_F(OneEye, A3dClipBeside2dClipsFailsWith109) {
   tree.AddStream("00001", StreamOfGroups(4));
   tree.AddStream("00002", EyeStream(StreamOfGroups(4), 'R'));
   RestoreMain run(tree.Target(), tree.Mode(), volume);
-  EXPECT_EQ(VerifyTree(run), -1);
+  EXPECT_EQ(VerifyTree(run), Restore::Verdict::Failed);
   EXPECT_EQ(run.ErrorString(), AAA::StringTable::Text(109));
 }
 
@@ -107,8 +107,8 @@ TEST_F(OneEye, A2dTreeWithMetadataOf3dIsSetBackTo2d) {
   ASSERT_EQ(ReadContent(tree.ClipInformationFile("00001"), "clip").version, 0x11U);
 
   RestoreMain run(tree.Target(), tree.Mode(), volume);
-  ASSERT_EQ(VerifyAndCommit(run), 0) << run.ErrorString();
-  EXPECT_EQ(run.Result3d(), 0);
+  ASSERT_EQ(VerifyAndCommit(run), Restore::Verdict::RepairRequired) << run.ErrorString();
+  EXPECT_EQ(run.Result3d(), Restore::Channel3d::None);
   const auto content = ReadContent(tree.ClipInformationFile("00001"), "clip");
   EXPECT_EQ(content.version, 0x10U);
   EXPECT_TRUE(content.channel.empty());
@@ -119,6 +119,6 @@ TEST_F(OneEye, AnEyeWhoseMetadataSaysSoAlreadyNeedsNoRepair) {
   tree.AddStream("00001", EyeStream(StreamOfGroups(4), 'L'));
   Commit(tree);
   RestoreMain again(tree.Target(), tree.Mode(), volume);
-  EXPECT_EQ(VerifyTree(again), 1) << again.ErrorString();
-  EXPECT_EQ(again.Result3d(), 1);
+  EXPECT_EQ(VerifyTree(again), Restore::Verdict::NotRequired) << again.ErrorString();
+  EXPECT_EQ(again.Result3d(), Restore::Channel3d::Left);
 }

@@ -27,7 +27,7 @@ struct Pair3d : testing::Test {
     right.AddStream("10001", EyeStream(StreamOfGroups(groupsRight), 'R'));
     for (auto* tree : {&left, &right}) {
       RestoreMain run(tree->Target(), tree->Mode(), volume);
-      ASSERT_EQ(VerifyAndCommit(run), 0) << run.ErrorString();
+      ASSERT_EQ(VerifyAndCommit(run), Restore::Verdict::RepairRequired) << run.ErrorString();
     }
     MarkAs3dChannel(left, 'L', MaterialID(1));
     MarkAs3dChannel(right, 'R', MaterialID(1));
@@ -39,11 +39,11 @@ struct Pair3d : testing::Test {
   bool RepairPair(const TreeBuilder& first, const TreeBuilder& second) {
     RestoreMain run1(first.Target(), first.Mode(), volume);
     RestoreMain run2(second.Target(), second.Mode(), volume);
-    if (VerifyTree(run1) == -1 || VerifyTree(run2) == -1) return false;
+    if (VerifyTree(run1) == Restore::Verdict::Failed || VerifyTree(run2) == Restore::Verdict::Failed) return false;
     run1.VerifyMain3d(run2);
-    if (run1.ResultState() == -1) return false;
+    if (run1.ResultState() == Restore::Verdict::Failed) return false;
     run1.Commit();
     run2.Commit();
-    return run1.ResultState() != -1 && run2.ResultState() != -1;
+    return run1.ResultState() != Restore::Verdict::Failed && run2.ResultState() != Restore::Verdict::Failed;
   }
 };

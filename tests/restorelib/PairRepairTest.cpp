@@ -141,11 +141,11 @@ TEST_F(Pair3d, ARecordingCutShortOnOneCardEndsEquallyLongInBothTreesAndStaysRepa
   const auto after_R = Snapshot(right.Root());
   RestoreMain again1(left.Target(), left.Mode(), volume);
   RestoreMain again2(right.Target(), right.Mode(), volume);
-  ASSERT_NE(VerifyTree(again1), -1);
-  ASSERT_NE(VerifyTree(again2), -1);
+  ASSERT_NE(VerifyTree(again1), Restore::Verdict::Failed);
+  ASSERT_NE(VerifyTree(again2), Restore::Verdict::Failed);
   again1.VerifyMain3d(again2);
-  EXPECT_EQ(again1.ResultState(), 1) << again1.ErrorString();
-  EXPECT_EQ(again2.ResultState(), 1);
+  EXPECT_EQ(again1.ResultState(), Restore::Verdict::NotRequired) << again1.ErrorString();
+  EXPECT_EQ(again2.ResultState(), Restore::Verdict::NotRequired);
   again1.Commit();
   again2.Commit();
   EXPECT_EQ(Snapshot(left.Root()), after_L);
@@ -211,7 +211,7 @@ TEST_F(Pair3d, PartnersWhoseVideoDiffersFailWith109AndNothingIsWritten) {
   right.AddStream("10001", EyeStream(other, 'R'));
   for (auto* tree : {&left, &right}) {
     RestoreMain run(tree->Target(), tree->Mode(), volume);
-    ASSERT_EQ(VerifyAndCommit(run), 0) << run.ErrorString();
+    ASSERT_EQ(VerifyAndCommit(run), Restore::Verdict::RepairRequired) << run.ErrorString();
   }
   MarkAs3dChannel(left, 'L', MaterialID(1));
   MarkAs3dChannel(right, 'R', MaterialID(1));
@@ -219,10 +219,10 @@ TEST_F(Pair3d, PartnersWhoseVideoDiffersFailWith109AndNothingIsWritten) {
   const auto before_R = Snapshot(right.Root());
   RestoreMain first(left.Target(), left.Mode(), volume);
   RestoreMain second(right.Target(), right.Mode(), volume);
-  ASSERT_EQ(VerifyTree(first), 1);
-  ASSERT_EQ(VerifyTree(second), 1);
+  ASSERT_EQ(VerifyTree(first), Restore::Verdict::NotRequired);
+  ASSERT_EQ(VerifyTree(second), Restore::Verdict::NotRequired);
   first.VerifyMain3d(second);
-  EXPECT_EQ(first.ResultState(), -1);
+  EXPECT_EQ(first.ResultState(), Restore::Verdict::Failed);
   EXPECT_EQ(first.ErrorString(), AAA::StringTable::Text(109));
   EXPECT_EQ(Snapshot(left.Root()), before_L);
   EXPECT_EQ(Snapshot(right.Root()), before_R);

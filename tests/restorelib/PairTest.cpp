@@ -10,16 +10,16 @@
 TEST_F(Pair3d, TheRelationAcceptsTheOtherEyeInEitherOrder) {
   Record(4, 4);
   RestoreMain first(left.Target(), left.Mode(), volume);
-  ASSERT_EQ(VerifyTree(first), 1) << first.ErrorString();
+  ASSERT_EQ(VerifyTree(first), Restore::Verdict::NotRequired) << first.ErrorString();
   RestoreMain second(right.Target(), right.Mode(), volume);
   second.VerifyRelation3d(first);
-  EXPECT_EQ(second.ResultState(), 0) << second.ErrorString();
+  EXPECT_EQ(second.ResultState(), Restore::Verdict::RepairRequired) << second.ErrorString();
 
   RestoreMain firstRight(right.Target(), right.Mode(), volume);
-  ASSERT_EQ(VerifyTree(firstRight), 1);
+  ASSERT_EQ(VerifyTree(firstRight), Restore::Verdict::NotRequired);
   RestoreMain secondLeft(left.Target(), left.Mode(), volume);
   secondLeft.VerifyRelation3d(firstRight);
-  EXPECT_EQ(secondLeft.ResultState(), 0) << secondLeft.ErrorString();
+  EXPECT_EQ(secondLeft.ResultState(), Restore::Verdict::RepairRequired) << secondLeft.ErrorString();
 }
 
 TEST_F(Pair3d, TwoLeftEyesAndTheSameTreeAreRefusedWith114) {
@@ -28,15 +28,15 @@ TEST_F(Pair3d, TwoLeftEyesAndTheSameTreeAreRefusedWith114) {
   other.AddStream("00001", EyeStream(StreamOfGroups(4), 'L'));
   {
     RestoreMain run(other.Target(), other.Mode(), volume);
-    ASSERT_EQ(VerifyAndCommit(run), 0);
+    ASSERT_EQ(VerifyAndCommit(run), Restore::Verdict::RepairRequired);
   }
   MarkAs3dChannel(other, 'L', MaterialID(1));
   RestoreMain first(left.Target(), left.Mode(), volume);
-  ASSERT_EQ(VerifyTree(first), 1);
+  ASSERT_EQ(VerifyTree(first), Restore::Verdict::NotRequired);
   for (const TreeBuilder* partner : {&other, &left}) {
     RestoreMain second(partner->Target(), partner->Mode(), volume);
     second.VerifyRelation3d(first);
-    EXPECT_EQ(second.ResultState(), -1);
+    EXPECT_EQ(second.ResultState(), Restore::Verdict::Failed);
     EXPECT_EQ(second.ErrorString(), AAA::StringTable::Text(114));
   }
 }
@@ -45,7 +45,7 @@ TEST_F(Pair3d, ARightEyeOfAnotherRecordingIsRefusedAndOneWithoutIndexTableAccept
   Record(4, 4);
   MarkAs3dChannel(right, 'R', MaterialID(2));
   RestoreMain first(left.Target(), left.Mode(), volume);
-  ASSERT_EQ(VerifyTree(first), 1);
+  ASSERT_EQ(VerifyTree(first), Restore::Verdict::NotRequired);
   RestoreMain stranger(right.Target(), right.Mode(), volume);
   stranger.VerifyRelation3d(first);
   EXPECT_EQ(stranger.ErrorString(), AAA::StringTable::Text(114));
@@ -53,7 +53,7 @@ TEST_F(Pair3d, ARightEyeOfAnotherRecordingIsRefusedAndOneWithoutIndexTableAccept
   fs::remove(IndexTable(right));
   RestoreMain withoutIndex(right.Target(), right.Mode(), volume);
   withoutIndex.VerifyRelation3d(first);
-  EXPECT_EQ(withoutIndex.ResultState(), 0) << withoutIndex.ErrorString();
+  EXPECT_EQ(withoutIndex.ResultState(), Restore::Verdict::RepairRequired) << withoutIndex.ErrorString();
 }
 
 TEST_F(Pair3d, ARepairedPairNeedsNoRepair) {
@@ -62,22 +62,22 @@ TEST_F(Pair3d, ARepairedPairNeedsNoRepair) {
   ASSERT_TRUE(RepairPair(left, right));
   RestoreMain first(left.Target(), left.Mode(), volume);
   RestoreMain second(right.Target(), right.Mode(), volume);
-  ASSERT_EQ(VerifyTree(first), 1);
-  ASSERT_EQ(VerifyTree(second), 1) << second.ErrorString();
+  ASSERT_EQ(VerifyTree(first), Restore::Verdict::NotRequired);
+  ASSERT_EQ(VerifyTree(second), Restore::Verdict::NotRequired) << second.ErrorString();
   first.VerifyMain3d(second);
-  EXPECT_EQ(first.ResultState(), 1) << first.ErrorString();
-  EXPECT_EQ(second.ResultState(), 1);
+  EXPECT_EQ(first.ResultState(), Restore::Verdict::NotRequired) << first.ErrorString();
+  EXPECT_EQ(second.ResultState(), Restore::Verdict::NotRequired);
 }
 
 TEST_F(Pair3d, TheRightEyeFirstIsSwappedAndRepairedFromTheLeft) {
   Record(4, 4);
   RestoreMain first(right.Target(), right.Mode(), volume);
   RestoreMain second(left.Target(), left.Mode(), volume);
-  ASSERT_EQ(VerifyTree(first), 1);
-  ASSERT_EQ(VerifyTree(second), 1);
+  ASSERT_EQ(VerifyTree(first), Restore::Verdict::NotRequired);
+  ASSERT_EQ(VerifyTree(second), Restore::Verdict::NotRequired);
   LogCapture log(7);
   first.VerifyMain3d(second);
-  EXPECT_NE(first.ResultState(), -1) << first.ErrorString();
+  EXPECT_NE(first.ResultState(), Restore::Verdict::Failed) << first.ErrorString();
   const std::string text = log.Take();
   EXPECT_NE(text.find("  L ch: " + left.Avchd().string()), std::string::npos);
   EXPECT_NE(text.find("  R ch: " + right.Avchd().string()), std::string::npos);
@@ -87,11 +87,11 @@ TEST_F(Pair3d, TwoLeftEyesFailTheMainCheckWith114) {
   Record(4, 4);
   RestoreMain first(left.Target(), left.Mode(), volume);
   RestoreMain second(left.Target(), left.Mode(), volume);
-  ASSERT_EQ(VerifyTree(first), 1);
-  ASSERT_EQ(VerifyTree(second), 1);
+  ASSERT_EQ(VerifyTree(first), Restore::Verdict::NotRequired);
+  ASSERT_EQ(VerifyTree(second), Restore::Verdict::NotRequired);
   const auto before = Snapshot(left.Root());
   first.VerifyMain3d(second);
-  EXPECT_EQ(first.ResultState(), -1);
+  EXPECT_EQ(first.ResultState(), Restore::Verdict::Failed);
   EXPECT_EQ(first.ErrorString(), AAA::StringTable::Text(114));
   EXPECT_EQ(Snapshot(left.Root()), before);
 }

@@ -141,7 +141,7 @@ TEST_P(RecordingEnd, TheClipAndItsPlayListCoverWhatTheStreamHolds) {
   }
   const std::uint64_t damageEnd = (damageStart + c.zeroBytes + 191) / 192 * 192;
 
-  int result = -1;
+  Restore::Verdict result = Restore::Verdict::Failed;
   std::string error, text;
   {
     LogCapture log(7);
@@ -150,7 +150,7 @@ TEST_P(RecordingEnd, TheClipAndItsPlayListCoverWhatTheStreamHolds) {
     error = run.ErrorString();
     text = log.Take();
   }
-  ASSERT_EQ(result, 0) << error;
+  ASSERT_EQ(result, Restore::Verdict::RepairRequired) << error;
   const StreamScan::ScanReport report = StreamScan::scanStreamFile(stream);
   if (c.damage == Damage::CutInsideTheFirstGroup) {
     // No complete group: a broken stream, which no clip or playlist names.
@@ -196,7 +196,7 @@ TEST_P(RecordingEnd, TheClipAndItsPlayListCoverWhatTheStreamHolds) {
   }
 
   RestoreMain again(tree.Target(), tree.Mode());
-  EXPECT_EQ(VerifyTree(again), 1) << again.ErrorString();
+  EXPECT_EQ(VerifyTree(again), Restore::Verdict::NotRequired) << again.ErrorString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Libx264, RecordingEnd, testing::ValuesIn(kCases),

@@ -28,11 +28,11 @@ struct RepairRoad : testing::TestWithParam<TreeNaming> {
   void RepairAndSettle() {
     {
       RestoreMain run(tree.Target(), tree.Mode());
-      ASSERT_EQ(VerifyAndCommit(run), 0) << run.ErrorString();
+      ASSERT_EQ(VerifyAndCommit(run), Restore::Verdict::RepairRequired) << run.ErrorString();
     }
     const auto repaired = Snapshot(tree.Root());
     RestoreMain again(tree.Target(), tree.Mode());
-    EXPECT_EQ(VerifyTree(again), 1) << again.ErrorString();
+    EXPECT_EQ(VerifyTree(again), Restore::Verdict::NotRequired) << again.ErrorString();
     again.Commit();
     EXPECT_EQ(Snapshot(tree.Root()), repaired);
   }
@@ -116,7 +116,7 @@ TEST_P(RepairRoad, ARecordingCutShortIsClampedAndItsStreamCut) {
   const auto cut = last.iPictures()[7].spn * 192 + 5000;
   tree.CutFile(tree.StreamFile("00002"), cut);
   RestoreMain run(tree.Target(), tree.Mode());
-  ASSERT_EQ(VerifyTree(run), 0) << run.ErrorString();
+  ASSERT_EQ(VerifyTree(run), Restore::Verdict::RepairRequired) << run.ErrorString();
   const auto plan = run.Plan();
   ASSERT_EQ(plan.Truncations.size(), 1u);
   EXPECT_EQ(plan.Truncations[0].NewSize, cut / 6144 * 6144);
@@ -128,7 +128,7 @@ TEST_P(RepairRoad, ARecordingCutShortIsClampedAndItsStreamCut) {
   // A long-name tree also gets the BACKUP copies of those three, and only of them.
   EXPECT_EQ(plan.Writes.size(), tree.IsLongName() ? 6u : 3u);
   run.Commit();
-  ASSERT_EQ(run.ResultState(), 0) << run.ErrorString();
+  ASSERT_EQ(run.ResultState(), Restore::Verdict::RepairRequired) << run.ErrorString();
 
   const auto clip = Clip("00002");
   const auto after = PlayList("00000");
@@ -139,7 +139,7 @@ TEST_P(RepairRoad, ARecordingCutShortIsClampedAndItsStreamCut) {
   EXPECT_EQ(after.blkExtensionData.blkDataBlock.blkPlayListMeta.MakerID, std::uint32_t{AVCHD::AVCHD_MAKER_ID});
   EXPECT_EQ(IndexTable().blkExtensionData.blkDataBlock.blkUIAppInfoAVCHD.MakerID, std::uint32_t{AVCHD::AVCHD_MAKER_ID});
   RestoreMain again(tree.Target(), tree.Mode());
-  EXPECT_EQ(VerifyTree(again), 1) << again.ErrorString();
+  EXPECT_EQ(VerifyTree(again), Restore::Verdict::NotRequired) << again.ErrorString();
 }
 
 TEST_P(RepairRoad, AMissingIndexTableAndMovieObjectGiveEachPlayListATitle) {
@@ -207,7 +207,7 @@ TEST_P(RepairRoad, ATreeOf50HzAnd60HzRecordingsIsRefused) {
   tree.AddStream("00001", Progressive1080(6));
   tree.AddStream("00002", Stream(4));
   RestoreMain run(tree.Target(), tree.Mode());
-  EXPECT_EQ(VerifyTree(run), -1);
+  EXPECT_EQ(VerifyTree(run), Restore::Verdict::Failed);
   EXPECT_EQ(run.ErrorString(), AAA::StringTable::Text(109));
 }
 
@@ -221,12 +221,12 @@ TEST(RepairRoadOnACard, StreamsInTheCardRootAreTakenIntoTheTree) {
   tree.AddStream("00001", StreamOfGroups(4));
   SampleGen::writeStream(StreamOfGroups(4), tree.Root() / "00007.MTS");
   RestoreMain run(tree.Root(), Mode::MemoryCard);
-  ASSERT_EQ(VerifyAndCommit(run), 0) << run.ErrorString();
+  ASSERT_EQ(VerifyAndCommit(run), Restore::Verdict::RepairRequired) << run.ErrorString();
   EXPECT_FALSE(fs::exists(tree.Root() / "00007.MTS"));
   EXPECT_TRUE(fs::exists(tree.StreamFile("00007")));
   EXPECT_TRUE(fs::exists(tree.ClipInformationFile("00007")));
   RestoreMain again(tree.Root(), Mode::MemoryCard);
-  EXPECT_EQ(VerifyTree(again), 1) << again.ErrorString();
+  EXPECT_EQ(VerifyTree(again), Restore::Verdict::NotRequired) << again.ErrorString();
 }
 
 TEST(PlayListName, TellsFormatRatePulldownAndAudio) {

@@ -56,7 +56,7 @@ struct RestoreMainFixture : testing::Test {
 TEST_F(RestoreMainFixture, ACardTreeLiesBelowPrivateAvchdOfTheMountPoint) {
   tree.File("card/PRIVATE/AVCHD/BDMV/STREAM/00001.MTS", 6144);
   RestoreMain run(tree.Root() / "card/", Mode::MemoryCard, volume);
-  EXPECT_EQ(run.ResultState(), 0) << run.ErrorString();
+  EXPECT_EQ(run.ResultState(), Restore::Verdict::RepairRequired) << run.ErrorString();
   EXPECT_EQ(run.AvchdFolderPath(), tree.Root() / "card/PRIVATE/AVCHD");
   EXPECT_EQ(run.Folder().RootPath, tree.Root() / "card");
   EXPECT_FALSE(run.Folder().IsLongName);
@@ -65,7 +65,7 @@ TEST_F(RestoreMainFixture, ACardTreeLiesBelowPrivateAvchdOfTheMountPoint) {
 TEST_F(RestoreMainFixture, AnAvchdlFolderSetsTheLongNameFlag) {
   tree.File("disk/avchdl/BDMV/STREAM/00001.m2ts", 6144);
   RestoreMain run(tree.Root() / "disk/avchdl", Mode::AvchdFolder, volume);
-  EXPECT_EQ(run.ResultState(), 0) << run.ErrorString();
+  EXPECT_EQ(run.ResultState(), Restore::Verdict::RepairRequired) << run.ErrorString();
   EXPECT_TRUE(run.Folder().IsLongName);
   EXPECT_TRUE(run.Folder().RootPath.empty());
 }
@@ -102,7 +102,7 @@ TEST_F(RestoreMainFixture, TheStreamFolderOfATreeIsNoSourceOfStreams) {
   for (const char* path : {"a/AVCHD/BDMV/STREAM", "b/avchdl/bdmv/Stream"}) {
     tree.File(fs::path(path) / "00001.MTS", 6144);
     RestoreMain run(tree.Root() / path, Mode::StreamFiles, volume);
-    EXPECT_EQ(run.ResultState(), -1) << path;
+    EXPECT_EQ(run.ResultState(), Restore::Verdict::Failed) << path;
     EXPECT_EQ(run.ErrorString(), AAA::StringTable::Text(109)) << path;
   }
 }
@@ -116,7 +116,7 @@ TEST_F(RestoreMainFixture, NoStreamMissingPathsAndFilesInPlaceOfFoldersFailWith1
                                               {tree.Root() / "plain-file", Mode::AvchdFolder},
                                               {tree.Root() / "plain-file", Mode::StreamFiles}}) {
     RestoreMain run(path, mode, volume);
-    EXPECT_EQ(run.ResultState(), -1) << path;
+    EXPECT_EQ(run.ResultState(), Restore::Verdict::Failed) << path;
     EXPECT_EQ(run.ErrorString(), AAA::StringTable::Text(104)) << path;
   }
 }
@@ -126,7 +126,7 @@ TEST_F(RestoreMainFixture, AWriteProtectedMediumIsRefusedBeforeAnyVerification) 
   volume.IsMountReadOnly = [](const fs::path&) { return true; };
   const auto before = Snapshot(tree.Root());
   RestoreMain run(tree.Root() / "card", Mode::MemoryCard, volume);
-  EXPECT_EQ(run.ResultState(), -1);
+  EXPECT_EQ(run.ResultState(), Restore::Verdict::Failed);
   EXPECT_EQ(run.ErrorString(), AAA::StringTable::Text(108));
   EXPECT_EQ(Snapshot(tree.Root()), before);
 }
@@ -158,14 +158,14 @@ TEST_F(RestoreMainFixture, AWholeTreeNeedsNothingAndItsCommitWritesNothing) {
   RestoreMain run(tree.Root() / "card", Mode::MemoryCard, volume);
   Completion completion;
   Verify(run, completion);
-  EXPECT_EQ(completion.result.ResultState, 1);
+  EXPECT_EQ(completion.result.ResultState, Restore::Verdict::NotRequired);
   EXPECT_EQ(completion.result.Context, &completion);
   EXPECT_EQ(run.Progress(), 100u);
   EXPECT_FALSE(run.IsRestoreRequired());
   EXPECT_TRUE(run.Plan().Moves.empty() && run.Plan().Truncations.empty() && run.Plan().Writes.empty());
   const auto before = Snapshot(tree.Root());
   run.Commit();
-  EXPECT_EQ(run.ResultState(), 1);
+  EXPECT_EQ(run.ResultState(), Restore::Verdict::NotRequired);
   EXPECT_EQ(Snapshot(tree.Root()), before);
 }
 
@@ -176,14 +176,14 @@ TEST_F(RestoreMainFixture, ACutStreamIsPlannedAndCommittedOnACard) {
   RestoreMain run(tree.Root() / "card", Mode::MemoryCard, volume);
   Completion completion;
   Verify(run, completion);
-  ASSERT_EQ(completion.result.ResultState, 0);
+  ASSERT_EQ(completion.result.ResultState, Restore::Verdict::RepairRequired);
   const auto plan = run.Plan();
   ASSERT_EQ(plan.Truncations.size(), 1u);
   EXPECT_EQ(plan.Truncations[0].Path, tree.Root() / "card/PRIVATE/AVCHD/BDMV/STREAM/00001.MTS");
   EXPECT_EQ(plan.Truncations[0].Size, 6145u);
   EXPECT_EQ(plan.Truncations[0].NewSize, 6144u);
   run.Commit();
-  EXPECT_EQ(run.ResultState(), 0) << run.ErrorString();
+  EXPECT_EQ(run.ResultState(), Restore::Verdict::RepairRequired) << run.ErrorString();
   EXPECT_EQ(fs::file_size(tree.Root() / "card/PRIVATE/AVCHD/BDMV/STREAM/00001.MTS"), 6144u);
   EXPECT_TRUE(fs::is_directory(tree.Root() / "card/PRIVATE/AVCHD/BDMV/CLIPINF"));
   EXPECT_TRUE(fs::is_directory(tree.Root() / "card/PRIVATE/AVCHD/BDMV/PLAYLIST"));
@@ -203,7 +203,7 @@ TEST_F(RestoreMainFixture, BuildingFromStreamsMovesThemAndMirrorsALongNameTreeIn
   RestoreMain run(tree.Root() / "videos", Mode::StreamFiles, volume);
   Completion completion;
   Verify(run, completion);
-  ASSERT_EQ(completion.result.ResultState, 0) << completion.result.ErrorString;
+  ASSERT_EQ(completion.result.ResultState, Restore::Verdict::RepairRequired) << completion.result.ErrorString;
   const auto plan = run.Plan();
   ASSERT_EQ(plan.Moves.size(), 2u);
   EXPECT_EQ(plan.Moves[0].From, tree.Root() / "videos/00004.m2ts");
@@ -211,7 +211,7 @@ TEST_F(RestoreMainFixture, BuildingFromStreamsMovesThemAndMirrorsALongNameTreeIn
   ASSERT_EQ(plan.Truncations.size(), 1u);
   EXPECT_EQ(plan.Truncations[0].Path, tree.Root() / "videos/PRIVATE/AVCHDL/BDMV/STREAM/00004.m2ts");
   run.Commit();
-  EXPECT_EQ(run.ResultState(), 0) << run.ErrorString();
+  EXPECT_EQ(run.ResultState(), Restore::Verdict::RepairRequired) << run.ErrorString();
   EXPECT_EQ(fs::file_size(tree.Root() / "videos/PRIVATE/AVCHDL/BDMV/STREAM/00003.m2ts"), kept.bytes);
   EXPECT_EQ(fs::file_size(tree.Root() / "videos/PRIVATE/AVCHDL/BDMV/STREAM/00004.m2ts"), 6144u * 21);
   EXPECT_TRUE(fs::is_directory(tree.Root() / "videos/PRIVATE/AVCHDL/BDMV/BACKUP/CLIPINF"));
@@ -251,7 +251,7 @@ TEST_F(RestoreMainFixture, ATreeThatVanishedBeforeTheCommitFailsWith106AndNothin
   Verify(run, completion);
   fs::rename(tree.Root() / "disk/AVCHD", tree.Root() / "disk/moved");
   run.Commit();
-  EXPECT_EQ(run.ResultState(), -1);
+  EXPECT_EQ(run.ResultState(), Restore::Verdict::Failed);
   EXPECT_EQ(run.ErrorString(), AAA::StringTable::Text(106));
   EXPECT_FALSE(fs::exists(tree.Root() / "disk/AVCHD"));
   EXPECT_EQ(fs::file_size(tree.Root() / "disk/moved/BDMV/STREAM/00001.MTS"), 6145u);
@@ -267,7 +267,7 @@ TEST_F(RestoreMainFixture, CancelAtACheckPointEndsWithResultState2) {
   run.Resume();
   completion.WaitForIt();
   run.Wait();
-  EXPECT_EQ(completion.result.ResultState, 2);
+  EXPECT_EQ(completion.result.ResultState, Restore::Verdict::Cancelled);
   EXPECT_EQ(completion.result.ErrorString, "");
   EXPECT_NE(run.Progress(), 100u);
 }
@@ -281,7 +281,7 @@ TEST_F(RestoreMainFixture, APauseWithoutCancelLetsTheVerificationFinish) {
   run.Start(&completion, &Completion::Callback);
   run.Resume();
   completion.WaitForIt();
-  EXPECT_EQ(completion.result.ResultState, 0);
+  EXPECT_EQ(completion.result.ResultState, Restore::Verdict::RepairRequired);
   EXPECT_EQ(run.Progress(), 100u);
 }
 
@@ -307,14 +307,14 @@ TEST(Worker, AFailureOnTheWorkerEndsWithItsMessage) {
   Completion completion;
   failing.Start(&completion, &Completion::Callback);
   completion.WaitForIt();
-  EXPECT_EQ(completion.result.ResultState, -1);
+  EXPECT_EQ(completion.result.ResultState, Restore::Verdict::Failed);
   EXPECT_EQ(completion.result.ErrorString, AAA::StringTable::Text(112));
 
   ScriptedRun foreign([](ScriptedRun&) { throw std::runtime_error("not ours"); });
   Completion second;
   foreign.Start(&second, &Completion::Callback);
   second.WaitForIt();
-  EXPECT_EQ(second.result.ResultState, -1);
+  EXPECT_EQ(second.result.ResultState, Restore::Verdict::Failed);
   EXPECT_EQ(second.result.ErrorString, AAA::StringTable::Text(100));
 }
 
@@ -332,7 +332,7 @@ TEST(Worker, ProgressIsSeenWhileTheWorkerIsHeldAtAPause) {
   run.Resume();
   completion.WaitForIt();
   EXPECT_EQ(run.Progress(), 80u);
-  EXPECT_EQ(completion.result.ResultState, 0);
+  EXPECT_EQ(completion.result.ResultState, Restore::Verdict::RepairRequired);
 }
 
 TEST(Worker, DestructionWaitsForTheWorker) {
@@ -358,6 +358,6 @@ TEST(Worker, ACancelOutsideTheVerificationIsAFailureWithMessage102) {
     }
   } run;
   run.Cancelled();
-  EXPECT_EQ(run.ResultState(), -1);
+  EXPECT_EQ(run.ResultState(), Restore::Verdict::Failed);
   EXPECT_EQ(run.ErrorString(), AAA::StringTable::Text(102));
 }

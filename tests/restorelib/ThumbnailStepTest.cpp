@@ -211,9 +211,9 @@ TEST_P(ThumbnailStep, UnusedThumbnailsAreDroppedAtCommitAndASecondRunFindsNothin
   tree.AddThumbnails({{1, 0}, {2, 1}}, 2, 2 * kBlockBytes);
   {
     RestoreMain run(tree.Target(), tree.Mode());
-    ASSERT_EQ(VerifyTree(run), 0) << run.ErrorString();
+    ASSERT_EQ(VerifyTree(run), Restore::Verdict::RepairRequired) << run.ErrorString();
     run.Commit();
-    ASSERT_EQ(run.ResultState(), 0) << run.ErrorString();
+    ASSERT_EQ(run.ResultState(), Restore::Verdict::RepairRequired) << run.ErrorString();
   }
   AAA::FileStream stream(tree.ThumbnailIndexFile(), AAA::FileStream::OpenExisting, AAA::FileStream::ReadOnly);
   AAA::BitReader reader(stream);
@@ -224,17 +224,17 @@ TEST_P(ThumbnailStep, UnusedThumbnailsAreDroppedAtCommitAndASecondRunFindsNothin
   EXPECT_EQ(fs::file_size(tree.ThumbnailDataFile()), 2 * kBlockBytes);
 
   RestoreMain again(tree.Target(), tree.Mode());
-  EXPECT_EQ(VerifyTree(again), 1) << again.ErrorString();
+  EXPECT_EQ(VerifyTree(again), Restore::Verdict::NotRequired) << again.ErrorString();
 }
 
 TEST_P(ThumbnailStep, TheThumbnailFolderGoesWhenItsLastFileIsDeleted) {
   tree.AddStream("00001", StreamOfGroups(3));
   tree.WriteFile(tree.ThumbnailIndexFile(), {'b', 'a', 'd'});
   RestoreMain run(tree.Target(), tree.Mode());
-  ASSERT_EQ(VerifyTree(run), 0) << run.ErrorString();
+  ASSERT_EQ(VerifyTree(run), Restore::Verdict::RepairRequired) << run.ErrorString();
   EXPECT_EQ(run.Plan().Deletes.back(), tree.ThumbnailIndexFile());
   run.Commit();
-  ASSERT_EQ(run.ResultState(), 0) << run.ErrorString();
+  ASSERT_EQ(run.ResultState(), Restore::Verdict::RepairRequired) << run.ErrorString();
   EXPECT_FALSE(fs::exists(tree.ThumbnailIndexFile().parent_path()));
 }
 
@@ -242,8 +242,8 @@ TEST_P(ThumbnailStep, AnEmptyThumbnailFolderGetsItsIndexWrittenAtCommit) {
   tree.AddStream("00001", StreamOfGroups(3));
   fs::create_directories(tree.ThumbnailIndexFile().parent_path());
   RestoreMain run(tree.Target(), tree.Mode());
-  ASSERT_EQ(VerifyTree(run), 0) << run.ErrorString();
+  ASSERT_EQ(VerifyTree(run), Restore::Verdict::RepairRequired) << run.ErrorString();
   run.Commit();
-  ASSERT_EQ(run.ResultState(), 0) << run.ErrorString();
+  ASSERT_EQ(run.ResultState(), Restore::Verdict::RepairRequired) << run.ErrorString();
   EXPECT_EQ(fs::file_size(tree.ThumbnailIndexFile()), 68u);
 }

@@ -5,7 +5,7 @@
 
 // Runs the verification of a restore run on its worker and waits for it;
 // returns the run's ResultState.
-inline int VerifyTree(Restore::RestoreMain& run) {
+inline Restore::Verdict VerifyTree(Restore::RestoreMain& run) {
   run.Start(nullptr, [](const Restore::ResultBlock&) {});
   run.Wait();
   return run.ResultState();
@@ -13,8 +13,8 @@ inline int VerifyTree(Restore::RestoreMain& run) {
 
 // Verifies and commits; returns the ResultState of the commit (of the
 // verification when it found nothing to write or failed).
-inline int VerifyAndCommit(Restore::RestoreMain& run) {
-  if (VerifyTree(run) != 0) return run.ResultState();
+inline Restore::Verdict VerifyAndCommit(Restore::RestoreMain& run) {
+  if (VerifyTree(run) != Restore::Verdict::RepairRequired) return run.ResultState();
   run.Commit();
   return run.ResultState();
 }
