@@ -43,7 +43,7 @@ AAA_TABLE(Pro_ProModeFlag, {0, "Not_Pro"}, {1, "Pro"});
 
 #undef AAA_TABLE
 
-std::string Enumeration::ToString(const Bytes& value) const {
+std::string Enumeration::ToString(ByteSpan value) const {
   const std::uint32_t number = NumberOf(value);
   for (const EnumText& entry : table_) {
     if (entry.value == number) return entry.text;

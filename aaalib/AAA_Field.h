@@ -18,7 +18,7 @@ class BE : public FieldBase {
 class Str : public FieldBase {
  public:
   Str(const char* name, std::int32_t width) : FieldBase(name, width, "Str") {}
-  std::string ToString(const Bytes& value) const override;
+  std::string ToString(ByteSpan value) const override;
   using FieldBase::ToString;
 };
 

@@ -15,7 +15,7 @@ namespace AAA::Field {
 class TimeCode : public FieldBase {
  public:
   explicit TimeCode(const char* name) : FieldBase(name, 32, "TimeCode") {}
-  std::string ToString(const Bytes& value) const override;
+  std::string ToString(ByteSpan value) const override;
   using FieldBase::ToString;
 };
 
@@ -24,7 +24,7 @@ class TimeCode : public FieldBase {
 class TimeAndDate : public FieldBase {
  public:
   explicit TimeAndDate(const char* name) : FieldBase(name, 56, "TimeAndDate") {}
-  std::string ToString(const Bytes& value) const override;
+  std::string ToString(ByteSpan value) const override;
   using FieldBase::ToString;
 };
 
@@ -33,7 +33,7 @@ class TimeAndDate : public FieldBase {
 class TimeZone : public FieldBase {
  public:
   explicit TimeZone(const char* name) : FieldBase(name, 8, "TimeZone") {}
-  std::string ToString(const Bytes& value) const override;
+  std::string ToString(ByteSpan value) const override;
   using FieldBase::ToString;
 };
 
@@ -41,7 +41,7 @@ class TimeZone : public FieldBase {
 class CharacterSet : public FieldBase {
  public:
   explicit CharacterSet(const char* name) : FieldBase(name, 8, "CharacterSet") {}
-  std::string ToString(const Bytes& value) const override;
+  std::string ToString(ByteSpan value) const override;
   using FieldBase::ToString;
 };
 
@@ -50,7 +50,7 @@ class CharacterSet : public FieldBase {
 class Pro_BinaryGroup : public FieldBase {
  public:
   Pro_BinaryGroup() : FieldBase("StartBinaryGroup", 32, "Pro_BinaryGroup") {}
-  std::string ToString(const Bytes& value) const override;
+  std::string ToString(ByteSpan value) const override;
   using FieldBase::ToString;
 };
 
@@ -75,7 +75,7 @@ class Enumeration : public FieldBase {
  public:
   Enumeration(const char* name, std::int32_t width, const char* typeName, std::span<const EnumText> table)
       : FieldBase(name, width, typeName), table_(table) {}
-  std::string ToString(const Bytes& value) const override;
+  std::string ToString(ByteSpan value) const override;
   using FieldBase::ToString;
 
  private:
