@@ -21,19 +21,17 @@ void PutNumber(std::span<std::uint8_t> bytes, std::uint32_t number) {
 }
 }  // namespace
 
-FieldBase::FieldBase(const char* name, std::int32_t width, const char* typeName)
+FieldBase::FieldBase(const char* name, std::int32_t width)
     : Element(name),
       value_(FieldBytes::Filled((static_cast<std::size_t>(width) + 7) / 8, kUnset)),
       baseline_(value_),
-      width_(width),
-      typeName_(typeName) {}
+      width_(width) {}
 
 FieldBase::FieldBase(const FieldBase& other)
     : Element(other),
       value_(other.value_),
       baseline_(other.baseline_),
       width_(other.width_),
-      typeName_(other.typeName_),
       position_(other.position_),
       callback_(other.callback_) {}
 
@@ -43,7 +41,6 @@ FieldBase& FieldBase::operator=(const FieldBase& other) {
   value_ = other.value_;
   baseline_ = other.baseline_;
   width_ = other.width_;
-  typeName_ = other.typeName_;
   position_ = other.position_;
   callback_ = other.callback_;
   return *this;
@@ -142,7 +139,7 @@ void FieldBase::Changed() {
 
 void FieldBase::LogValue(const char* prefix) const {
   if (!Log::Enabled(Log::kValue)) return;
-  Log::Line(Log::kValue, "    %s%s {%d,%s} = 0x%s \"%s\"\n", prefix, FullName().c_str(), width_, typeName_,
+  Log::Line(Log::kValue, "    %s%s {%d,%s} = 0x%s \"%s\"\n", prefix, FullName().c_str(), width_, TypeName(),
             Hex(value_).c_str(), ToString().c_str());
 }
 

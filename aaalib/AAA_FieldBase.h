@@ -21,7 +21,7 @@ using ChangeCallback = void (*)(Block& owner);
 class FieldBase : public Element {
  public:
   // A new field holds 0xAA bytes, equal to its baseline, never read.
-  FieldBase(const char* name, std::int32_t width, const char* typeName);
+  FieldBase(const char* name, std::int32_t width);
   // The copy keeps the callback; its owner is wired again when the copy's
   // block links it.
   FieldBase(const FieldBase& other);
@@ -46,7 +46,9 @@ class FieldBase : public Element {
   std::string ToString() const { return ToString(value_); }
   virtual std::string ToString(ByteSpan value) const;
 
-  const char* TypeName() const { return typeName_; }
+  // The kind of field as the log names it ("BE", "TimeCode"): one per
+  // class, so that no field has to keep it.
+  virtual const char* TypeName() const = 0;
   const FieldBytes& ValueBytes() const { return value_; }
   // The value as last read (as built, for a field never read).
   const FieldBytes& BaselineBytes() const { return baseline_; }
@@ -86,7 +88,6 @@ class FieldBase : public Element {
 
  private:
   std::int32_t width_;
-  const char* typeName_;
   std::int64_t position_ = -1;
   ChangeCallback callback_ = nullptr;
   Block* owner_ = nullptr;
