@@ -24,9 +24,20 @@ std::uint64_t BitReader::BitsLeft() const {
   return size > position_ ? size - position_ : 0;
 }
 
+// A read that fails leaves the value empty.
+void BitReader::Read(FieldBytes& value, std::uint64_t bitCount) {
+  value.Clear();
+  value.Assign(ReadBits(bitCount));
+}
+
 void BitReader::Read(Bytes& value, std::uint64_t bitCount) {
   value.clear();
-  if (bitCount == 0) return;
+  const ByteSpan bits = ReadBits(bitCount);
+  value.assign(bits.begin(), bits.end());
+}
+
+ByteSpan BitReader::ReadBits(std::uint64_t bitCount) {
+  if (bitCount == 0) return {};
   const unsigned consumed = position_ % 8;
   const std::uint64_t span = (consumed + bitCount + 7) / 8;
   // Large reads (opaque data sized by a length field) must find their bytes
@@ -58,8 +69,8 @@ void BitReader::Read(Bytes& value, std::uint64_t bitCount) {
     }
   }
   const std::size_t valueBytes = (bitCount + 7) / 8;
-  value.assign(buffer_.end() - static_cast<std::ptrdiff_t>(valueBytes), buffer_.end());
   position_ += bitCount;
+  return ByteSpan(buffer_).last(valueBytes);
 }
 
 void BitReader::Skip(std::uint64_t bitCount) {

@@ -1,16 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
+#include "aaalib/AAA_FieldBytes.h"
 #include "aaalib/AAA_Stream.h"
 
 namespace AAA {
-
-// A value of n bits travels as (n + 7) / 8 bytes, big-endian and
-// right-aligned: the field's last bit is bit 0 of the last byte and the
-// unused high bits of the first byte are 0.
-using Bytes = std::vector<std::uint8_t>;
 
 // Delivers bits from a stream, most significant bit first. The stream's byte
 // position is always the bit position divided by 8, rounded up: a partly
@@ -24,6 +19,7 @@ class BitReader {
 
   // Reads `bitCount` bits into `value` (resized to (bitCount + 7) / 8 bytes).
   // Data ending inside the bits throws UnexpectedEofException.
+  void Read(FieldBytes& value, std::uint64_t bitCount);
   void Read(Bytes& value, std::uint64_t bitCount);
 
   // Moves past `bitCount` bits, proving that the last skipped byte exists.
@@ -35,6 +31,8 @@ class BitReader {
 
  private:
   void ReadExactly(std::uint8_t* destination, std::uint64_t count);
+  // Reads the bits into the end of `buffer_`; returns the value's bytes there.
+  ByteSpan ReadBits(std::uint64_t bitCount);
 
   Stream& stream_;
   std::uint64_t position_ = 0;

@@ -4,11 +4,11 @@
 
 namespace AAA {
 
-void BitWriter::Write(const Bytes& value, std::uint64_t bitCount) {
+void BitWriter::WriteBits(ByteSpan value, std::uint64_t bitCount) {
   if (bitCount == 0) return;
   if (pendingBits_ == 0 && bitCount % 8 == 0 && value.size() == bitCount / 8) {
     // Whole bytes on a byte boundary (names, identifiers, opaque data).
-    pending_ = value;
+    pending_.assign(value.begin(), value.end());
     pendingBits_ = bitCount;
     FlushPending();
     return;

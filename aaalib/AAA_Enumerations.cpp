@@ -43,9 +43,9 @@ AAA_TABLE(Pro_ProModeFlag, {0, "Not_Pro"}, {1, "Pro"});
 
 #undef AAA_TABLE
 
-std::string Enumeration::ToString(const Bytes& value) const {
+std::string Enumeration::ToString(ByteSpan value) const {
   const std::uint32_t number = NumberOf(value);
-  for (const EnumText& entry : table_) {
+  for (const EnumText& entry : Table()) {
     if (entry.value == number) return entry.text;
   }
   return "reserved";

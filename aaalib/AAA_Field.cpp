@@ -4,7 +4,7 @@
 
 namespace AAA::Field {
 
-std::string Str::ToString(const Bytes& value) const { return std::string(value.begin(), value.end()); }
+std::string Str::ToString(ByteSpan value) const { return std::string(value.begin(), value.end()); }
 
 void Padding::Read(BitReader& reader) {
   RecordPosition(reader);
@@ -19,8 +19,8 @@ void ExtData::Read(BitReader& reader) {
   // The bytes are read rather than skipped so that they are written back.
   RecordPosition(reader);
   if (BitLength() == 0) {
-    value_.clear();
-    baseline_.clear();
+    value_.Clear();
+    baseline_.Clear();
     return;
   }
   reader.Read(value_, static_cast<std::uint64_t>(BitLength() / 8) * 8);

@@ -11,14 +11,16 @@ namespace AAA::Field {
 // (reserved areas, identifiers, navigation commands).
 class BE : public FieldBase {
  public:
-  BE(const char* name, std::int32_t width) : FieldBase(name, width, "BE") {}
+  BE(const char* name, std::int32_t width) : FieldBase(name, width) {}
+  const char* TypeName() const override { return "BE"; }
 };
 
 // Characters, one per byte.
 class Str : public FieldBase {
  public:
-  Str(const char* name, std::int32_t width) : FieldBase(name, width, "Str") {}
-  std::string ToString(const Bytes& value) const override;
+  Str(const char* name, std::int32_t width) : FieldBase(name, width) {}
+  const char* TypeName() const override { return "Str"; }
+  std::string ToString(ByteSpan value) const override;
   using FieldBase::ToString;
 };
 
@@ -27,7 +29,8 @@ class Str : public FieldBase {
 // a new file gets zeros).
 class Padding : public FieldBase {
  public:
-  explicit Padding(const char* name) : FieldBase(name, 0, "Padding") {}
+  explicit Padding(const char* name) : FieldBase(name, 0) {}
+  const char* TypeName() const override { return "Padding"; }
   void SetBitLength(std::int64_t bitLength) override { SetWidthOnly(bitLength); }
   void Read(BitReader& reader) override;
   void Write(BitWriter& writer) override;
@@ -37,7 +40,8 @@ class Padding : public FieldBase {
 // extension, makers' private data): kept as read and written back as is.
 class ExtData : public FieldBase {
  public:
-  explicit ExtData(const char* name) : FieldBase(name, 0, "ExtData") {}
+  explicit ExtData(const char* name) : FieldBase(name, 0) {}
+  const char* TypeName() const override { return "ExtData"; }
   void SetBitLength(std::int64_t bitLength) override { SetWidthOnly(bitLength); }
   void Read(BitReader& reader) override;
   void Write(BitWriter& writer) override;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <span>
 
 #include "aaalib/AAA_BitWriter.h"
 #include "aaalib/AAA_Exceptions.h"
@@ -10,21 +11,27 @@
 namespace AAA {
 namespace {
 constexpr std::uint8_t kUnset = 0xAA;
+
+// Big-endian into all of `bytes`; bytes beyond the last four become 0.
+void PutNumber(std::span<std::uint8_t> bytes, std::uint32_t number) {
+  std::fill(bytes.begin(), bytes.end(), 0);
+  for (std::size_t i = 0; i < bytes.size() && i < 4; ++i) {
+    bytes[bytes.size() - 1 - i] = static_cast<std::uint8_t>(number >> (8 * i));
+  }
+}
 }  // namespace
 
-FieldBase::FieldBase(const char* name, std::int32_t width, const char* typeName)
+FieldBase::FieldBase(const char* name, std::int32_t width)
     : Element(name),
-      value_((static_cast<std::size_t>(width) + 7) / 8, kUnset),
+      value_(FieldBytes::Filled((static_cast<std::size_t>(width) + 7) / 8, kUnset)),
       baseline_(value_),
-      width_(width),
-      typeName_(typeName) {}
+      width_(width) {}
 
 FieldBase::FieldBase(const FieldBase& other)
     : Element(other),
       value_(other.value_),
       baseline_(other.baseline_),
       width_(other.width_),
-      typeName_(other.typeName_),
       position_(other.position_),
       callback_(other.callback_) {}
 
@@ -34,7 +41,6 @@ FieldBase& FieldBase::operator=(const FieldBase& other) {
   value_ = other.value_;
   baseline_ = other.baseline_;
   width_ = other.width_;
-  typeName_ = other.typeName_;
   position_ = other.position_;
   callback_ = other.callback_;
   return *this;
@@ -60,16 +66,16 @@ void FieldBase::SetWidthOnly(std::int64_t bitLength) {
 
 void FieldBase::SetBitLength(std::int64_t bitLength) {
   SetWidthOnly(bitLength);
-  value_.resize((static_cast<std::size_t>(width_) + 7) / 8, kUnset);
+  value_.Resize((static_cast<std::size_t>(width_) + 7) / 8, kUnset);
   baseline_ = value_;
 }
 
-std::string FieldBase::ToString(const Bytes& value) const {
+std::string FieldBase::ToString(ByteSpan value) const {
   if (value.empty() || value.size() > 4) return {};
   return std::to_string(NumberOf(value));
 }
 
-std::string FieldBase::Hex(const Bytes& value) {
+std::string FieldBase::Hex(ByteSpan value) {
   static constexpr char kDigits[] = "0123456789abcdef";
   std::string hex;
   hex.reserve(value.size() * 2);
@@ -80,7 +86,7 @@ std::string FieldBase::Hex(const Bytes& value) {
   return hex;
 }
 
-std::uint32_t FieldBase::NumberOf(const Bytes& value) {
+std::uint32_t FieldBase::NumberOf(ByteSpan value) {
   if (value.empty() || value.size() > 4) return 0;
   std::uint32_t number = 0;
   for (std::uint8_t byte : value) number = (number << 8) | byte;
@@ -89,14 +95,12 @@ std::uint32_t FieldBase::NumberOf(const Bytes& value) {
 
 Bytes FieldBase::BytesOf(std::uint32_t number) const {
   Bytes bytes(value_.size(), 0);
-  for (std::size_t i = 0; i < bytes.size() && i < 4; ++i) {
-    bytes[bytes.size() - 1 - i] = static_cast<std::uint8_t>(number >> (8 * i));
-  }
+  PutNumber(bytes, number);
   return bytes;
 }
 
 void FieldBase::SetValue(std::uint32_t number) {
-  value_ = BytesOf(number);
+  PutNumber(value_, number);
   Changed();
   LogValue("= ");
 }
@@ -107,7 +111,7 @@ std::uint32_t FieldBase::Increment() {
   return before;
 }
 
-void FieldBase::SetBytes(const Bytes& bytes) { SetBytes(bytes.data(), std::min(bytes.size(), value_.size())); }
+void FieldBase::SetBytes(ByteSpan bytes) { SetBytes(bytes.data(), std::min(bytes.size(), value_.size())); }
 
 void FieldBase::SetBytes(const std::uint8_t* bytes, std::size_t count) {
   std::copy_n(bytes, std::min(count, value_.size()), value_.begin());
@@ -135,7 +139,7 @@ void FieldBase::Changed() {
 
 void FieldBase::LogValue(const char* prefix) const {
   if (!Log::Enabled(Log::kValue)) return;
-  Log::Line(Log::kValue, "    %s%s {%d,%s} = 0x%s \"%s\"\n", prefix, FullName().c_str(), width_, typeName_,
+  Log::Line(Log::kValue, "    %s%s {%d,%s} = 0x%s \"%s\"\n", prefix, FullName().c_str(), width_, TypeName(),
             Hex(value_).c_str(), ToString().c_str());
 }
 

@@ -21,7 +21,7 @@ using ChangeCallback = void (*)(Block& owner);
 class FieldBase : public Element {
  public:
   // A new field holds 0xAA bytes, equal to its baseline, never read.
-  FieldBase(const char* name, std::int32_t width, const char* typeName);
+  FieldBase(const char* name, std::int32_t width);
   // The copy keeps the callback; its owner is wired again when the copy's
   // block links it.
   FieldBase(const FieldBase& other);
@@ -44,12 +44,14 @@ class FieldBase : public Element {
   // The value as text. Typed fields override the rendering of given bytes,
   // which also renders the expected value of a failed rule.
   std::string ToString() const { return ToString(value_); }
-  virtual std::string ToString(const Bytes& value) const;
+  virtual std::string ToString(ByteSpan value) const;
 
-  const char* TypeName() const { return typeName_; }
-  const Bytes& ValueBytes() const { return value_; }
+  // The kind of field as the log names it ("BE", "TimeCode"): one per
+  // class, so that no field has to keep it.
+  virtual const char* TypeName() const = 0;
+  const FieldBytes& ValueBytes() const { return value_; }
   // The value as last read (as built, for a field never read).
-  const Bytes& BaselineBytes() const { return baseline_; }
+  const FieldBytes& BaselineBytes() const { return baseline_; }
   std::int64_t BitPosition() const { return position_; }
 
   // The value as a number for widths of 1 to 32 bits; 0 for wider fields.
@@ -61,7 +63,8 @@ class FieldBase : public Element {
   // the callback and logs the new value with the prefix "= ".
   void SetValue(std::uint32_t number);
   std::uint32_t Increment();
-  void SetBytes(const Bytes& bytes);
+  void SetBytes(ByteSpan bytes);
+  void SetBytes(const Bytes& bytes) { SetBytes(ByteSpan(bytes)); }
   void SetBytes(const std::uint8_t* bytes, std::size_t count);
   void Fill(std::uint8_t byte);
   void Assign(const FieldBase& source);
@@ -70,9 +73,9 @@ class FieldBase : public Element {
 
   // The number as this field's bytes: big-endian into the field's byte count.
   Bytes BytesOf(std::uint32_t number) const;
-  static std::uint32_t NumberOf(const Bytes& value);
+  static std::uint32_t NumberOf(ByteSpan value);
   // Two lower-case hex digits a byte, as every log line prints values.
-  static std::string Hex(const Bytes& value);
+  static std::string Hex(ByteSpan value);
 
  protected:
   void Changed();
@@ -80,12 +83,11 @@ class FieldBase : public Element {
   void RecordPosition(const BitReader& reader) { position_ = static_cast<std::int64_t>(reader.BitPosition()); }
   void SetWidthOnly(std::int64_t bitLength);
 
-  Bytes value_;
-  Bytes baseline_;
+  FieldBytes value_;
+  FieldBytes baseline_;
 
  private:
   std::int32_t width_;
-  const char* typeName_;
   std::int64_t position_ = -1;
   ChangeCallback callback_ = nullptr;
   Block* owner_ = nullptr;

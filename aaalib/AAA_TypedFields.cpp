@@ -7,7 +7,7 @@
 namespace AAA::Field {
 namespace {
 
-bool AllFF(const Bytes& value) {
+bool AllFF(ByteSpan value) {
   for (std::uint8_t byte : value) {
     if (byte != 0xFF) return false;
   }
@@ -23,14 +23,14 @@ std::string Format(const char* format, Arguments... arguments) {
 
 }  // namespace
 
-std::string TimeCode::ToString(const Bytes& value) const {
+std::string TimeCode::ToString(ByteSpan value) const {
   if (value.size() != 4) return {};
   if (AllFF(value)) return "UNDEFINED";
   return Format("%02x:%02x:%02x:%02x %s", value[3] & 0x3F, value[2] & 0x7F, value[1] & 0x7F, value[0] & 0x3F,
                 (value[0] & 0x40) ? "DF" : "NDF");
 }
 
-std::string TimeAndDate::ToString(const Bytes& value) const {
+std::string TimeAndDate::ToString(ByteSpan value) const {
   if (value.size() != 7) return {};
   static constexpr const char* kMonths[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
                                             "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
@@ -42,7 +42,7 @@ std::string TimeAndDate::ToString(const Bytes& value) const {
                 high(3), low(3), high(4), low(4), high(5), low(5), high(6), low(6));
 }
 
-std::string TimeZone::ToString(const Bytes& value) const {
+std::string TimeZone::ToString(ByteSpan value) const {
   if (value.size() != 1) return {};
   const std::uint8_t zone = value[0];
   const int hours = (zone >> 1) & 0x0F;
@@ -51,7 +51,7 @@ std::string TimeZone::ToString(const Bytes& value) const {
                 (zone & 0x40) ? "DST" : "");
 }
 
-std::string CharacterSet::ToString(const Bytes& value) const {
+std::string CharacterSet::ToString(ByteSpan value) const {
   static constexpr EnumText kNamed[] = {
       {1, "UTF-8"}, {2, "UTF-16 Big Endian"}, {3, "Shift JIS"}, {4, "EUC-KR"},       {5, "GB18030-2000"}, {6, "CN-GB"},
       {7, "BIG5"},  {0x81, "ISDB"},           {0x90, "ASCII"},  {0x91, "ISO 8859-1"}};
@@ -63,7 +63,7 @@ std::string CharacterSet::ToString(const Bytes& value) const {
   return "reserved";
 }
 
-std::string Pro_BinaryGroup::ToString(const Bytes& value) const {
+std::string Pro_BinaryGroup::ToString(ByteSpan value) const {
   if (value.size() != 4) return {};
   if (AllFF(value)) return "UNDEFINED";
   return Format("%02x:%02x:%02x:%02x", value[3], value[2], value[1], value[0]);

@@ -14,8 +14,9 @@ namespace AAA::Field {
 // "23:59:30:05 DF"; all 0xFF is "UNDEFINED".
 class TimeCode : public FieldBase {
  public:
-  explicit TimeCode(const char* name) : FieldBase(name, 32, "TimeCode") {}
-  std::string ToString(const Bytes& value) const override;
+  explicit TimeCode(const char* name) : FieldBase(name, 32) {}
+  const char* TypeName() const override { return "TimeCode"; }
+  std::string ToString(ByteSpan value) const override;
   using FieldBase::ToString;
 };
 
@@ -23,8 +24,9 @@ class TimeCode : public FieldBase {
 // "2012.SEP.13 14:05:59"; a month outside 1..12 is "INV".
 class TimeAndDate : public FieldBase {
  public:
-  explicit TimeAndDate(const char* name) : FieldBase(name, 56, "TimeAndDate") {}
-  std::string ToString(const Bytes& value) const override;
+  explicit TimeAndDate(const char* name) : FieldBase(name, 56) {}
+  const char* TypeName() const override { return "TimeAndDate"; }
+  std::string ToString(ByteSpan value) const override;
   using FieldBase::ToString;
 };
 
@@ -32,16 +34,18 @@ class TimeAndDate : public FieldBase {
 // "+9:00 " or "-3:30 DST"; hours 15 is "UNDEFINED".
 class TimeZone : public FieldBase {
  public:
-  explicit TimeZone(const char* name) : FieldBase(name, 8, "TimeZone") {}
-  std::string ToString(const Bytes& value) const override;
+  explicit TimeZone(const char* name) : FieldBase(name, 8) {}
+  const char* TypeName() const override { return "TimeZone"; }
+  std::string ToString(ByteSpan value) const override;
   using FieldBase::ToString;
 };
 
 // The character set code that precedes a text in the files.
 class CharacterSet : public FieldBase {
  public:
-  explicit CharacterSet(const char* name) : FieldBase(name, 8, "CharacterSet") {}
-  std::string ToString(const Bytes& value) const override;
+  explicit CharacterSet(const char* name) : FieldBase(name, 8) {}
+  const char* TypeName() const override { return "CharacterSet"; }
+  std::string ToString(ByteSpan value) const override;
   using FieldBase::ToString;
 };
 
@@ -49,8 +53,9 @@ class CharacterSet : public FieldBase {
 // "%02x:%02x:%02x:%02x"; all 0xFF is "UNDEFINED".
 class Pro_BinaryGroup : public FieldBase {
  public:
-  Pro_BinaryGroup() : FieldBase("StartBinaryGroup", 32, "Pro_BinaryGroup") {}
-  std::string ToString(const Bytes& value) const override;
+  Pro_BinaryGroup() : FieldBase("StartBinaryGroup", 32) {}
+  const char* TypeName() const override { return "Pro_BinaryGroup"; }
+  std::string ToString(ByteSpan value) const override;
   using FieldBase::ToString;
 };
 
@@ -59,7 +64,8 @@ class Pro_BinaryGroup : public FieldBase {
 // 128-bit identifier. No callback runs and nothing is logged.
 class Pro_Umid : public FieldBase {
  public:
-  explicit Pro_Umid(const char* name) : FieldBase(name, 256, "Pro_Umid") {}
+  explicit Pro_Umid(const char* name) : FieldBase(name, 256) {}
+  const char* TypeName() const override { return "Pro_Umid"; }
   void Initialize() override;
 };
 
@@ -70,24 +76,28 @@ struct EnumText {
 };
 
 // A field whose value names one entry of a table; values not in the table
-// read as "reserved". The enumeration's class name is its type name.
+// read as "reserved". The enumeration's class name is its type name. Type
+// name and table belong to the class, not to each field of it.
 class Enumeration : public FieldBase {
  public:
-  Enumeration(const char* name, std::int32_t width, const char* typeName, std::span<const EnumText> table)
-      : FieldBase(name, width, typeName), table_(table) {}
-  std::string ToString(const Bytes& value) const override;
+  using FieldBase::FieldBase;
+  std::string ToString(ByteSpan value) const override;
   using FieldBase::ToString;
 
- private:
-  std::span<const EnumText> table_;
+ protected:
+  virtual std::span<const EnumText> Table() const = 0;
 };
 
-#define AAA_ENUMERATION(Type)                                                                             \
-  class Type : public Enumeration {                                                                       \
-   public:                                                                                                \
-    static const EnumText kTable[];                                                                       \
-    static const std::size_t kTableSize;                                                                  \
-    Type(const char* name, std::int32_t width) : Enumeration(name, width, #Type, {kTable, kTableSize}) {} \
+#define AAA_ENUMERATION(Type)                                                         \
+  class Type : public Enumeration {                                                   \
+   public:                                                                            \
+    static const EnumText kTable[];                                                   \
+    static const std::size_t kTableSize;                                              \
+    Type(const char* name, std::int32_t width) : Enumeration(name, width) {}          \
+    const char* TypeName() const override { return #Type; }                           \
+                                                                                      \
+   protected:                                                                         \
+    std::span<const EnumText> Table() const override { return {kTable, kTableSize}; } \
   }
 
 AAA_ENUMERATION(StillMode);
@@ -118,7 +128,11 @@ class StreamCodingType : public Enumeration {
  public:
   static const EnumText kTable[];
   static const std::size_t kTableSize;
-  StreamCodingType() : Enumeration("StreamCodingType", 8, "StreamCodingType", {kTable, kTableSize}) {}
+  StreamCodingType() : Enumeration("StreamCodingType", 8) {}
+  const char* TypeName() const override { return "StreamCodingType"; }
+
+ protected:
+  std::span<const EnumText> Table() const override { return {kTable, kTableSize}; }
 };
 
 }  // namespace AAA::Field

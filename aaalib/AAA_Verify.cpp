@@ -51,7 +51,7 @@ FindingRecorder::~FindingRecorder() { findings = previous_; }
 Bytes ExpectedBytes(const FieldBase& field, const Expected& expected) {
   if (const auto* number = std::get_if<std::uint32_t>(&expected)) return field.BytesOf(*number);
   if (const auto* bytes = std::get_if<Bytes>(&expected)) return *bytes;
-  return std::get<const FieldBase*>(expected)->ValueBytes();
+  return Bytes(std::get<const FieldBase*>(expected)->ValueBytes());
 }
 
 bool Check(const FieldBase& field, const Expected& expected, const Rule& rule) {

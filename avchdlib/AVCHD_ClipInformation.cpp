@@ -96,7 +96,7 @@ void BlkClipInfo::Read(AAA::BitReader& reader) {
     AAA_VERIFY_EQUAL(FollowingClipStreamType, 1);
     reserved5.Read(reader);
     FollowingClipInformationFileName.Read(reader);
-    const AAA::Bytes& name = FollowingClipInformationFileName.ValueBytes();
+    const auto& name = FollowingClipInformationFileName.ValueBytes();
     AAA::Verify(FollowingClipInformationFileName, std::all_of(name.begin(), name.end(), IsDigit),
                 AAA_RULE("(('0' <= FollowingClipInformationFileName.Data[0]) && "
                          "(FollowingClipInformationFileName.Data[0] <= '9')) && "

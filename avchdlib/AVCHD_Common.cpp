@@ -7,7 +7,7 @@
 namespace AVCHD::Common {
 
 bool AVCHD_VERIFY_TIMEANDDATE(const AAA::FieldBase& timeAndDate) {
-  const AAA::Bytes& bytes = timeAndDate.ValueBytes();
+  const auto& bytes = timeAndDate.ValueBytes();
   if (bytes.size() != 7) return false;
   if (std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t byte) { return byte == 0; })) return true;
   const bool decimal =

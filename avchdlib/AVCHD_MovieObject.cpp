@@ -7,9 +7,8 @@
 namespace AVCHD::MovieObject {
 namespace {
 
-std::uint32_t NumberAt(const AAA::Bytes& bytes, std::size_t offset) {
-  return AAA::FieldBase::NumberOf(AAA::Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(offset),
-                                             bytes.begin() + static_cast<std::ptrdiff_t>(offset + 4)));
+std::uint32_t NumberAt(AAA::ByteSpan bytes, std::size_t offset) {
+  return AAA::FieldBase::NumberOf(bytes.subspan(offset, 4));
 }
 
 // The counts of a new movie object file and of a new movie object, set

@@ -50,8 +50,9 @@ ChangeSet InverseOf(const ChangeSet& changes) {
         std::find(undo.FolderDeletes.begin(), undo.FolderDeletes.end(), folder) == undo.FolderDeletes.end())
       undo.FolderDeletes.insert(undo.FolderDeletes.begin(), folder);
   }
+  const auto written = changes.WrittenPaths();
   for (const auto& deleted : changes.Deletes) {
-    if (auto bytes = FileLayer::ContentOf(deleted); bytes && !changes.IsWritten(deleted))
+    if (auto bytes = FileLayer::ContentOf(deleted); bytes && written.count(deleted) == 0)
       undo.Writes.push_back({deleted, FileKind::Other, *bytes});
   }
   for (const auto& write : changes.Writes) {
@@ -172,8 +173,9 @@ std::string ManifestOf(const ChangeSet& changes, const ChangeSet& undo, const fs
                           .Text());
   }
   for (const auto& folder : undo.FolderDeletes) entries.push_back(Entry(working, folder, "create-folder").Text());
+  const auto written = changes.WrittenPaths();
   for (const auto& deleted : changes.Deletes) {
-    if (const Bytes* before = oldContent(deleted); before && !changes.IsWritten(deleted))
+    if (const Bytes* before = oldContent(deleted); before && written.count(deleted) == 0)
       entries.push_back(Entry(working, deleted, "delete").Content("before", before).Content("after", nullptr).Text());
   }
   for (const auto& write : changes.Writes) {
@@ -235,8 +237,9 @@ std::vector<fs::path> DifferencesFrom(const ChangeSet& changes) {
   for (const auto& path : changes.Leftovers) {
     if (Utility::Exists(path)) differ.push_back(path);
   }
+  const auto written = changes.WrittenPaths();
   for (const auto& path : changes.Deletes) {
-    if (!changes.IsWritten(path) && Utility::Exists(path)) differ.push_back(path);
+    if (written.count(path) == 0 && Utility::Exists(path)) differ.push_back(path);
   }
   for (const auto& write : changes.Writes) {
     if (FileLayer::ContentOf(write.Path) != write.Bytes) differ.push_back(write.Path);

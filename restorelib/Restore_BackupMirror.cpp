@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <set>
 #include <unordered_set>
 
 #include "restorelib/Restore_FileLayer.h"
@@ -70,8 +71,10 @@ FileContents MirroredFiles(const AvchdFolder& folder, const FileContents& writte
                            const std::vector<fs::path>& deleted) {
   const fs::path bdmv = Utility::BdmvFolder(folder);
   FileContents files;
+  // Looked up once per clip information file and playlist: thousands of each.
+  const std::set<fs::path> deletedPaths(deleted.begin(), deleted.end());
   for (const auto& file : MirrorableFiles(folder, bdmv)) {
-    if (Utility::Exists(file) && std::find(deleted.begin(), deleted.end(), file) == deleted.end()) {
+    if (Utility::Exists(file) && deletedPaths.count(file) == 0) {
       files[file] = FileLayer::ContentOf(file).value_or(Bytes());
     }
   }

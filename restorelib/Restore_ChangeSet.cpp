@@ -62,9 +62,10 @@ void Make(const ChangeSet& changes, Transaction& transaction) {
     if (Utility::Exists(leftover)) transaction.Remove(leftover);
   }
   for (const auto& folder : changes.Folders) transaction.MakeFolder(folder);
+  const auto written = changes.WrittenPaths();
   for (const auto& path : changes.Deletes) {
     // A file written anew needs no deletion first.
-    if (!changes.IsWritten(path) && Utility::Exists(path)) transaction.Remove(path);
+    if (written.count(path) == 0 && Utility::Exists(path)) transaction.Remove(path);
   }
   for (const auto& write : changes.Writes) {
     if (FileLayer::ContentOf(write.Path) != write.Bytes) transaction.Replace(write.Path, write.Bytes);
@@ -104,13 +105,13 @@ void MakeJournalled(const ChangeSet& changes, const fs::path& medium, bool journ
 
 }  // namespace
 
-bool ChangeSet::IsWritten(const fs::path& path) const {
-  return std::any_of(Writes.begin(), Writes.end(), [&path](const FileWrite& write) { return write.Path == path; });
+std::set<fs::path> ChangeSet::WrittenPaths() const {
+  std::set<fs::path> paths;
+  for (const auto& write : Writes) paths.insert(write.Path);
+  return paths;
 }
 
-bool ChangeSet::IsDeleted(const fs::path& path) const {
-  return std::find(Deletes.begin(), Deletes.end(), path) != Deletes.end();
-}
+std::set<fs::path> ChangeSet::DeletedPaths() const { return {Deletes.begin(), Deletes.end()}; }
 
 void ApplyChanges(const ChangeSet& changes, const fs::path& medium, const Utility::VolumeQueries& volume,
                   const std::function<void()>& beforeFirstChange) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <set>
 #include <vector>
 
 #include "restorelib/Restore_Plan.h"
@@ -40,8 +41,10 @@ struct ChangeSet {
   // Emptied by the deletes and the moves; the deepest first.
   std::vector<std::filesystem::path> FolderDeletes;
 
-  bool IsWritten(const std::filesystem::path& path) const;
-  bool IsDeleted(const std::filesystem::path& path) const;
+  // The paths written and deleted, to look up once per file of thousands
+  // rather than search the lists for each.
+  std::set<std::filesystem::path> WrittenPaths() const;
+  std::set<std::filesystem::path> DeletedPaths() const;
 };
 
 // Makes every change of `changes` or none. First it checks that `medium`

@@ -293,8 +293,10 @@ ChangeSet RestoreMain::PrepareChanges() {
 // holds. A folder holding anything but files and folders stays as it is:
 // players rebuild their thumbnails.
 void RestoreMain::AddThumbnailFolderDeletion(ChangeSet& changes) const {
-  const auto stays = [&changes](const fs::path& file) {
-    return changes.IsWritten(file) || (Utility::Exists(file) && !changes.IsDeleted(file));
+  const auto written = changes.WrittenPaths();
+  auto deleted = changes.DeletedPaths();
+  const auto stays = [&](const fs::path& file) {
+    return written.count(file) != 0 || (Utility::Exists(file) && deleted.count(file) == 0);
   };
   if (stays(Utility::ThumbnailIndexFile(folder_)) || stays(Utility::ThumbnailDataFile(folder_))) return;
   const fs::path thumbnails = Utility::ThumbnailFolder(folder_);
@@ -314,7 +316,7 @@ void RestoreMain::AddThumbnailFolderDeletion(ChangeSet& changes) const {
   }
   if (error) return;
   for (const auto& file : files) {
-    if (!changes.IsDeleted(file)) changes.Deletes.push_back(file);
+    if (deleted.insert(file).second) changes.Deletes.push_back(file);
   }
   changes.FolderDeletes.insert(changes.FolderDeletes.end(), folders.rbegin(), folders.rend());
 }

@@ -191,12 +191,12 @@ TEST_F(Pair3d, ASetLeftIdentifierGoesToTheRightAndANamedTreeKeepsItsName) {
 TEST_F(Pair3d, BothIndexTablesEndWithTheEarlierLastTimeCode) {
   Record(6, 6);
   auto whole = ReadFile<BlkIndexTableFile>(IndexTable(left));
-  const AAA::Bytes lastOfWhole = IndexInfoOf(whole)->LastTimeCode.ValueBytes();
+  const AAA::Bytes lastOfWhole(IndexInfoOf(whole)->LastTimeCode.ValueBytes());
   right.CutFile(right.StreamFile("10001"), fs::file_size(right.StreamFile("10001")) / 2);
   ASSERT_TRUE(RepairPair(left, right));
   auto indexTable_L = ReadFile<BlkIndexTableFile>(IndexTable(left));
   auto indexTable_R = ReadFile<BlkIndexTableFile>(IndexTable(right));
-  const AAA::Bytes last_L = IndexInfoOf(indexTable_L)->LastTimeCode.ValueBytes();
+  const AAA::Bytes last_L(IndexInfoOf(indexTable_L)->LastTimeCode.ValueBytes());
   EXPECT_EQ(IndexInfoOf(indexTable_R)->LastTimeCode.ValueBytes(), last_L);
   // Frames, seconds, minutes, hours: the cut recording ends seconds earlier.
   EXPECT_EQ(last_L[3], lastOfWhole[3]);

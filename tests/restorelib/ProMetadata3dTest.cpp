@@ -87,7 +87,7 @@ TEST(ProMetadata3d, AContentInfoOfTheRightChannelKeepsItsMaterialIDAndIsNotModif
   meta.blkPRO_ContentInfo.ChannelID.SetBytes(Text("L"));
   BlkPRO_ProfessionalMetaID read;
   RoundTrip(meta, read);
-  const AAA::Bytes id = read.blkPRO_ContentInfo.GlobalMaterialID.ValueBytes();
+  const AAA::Bytes id(read.blkPRO_ContentInfo.GlobalMaterialID.ValueBytes());
   MarkProfessionalMeta(read, Channel3d::Left);
   EXPECT_FALSE(read.IsModified());
   MarkProfessionalMeta(read, Channel3d::Right);

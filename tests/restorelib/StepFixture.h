@@ -100,7 +100,7 @@ inline std::vector<std::vector<AAA::Bytes>> CommandsOf(const AVCHD::MovieObject:
   std::vector<std::vector<AAA::Bytes>> objects;
   for (const auto& object : file.blkMovieObjects.blkMovieObjectArray) {
     objects.emplace_back();
-    for (const auto& command : object.NavigationCommandArray) objects.back().push_back(command.ValueBytes());
+    for (const auto& command : object.NavigationCommandArray) objects.back().emplace_back(command.ValueBytes());
   }
   return objects;
 }

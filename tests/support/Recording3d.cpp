@@ -92,7 +92,7 @@ ContentOfFile ContentOf(const BlkPRO_ProfessionalMetaID& meta) {
   content.version = meta.Tag_ver;
   if (content.version > 0x10) {
     content.channel = meta.blkPRO_ContentInfo.ChannelID.ToString();
-    content.globalMaterialID = meta.blkPRO_ContentInfo.GlobalMaterialID.ValueBytes();
+    content.globalMaterialID = AAA::Bytes(meta.blkPRO_ContentInfo.GlobalMaterialID.ValueBytes());
   }
   return content;
 }
