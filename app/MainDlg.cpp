@@ -9,7 +9,6 @@
 
 CMainDlg::CMainDlg(const WizardSettings& settings, QWidget* parent) : QDialog(parent), settings_(settings) {
   setWindowTitle(Text(1000));
-  setWindowIcon(Pictures::ProgramIcon());
   auto* column = new QVBoxLayout(this);
   column->addWidget(AddModeButton("memoryCard", 1002, "header-card", Restore::Mode::MemoryCard));
   column->addWidget(AddModeButton("avchdFolder", 1003, "header-folder", Restore::Mode::AvchdFolder));

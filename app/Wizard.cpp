@@ -17,7 +17,6 @@ Wizard::Wizard(Restore::Mode mode, const WizardSettings& settings, QWidget* owne
     : QWizard(owner), mode_(mode), settings_(settings) {
   setWizardStyle(ModernStyle);
   setWindowTitle(Text(1000));
-  setWindowIcon(Pictures::ProgramIcon());
   setWindowFlags(windowFlags() | Qt::WindowMinimizeButtonHint | Qt::WindowSystemMenuHint);
   setMinimumSize(640, 460);
   setPixmap(LogoPixmap, Pictures::Picture(mode == Restore::Mode::MemoryCard ? "header-card" : "header-folder"));

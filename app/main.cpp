@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
   ApplyStartOptions(options, application);
   // The menu is hidden while a wizard runs: only the menu ends the program.
   QApplication::setQuitOnLastWindowClosed(false);
+  // Drawn once: the menu and every wizard show the application's icon.
   QApplication::setWindowIcon(Pictures::ProgramIcon());
   CMainDlg menu{WizardSettings()};
   QObject::connect(&menu, &QDialog::finished, &application,
