@@ -2,6 +2,7 @@
 
 #include "aaalib/AAA_BitWriter.h"
 #include "aaalib/AAA_Exceptions.h"
+#include "aaalib/AAA_FieldRules.h"
 
 namespace AAA {
 
@@ -36,8 +37,11 @@ std::int32_t Block::BitLength() const {
   return static_cast<std::int32_t>(total);
 }
 
+// Children are visited by index: a count, version or type field that is read,
+// initialized or updated re-declares the children after it.
 void Block::Read(BitReader& reader) {
-  for (Element* child : Children()) child->Read(reader);
+  for (std::size_t i = 0; i < Children().size(); ++i) Children()[i]->Read(reader);
+  CheckLengths();
 }
 
 void Block::Write(BitWriter& writer) {
@@ -45,11 +49,25 @@ void Block::Write(BitWriter& writer) {
 }
 
 void Block::Initialize() {
-  for (Element* child : Children()) child->Initialize();
+  for (std::size_t i = 0; i < Children().size(); ++i) Children()[i]->Initialize();
 }
 
 void Block::Update() {
-  for (Element* child : Children()) child->Update();
+  for (std::size_t i = 0; i < Children().size(); ++i) Children()[i]->Update();
+  Derive();
+  for (Element* child : Children()) {
+    FieldBase* field = child->AsField();
+    if (field != nullptr && field->Rules() != nullptr && field->Rules()->MeasuresLength()) {
+      field->Rules()->WriteLength(*this, *field);
+    }
+  }
+}
+
+void Block::CheckLengths() const {
+  for (const Element* child : Children()) {
+    const FieldBase* field = child->AsField();
+    if (field != nullptr && field->Rules() != nullptr) field->Rules()->CheckLength(*this, *field);
+  }
 }
 
 bool Block::IsModified() const {

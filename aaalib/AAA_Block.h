@@ -32,9 +32,13 @@ class Block : public Element {
   // that is new here or not linked (a copy, or an array grown since).
   void Link() final;
   bool IsLinked() const override { return linked_; }
+  // Reads the children in order (a field read may re-declare the ones after
+  // it), checking each field's rules as it is read, then the lengths.
   void Read(BitReader& reader) override;
   void Write(BitWriter& writer) override;
   void Initialize() override;
+  // The children inner first (fields write their fixed values), then
+  // `Derive`, then the lengths the fields measure.
   void Update() override;
   bool IsModified() const override;
 
@@ -44,12 +48,23 @@ class Block : public Element {
   // Wires the callbacks of the structural fields (`OnChange`) and appends the
   // children (`Add`) in file order.
   virtual void Declare() = 0;
-  void Add(Element& child) { children_.push_back(&child); }
+  template <class... Children>
+  void Add(Children&... children) {
+    (children_.push_back(&children), ...);
+  }
+  // The values that rules of single fields cannot state (addresses, paddings
+  // and counts between fields), derived after the children are updated and
+  // before the lengths are.
+  virtual void Derive() {}
   void OnChange(FieldBase& field, ChangeCallback callback) { field.SetChangeCallback(callback, this); }
 
   // Reads a padding of `bitLength` bits (use AAA_READ_PADDING, which names
   // the rule after the caller's length variable); a negative length means
   // that an addressed sub-block would begin before data already read.
+  // For a block that reads its children itself: checks the lengths its
+  // fields measure, as Block::Read does at its end.
+  void CheckLengths() const;
+
   void ReadPadding(BitReader& reader, Field::Padding& padding, std::int64_t bitLength, const Rule& rule);
 
   // The offset in bits of the direct child `child` from this block's start.

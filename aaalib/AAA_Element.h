@@ -7,6 +7,7 @@ namespace AAA {
 
 class BitReader;
 class BitWriter;
+class FieldBase;
 
 // The base of every node of a file model: fields at the leaves, blocks and
 // arrays above them. All nodes share one protocol of operations.
@@ -44,6 +45,10 @@ class Element {
   // Recomputes derived values (lengths, addresses, counts, paddings), inner first.
   virtual void Update() = 0;
   virtual bool IsModified() const = 0;
+  // The node as a field, for blocks that apply their fields' rules; null for
+  // blocks and arrays.
+  virtual FieldBase* AsField() { return nullptr; }
+  virtual const FieldBase* AsField() const { return nullptr; }
 
  private:
   const char* name_;

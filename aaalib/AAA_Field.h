@@ -11,14 +11,21 @@ namespace AAA::Field {
 // (reserved areas, identifiers, navigation commands).
 class BE : public FieldBase {
  public:
-  BE(const char* name, std::int32_t width) : FieldBase(name, width) {}
+  BE(const char* name, std::int32_t width, const FieldRules* rules = nullptr) : FieldBase(name, width, rules) {}
   const char* TypeName() const override { return "BE"; }
+};
+
+// Reserved bits: read as they are, never checked, written as zeros.
+class Reserved : public BE {
+ public:
+  explicit Reserved(std::int32_t width) : BE("reserved", width) {}
+  void Update() override { SetValue(0); }
 };
 
 // Characters, one per byte.
 class Str : public FieldBase {
  public:
-  Str(const char* name, std::int32_t width) : FieldBase(name, width) {}
+  Str(const char* name, std::int32_t width, const FieldRules* rules = nullptr) : FieldBase(name, width, rules) {}
   const char* TypeName() const override { return "Str"; }
   std::string ToString(ByteSpan value) const override;
   using FieldBase::ToString;

@@ -6,6 +6,7 @@
 
 #include "aaalib/AAA_BitWriter.h"
 #include "aaalib/AAA_Exceptions.h"
+#include "aaalib/AAA_FieldRules.h"
 #include "aaalib/AAA_Log.h"
 
 namespace AAA {
@@ -21,11 +22,12 @@ void PutNumber(std::span<std::uint8_t> bytes, std::uint32_t number) {
 }
 }  // namespace
 
-FieldBase::FieldBase(const char* name, std::int32_t width)
+FieldBase::FieldBase(const char* name, std::int32_t width, const FieldRules* rules)
     : Element(name),
       value_(FieldBytes::Filled((static_cast<std::size_t>(width) + 7) / 8, kUnset)),
       baseline_(value_),
-      width_(width) {}
+      width_(width),
+      rules_(rules) {}
 
 FieldBase::FieldBase(const FieldBase& other)
     : Element(other),
@@ -33,6 +35,7 @@ FieldBase::FieldBase(const FieldBase& other)
       baseline_(other.baseline_),
       width_(other.width_),
       position_(other.position_),
+      rules_(other.rules_),
       callback_(other.callback_) {}
 
 FieldBase& FieldBase::operator=(const FieldBase& other) {
@@ -42,6 +45,7 @@ FieldBase& FieldBase::operator=(const FieldBase& other) {
   baseline_ = other.baseline_;
   width_ = other.width_;
   position_ = other.position_;
+  rules_ = other.rules_;
   callback_ = other.callback_;
   return *this;
 }
@@ -53,6 +57,22 @@ void FieldBase::Read(BitReader& reader) {
   baseline_ = value_;
   Changed();
   LogValue("");
+  if (rules_ != nullptr) rules_->CheckRead(*this);
+}
+
+void FieldBase::RecordPosition(const BitReader& reader) {
+  if (reader.BitPosition() > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) {
+    AAA_THROW(InvalidDataException());
+  }
+  position_ = static_cast<std::int32_t>(reader.BitPosition());
+}
+
+void FieldBase::Initialize() {
+  if (rules_ != nullptr) rules_->WriteInitial(*this);
+}
+
+void FieldBase::Update() {
+  if (rules_ != nullptr) rules_->WriteFixed(*this);
 }
 
 void FieldBase::Write(BitWriter& writer) { writer.Write(value_, static_cast<std::uint64_t>(width_)); }

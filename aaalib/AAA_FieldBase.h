@@ -9,6 +9,7 @@
 namespace AAA {
 
 class Block;
+class FieldRules;
 
 // Run after every change of a field's value, with the block that owns it:
 // count fields resize their arrays this way, version and type fields
@@ -20,8 +21,10 @@ using ChangeCallback = void (*)(Block& owner);
 // modified while the two differ.
 class FieldBase : public Element {
  public:
-  // A new field holds 0xAA bytes, equal to its baseline, never read.
-  FieldBase(const char* name, std::int32_t width);
+  // A new field holds 0xAA bytes, equal to its baseline, never read. Its
+  // rules (AAA_RULES) are checked as it is read and give the values Update
+  // and Initialize write.
+  FieldBase(const char* name, std::int32_t width, const FieldRules* rules = nullptr);
   // The copy keeps the callback; its owner is wired again when the copy's
   // block links it.
   FieldBase(const FieldBase& other);
@@ -32,9 +35,12 @@ class FieldBase : public Element {
   bool IsLinked() const override { return true; }
   void Read(BitReader& reader) override;
   void Write(BitWriter& writer) override;
-  void Initialize() override {}
-  void Update() override {}
+  void Initialize() override;
+  void Update() override;
   bool IsModified() const override;
+  const FieldRules* Rules() const { return rules_; }
+  FieldBase* AsField() override { return this; }
+  const FieldBase* AsField() const override { return this; }
 
   // Changes the width; the value keeps its bytes, grows with 0xAA bytes and
   // becomes the baseline. A width outside 0..2^31-1 (a length read from a
@@ -80,7 +86,9 @@ class FieldBase : public Element {
  protected:
   void Changed();
   void LogValue(const char* prefix) const;
-  void RecordPosition(const BitReader& reader) { position_ = static_cast<std::int64_t>(reader.BitPosition()); }
+  // A model is read from a management file of at most a few megabytes, so
+  // that a position takes 32 bits; a larger one is refused.
+  void RecordPosition(const BitReader& reader);
   void SetWidthOnly(std::int64_t bitLength);
 
   FieldBytes value_;
@@ -88,7 +96,8 @@ class FieldBase : public Element {
 
  private:
   std::int32_t width_;
-  std::int64_t position_ = -1;
+  std::int32_t position_ = -1;
+  const FieldRules* rules_;
   ChangeCallback callback_ = nullptr;
   Block* owner_ = nullptr;
 };

@@ -88,16 +88,16 @@ class Enumeration : public FieldBase {
   virtual std::span<const EnumText> Table() const = 0;
 };
 
-#define AAA_ENUMERATION(Type)                                                         \
-  class Type : public Enumeration {                                                   \
-   public:                                                                            \
-    static const EnumText kTable[];                                                   \
-    static const std::size_t kTableSize;                                              \
-    Type(const char* name, std::int32_t width) : Enumeration(name, width) {}          \
-    const char* TypeName() const override { return #Type; }                           \
-                                                                                      \
-   protected:                                                                         \
-    std::span<const EnumText> Table() const override { return {kTable, kTableSize}; } \
+#define AAA_ENUMERATION(Type)                                                                                          \
+  class Type : public Enumeration {                                                                                    \
+   public:                                                                                                             \
+    static const EnumText kTable[];                                                                                    \
+    static const std::size_t kTableSize;                                                                               \
+    Type(const char* name, std::int32_t width, const FieldRules* rules = nullptr) : Enumeration(name, width, rules) {} \
+    const char* TypeName() const override { return #Type; }                                                            \
+                                                                                                                       \
+   protected:                                                                                                          \
+    std::span<const EnumText> Table() const override { return {kTable, kTableSize}; }                                  \
   }
 
 AAA_ENUMERATION(StillMode);
@@ -128,7 +128,7 @@ class StreamCodingType : public Enumeration {
  public:
   static const EnumText kTable[];
   static const std::size_t kTableSize;
-  StreamCodingType() : Enumeration("StreamCodingType", 8) {}
+  explicit StreamCodingType(const FieldRules* rules = nullptr) : Enumeration("StreamCodingType", 8, rules) {}
   const char* TypeName() const override { return "StreamCodingType"; }
 
  protected:

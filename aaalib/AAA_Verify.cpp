@@ -1,5 +1,7 @@
 #include "aaalib/AAA_Verify.h"
 
+#include <algorithm>
+
 #include "aaalib/AAA_Block.h"
 #include "aaalib/AAA_Exceptions.h"
 #include "aaalib/AAA_Log.h"
@@ -43,6 +45,18 @@ void ReportMismatch(const FieldBase& field, const Bytes& expected, const Rule& r
   ReportActual(field);
 }
 
+// Whether the field holds the expected value, without building its bytes: a
+// number is compared as the field's bytes would hold it.
+bool Holds(const FieldBase& field, const Expected& expected) {
+  const ByteSpan value(field.ValueBytes().data(), field.ValueBytes().size());
+  if (const auto* number = std::get_if<std::uint32_t>(&expected); number != nullptr && value.size() <= 4) {
+    const std::uint32_t mask = value.size() == 4 ? 0xFFFFFFFFu : (1u << (8 * value.size())) - 1;
+    return FieldBase::NumberOf(value) == (*number & mask);
+  }
+  if (const auto* bytes = std::get_if<Bytes>(&expected)) return std::ranges::equal(value, *bytes);
+  return field.ValueBytes() == std::get<const FieldBase*>(expected)->ValueBytes();
+}
+
 }  // namespace
 
 FindingRecorder::FindingRecorder(std::vector<RuleFinding>& kept) : previous_(findings) { findings = &kept; }
@@ -55,9 +69,11 @@ Bytes ExpectedBytes(const FieldBase& field, const Expected& expected) {
 }
 
 bool Check(const FieldBase& field, const Expected& expected, const Rule& rule) {
-  const Bytes wanted = ExpectedBytes(field, expected);
-  if (field.ValueBytes() == wanted) return true;
-  if (rule.file != nullptr) ReportMismatch(field, wanted, rule);
+  if (Holds(field, expected)) return true;
+  if (rule.file != nullptr) {
+    const Bytes wanted = ExpectedBytes(field, expected);
+    ReportMismatch(field, wanted, rule);
+  }
   return false;
 }
 
@@ -79,9 +95,7 @@ void Verify(const FieldBase& field, bool condition, const Rule& rule) {
   if (!condition && !ReportFailure(field, rule)) throw InvalidDataException();
 }
 
-bool Correct(FieldBase& field, const Expected& expected, const Rule& rule) {
-  const std::size_t recorded = findings != nullptr ? findings->size() : 0;
-  if (Check(field, expected, rule)) return true;
+void SetExpected(FieldBase& field, const Expected& expected) {
   if (const auto* number = std::get_if<std::uint32_t>(&expected)) {
     field.SetValue(*number);
   } else if (const auto* bytes = std::get_if<Bytes>(&expected)) {
@@ -89,6 +103,12 @@ bool Correct(FieldBase& field, const Expected& expected, const Rule& rule) {
   } else {
     field.Assign(*std::get<const FieldBase*>(expected));
   }
+}
+
+bool Correct(FieldBase& field, const Expected& expected, const Rule& rule) {
+  const std::size_t recorded = findings != nullptr ? findings->size() : 0;
+  if (Check(field, expected, rule)) return true;
+  SetExpected(field, expected);
   if (findings != nullptr && findings->size() > recorded) findings->back().Set = field.ToString();
   return false;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <concepts>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -66,11 +67,18 @@ bool Check(const FieldBase& field, const Expected& expected, const Rule& rule);
 void VerifyEqual(const FieldBase& field, const Expected& expected, const Rule& rule);
 bool ReportFailure(const FieldBase& field, const Rule& rule);
 void Verify(const FieldBase& field, bool condition, const Rule& rule);
+// Gives the field the expected value (a number through SetValue, so that it is logged).
+void SetExpected(FieldBase& field, const Expected& expected);
 // Returns true when the value was already as expected.
 bool Correct(FieldBase& field, const Expected& expected, const Rule& rule);
 
 // Adapters so that a rule can name a number, bytes or a field as expected value.
 inline Expected ExpectedOf(std::uint32_t number) { return number; }
+// Any other integer literal (a plain 0 would otherwise also be a null text).
+template <std::integral Number>
+Expected ExpectedOf(Number number) {
+  return static_cast<std::uint32_t>(number);
+}
 inline Expected ExpectedOf(const Bytes& bytes) { return bytes; }
 inline Expected ExpectedOf(const FieldBase& field) { return &field; }
 // A text constant (a type indicator such as "MOBJ"), without its terminator.

@@ -5,9 +5,6 @@
 namespace AVCHD::ClipInformation {
 namespace {
 
-const AAA::Bytes kNoNetworkInformation(9, 0);
-const AAA::Bytes kNoStreamFormatName(16, 0);
-
 bool IsDigit(std::uint8_t byte) { return '0' <= byte && byte <= '9'; }
 
 // The bits from the reader's position up to `address` bytes after `originBits`.
@@ -17,85 +14,22 @@ std::int64_t GapUpTo(const AAA::BitReader& reader, std::int64_t originBits, std:
 
 }  // namespace
 
-// TS type info -------------------------------------------------------------
-
-void BlkTSTypeInfoBlock::Declare() {
-  Add(Length);
-  Add(ValidityFlags);
-  Add(FormatIdentifier);
-  Add(NetworkInformation);
-  Add(StreamFormatName);
-}
-
-void BlkTSTypeInfoBlock::Read(AAA::BitReader& reader) {
-  Block::Read(reader);
-  AAA_VERIFY_EQUAL(Length, AVCHD_BLOCK_LENGTH());
-  AAA_VERIFY_EQUAL(ValidityFlags, 0x80);
-  AAA_VERIFY(FormatIdentifier, FormatIdentifier == 0x48444D56 || FormatIdentifier == 0x48445052);
-  AAA_VERIFY_EQUAL(NetworkInformation, kNoNetworkInformation);
-  AAA_VERIFY_EQUAL(StreamFormatName, kNoStreamFormatName);
-}
-
-void BlkTSTypeInfoBlock::Initialize() {
-  Block::Initialize();
-  FormatIdentifier.SetBytes(Common::TextBytes("HDMV"));
-}
-
-void BlkTSTypeInfoBlock::Update() {
-  Block::Update();
-  ValidityFlags.SetValue(0x80);
-  NetworkInformation.SetBytes(kNoNetworkInformation);
-  StreamFormatName.SetBytes(kNoStreamFormatName);
-  Length.SetValue(AVCHD_BLOCK_LENGTH());
-}
-
 // Clip info ----------------------------------------------------------------
 
 void BlkClipInfo::Declare() {
   OnChange(IsCC5, [](AAA::Block& owner) { owner.Link(); });
-  Add(Length);
-  Add(reserved1);
-  Add(ClipStreamType);
-  Add(ApplicationType);
-  Add(reserved2);
-  Add(IsCC5);
-  Add(TSRecordingRate);
-  Add(NumberOfSourcePackets);
-  Add(reserved3);
-  Add(blkTSTypeInfoBlock);
+  Add(Length, reserved1, ClipStreamType, ApplicationType, reserved2, IsCC5, TSRecordingRate, NumberOfSourcePackets,
+      reserved3, blkTSTypeInfoBlock);
   if (IsCC5 == 1) {
-    Add(reserved4);
-    Add(FollowingClipStreamType);
-    Add(reserved5);
-    Add(FollowingClipInformationFileName);
-    Add(ClipCodecIdentifier);
-    Add(reserved6);
+    Add(reserved4, FollowingClipStreamType, reserved5, FollowingClipInformationFileName, ClipCodecIdentifier,
+        reserved6);
   }
 }
 
 void BlkClipInfo::Read(AAA::BitReader& reader) {
-  Length.Read(reader);
-  reserved1.Read(reader);
-  ClipStreamType.Read(reader);
-  AAA_VERIFY_EQUAL(ClipStreamType, 1);
-  ApplicationType.Read(reader);
-  AAA_VERIFY(ApplicationType,
-             (ApplicationType == 1) || (ApplicationType == 2) || (ApplicationType == 5) || (ApplicationType == 10));
-  reserved2.Read(reader);
-  IsCC5.Read(reader);
+  Block::Read(reader);
   if (ApplicationType == 5) AAA_VERIFY_EQUAL(IsCC5, 0U);
-  TSRecordingRate.Read(reader);
-  NumberOfSourcePackets.Read(reader);
-  // Reported only: a stream cut short is still described by the rest.
-  AAA_REPORT_FAILURE(NumberOfSourcePackets, NumberOfSourcePackets % 32 == 0);
-  reserved3.Read(reader);
-  blkTSTypeInfoBlock.Read(reader);
   if (IsCC5 == 1) {
-    reserved4.Read(reader);
-    FollowingClipStreamType.Read(reader);
-    AAA_VERIFY_EQUAL(FollowingClipStreamType, 1);
-    reserved5.Read(reader);
-    FollowingClipInformationFileName.Read(reader);
     const auto& name = FollowingClipInformationFileName.ValueBytes();
     AAA::Verify(FollowingClipInformationFileName, std::all_of(name.begin(), name.end(), IsDigit),
                 AAA_RULE("(('0' <= FollowingClipInformationFileName.Data[0]) && "
@@ -108,56 +42,10 @@ void BlkClipInfo::Read(AAA::BitReader& reader) {
                          "(FollowingClipInformationFileName.Data[3] <= '9')) && "
                          "(('0' <= FollowingClipInformationFileName.Data[4]) && "
                          "(FollowingClipInformationFileName.Data[4] <= '9'))"));
-    ClipCodecIdentifier.Read(reader);
-    AAA_VERIFY_EQUAL(ClipCodecIdentifier, "M2TS");
-    reserved6.Read(reader);
   }
-  AAA_VERIFY_EQUAL(Length, AVCHD_BLOCK_LENGTH());
-}
-
-void BlkClipInfo::Initialize() {
-  Block::Initialize();
-  ApplicationType.SetValue(1);
-  TSRecordingRate.SetValue(3000000);
-  NumberOfSourcePackets.SetValue(0);
-}
-
-void BlkClipInfo::Update() {
-  Block::Update();
-  for (AAA::FieldBase* reserved : {&reserved1, &reserved2, &reserved3, &reserved4, &reserved5, &reserved6}) {
-    reserved->SetValue(0);
-  }
-  ClipStreamType.SetValue(1);
-  FollowingClipStreamType.SetValue(1);
-  ClipCodecIdentifier.SetBytes(Common::TextBytes("M2TS"));
-  Length.SetValue(AVCHD_BLOCK_LENGTH());
 }
 
 // Sequence info ------------------------------------------------------------
-
-void BlkSTCSequence::Declare() {
-  Add(PCRPID);
-  Add(SPNSTCStart);
-  Add(PresentationStartTime);
-  Add(PresentationEndTime);
-}
-
-void BlkSTCSequence::Read(AAA::BitReader& reader) {
-  Block::Read(reader);
-  AAA_VERIFY_EQUAL(PCRPID, 0x1001);
-}
-
-void BlkSTCSequence::Initialize() {
-  Block::Initialize();
-  SPNSTCStart.SetValue(0);
-  PresentationStartTime.SetValue(0);
-  PresentationEndTime.SetValue(0);
-}
-
-void BlkSTCSequence::Update() {
-  Block::Update();
-  PCRPID.SetValue(0x1001);
-}
 
 void BlkSequenceInfo::Declare() {
   OnChange(NumberOfSTCSequences, [](AAA::Block& owner) {
@@ -166,35 +54,7 @@ void BlkSequenceInfo::Declare() {
     self.blkSTCSequenceArray.Resize(self.NumberOfSTCSequences);
     self.Link();
   });
-  Add(Length);
-  Add(reserved1);
-  Add(One);
-  Add(SPNATCStart);
-  Add(NumberOfSTCSequences);
-  Add(reserved2);
-  Add(blkSTCSequenceArray);
-}
-
-void BlkSequenceInfo::Read(AAA::BitReader& reader) {
-  Length.Read(reader);
-  reserved1.Read(reader);
-  One.Read(reader);
-  AAA_VERIFY_EQUAL(One, 1);
-  SPNATCStart.Read(reader);
-  AAA_VERIFY_EQUAL(SPNATCStart, 0U);
-  NumberOfSTCSequences.Read(reader);
-  reserved2.Read(reader);
-  blkSTCSequenceArray.Read(reader);
-  AAA_VERIFY_EQUAL(Length, AVCHD_BLOCK_LENGTH());
-}
-
-void BlkSequenceInfo::Update() {
-  Block::Update();
-  reserved1.SetValue(0);
-  One.SetValue(1);
-  SPNATCStart.SetValue(0);
-  reserved2.SetValue(0);
-  Length.SetValue(AVCHD_BLOCK_LENGTH());
+  Add(Length, reserved1, One, SPNATCStart, NumberOfSTCSequences, reserved2, blkSTCSequenceArray);
 }
 
 // Program info -------------------------------------------------------------
@@ -207,77 +67,31 @@ void BlkStreamCodingInfo::Declare() {
                                           self.StreamCodingType == 0x91);
     self.Link();
   });
-  Add(Length);
-  Add(StreamCodingType);
+  Add(Length, StreamCodingType);
   switch (StreamCodingType) {
     case 0x1B:
-      Add(VideoFormat);
-      Add(FrameRate);
-      Add(AspectRatio);
-      Add(reservedVideo1);
-      Add(CCFlag);
-      Add(reservedVideo2);
-      Add(reservedVideo3);
+      Add(VideoFormat, FrameRate, AspectRatio, reservedVideo1, CCFlag, reservedVideo2, reservedVideo3);
       break;
     case 0x80:
     case 0x81:
-      Add(AudioPresentationType);
-      Add(SamplingFrequency);
-      Add(AudioLanguageCode);
-      Add(reservedAudio);
+      Add(AudioPresentationType, SamplingFrequency, AudioLanguageCode, reservedAudio);
       break;
     case 0x90:
-      Add(OBLanguageCode);
-      Add(reservedOB);
+      Add(OBLanguageCode, reservedOB);
       break;
     case 0x91:
-      Add(MBLanguageCode);
-      Add(reservedMB);
+      Add(MBLanguageCode, reservedMB);
       break;
     default:
       break;
   }
 }
 
-void BlkStreamCodingInfo::Read(AAA::BitReader& reader) {
-  Length.Read(reader);
-  StreamCodingType.Read(reader);
-  // The coding type has chosen the fields that follow it.
-  const auto& children = Children();
-  for (std::size_t i = 2; i < children.size(); ++i) children[i]->Read(reader);
-  if (StreamCodingType == 0x1B) {
-    AAA_VERIFY(VideoFormat, (1 <= VideoFormat) && (VideoFormat <= 6));
-    AAA_VERIFY(FrameRate, ((1 <= FrameRate) && (FrameRate <= 4)) || (FrameRate == 6) || (FrameRate == 7));
-    AAA_VERIFY(AspectRatio, (AspectRatio == 2) || (AspectRatio == 3));
-  } else if (StreamCodingType == 0x80 || StreamCodingType == 0x81) {
-    AAA_VERIFY(AudioPresentationType,
-               (AudioPresentationType == 1) || (AudioPresentationType == 3) || (AudioPresentationType == 6));
-    AAA_VERIFY(SamplingFrequency, (SamplingFrequency == 1) || (SamplingFrequency == 4) || (SamplingFrequency == 5));
-  }
-  AAA_VERIFY_EQUAL(Length, AVCHD_BLOCK_LENGTH());
-}
-
+// The language codes of the other coding types start as English too, so that
+// a stream whose coding type is set later has one.
 void BlkStreamCodingInfo::Initialize() {
   Block::Initialize();
-  StreamCodingType.SetValue(0x1B);
-  CCFlag.SetValue(0);
-  for (AAA::FieldBase* code : {&AudioLanguageCode, &OBLanguageCode, &MBLanguageCode}) {
-    code->SetBytes(Common::TextBytes("eng"));
-  }
-}
-
-void BlkStreamCodingInfo::Update() {
-  Block::Update();
-  for (AAA::FieldBase* reserved :
-       {&reservedVideo1, &reservedVideo2, &reservedVideo3, &reservedAudio, &reservedOB, &reservedMB}) {
-    reserved->SetValue(0);
-  }
-  Length.SetValue(AVCHD_BLOCK_LENGTH());
-}
-
-void BlkStreamsInPS::Declare() {
-  Add(StreamPID);
-  Add(blkStreamCodingInfo);
+  for (AAA::FieldBase* code : {&AudioLanguageCode, &OBLanguageCode, &MBLanguageCode}) code->Initialize();
 }
 
 void BlkProgramInfo::Declare() {
@@ -287,75 +101,11 @@ void BlkProgramInfo::Declare() {
     self.blkStreamsInPSArray.Resize(self.NumberOfStreamsInPS);
     self.Link();
   });
-  Add(Length);
-  Add(reserved1);
-  Add(One);
-  Add(SPNProgramSequenceStart);
-  Add(ProgramMapPID);
-  Add(NumberOfStreamsInPS);
-  Add(reserved2);
-  Add(blkStreamsInPSArray);
-}
-
-void BlkProgramInfo::Read(AAA::BitReader& reader) {
-  Length.Read(reader);
-  reserved1.Read(reader);
-  One.Read(reader);
-  AAA_VERIFY_EQUAL(One, 1);
-  SPNProgramSequenceStart.Read(reader);
-  AAA_VERIFY_EQUAL(SPNProgramSequenceStart, 0U);
-  ProgramMapPID.Read(reader);
-  AAA_VERIFY_EQUAL(ProgramMapPID, 0x0100);
-  NumberOfStreamsInPS.Read(reader);
-  reserved2.Read(reader);
-  blkStreamsInPSArray.Read(reader);
-  AAA_VERIFY_EQUAL(Length, AVCHD_BLOCK_LENGTH());
-}
-
-void BlkProgramInfo::Update() {
-  Block::Update();
-  reserved1.SetValue(0);
-  One.SetValue(1);
-  SPNProgramSequenceStart.SetValue(0);
-  ProgramMapPID.SetValue(0x0100);
-  reserved2.SetValue(0);
-  Length.SetValue(AVCHD_BLOCK_LENGTH());
+  Add(Length, reserved1, One, SPNProgramSequenceStart, ProgramMapPID, NumberOfStreamsInPS, reserved2,
+      blkStreamsInPSArray);
 }
 
 // EP map -------------------------------------------------------------------
-
-void BlkEPCoarseEntry::Declare() {
-  Add(RefToEPFineID);
-  Add(PTSEPCoarse);
-  Add(SPNEPCoarse);
-}
-
-void BlkEPFineEntry::Declare() {
-  Add(ReservedEPFine);
-  Add(IEndPositionOffset);
-  Add(PTSEPFine);
-  Add(SPNEPFine);
-}
-
-void BlkEPFineEntry::Read(AAA::BitReader& reader) {
-  Block::Read(reader);
-  AAA_VERIFY_EQUAL(ReservedEPFine, 0U);
-  AAA_VERIFY(IEndPositionOffset, (1 <= IEndPositionOffset) && (IEndPositionOffset <= 7));
-}
-
-void BlkEPFineEntry::Update() {
-  Block::Update();
-  ReservedEPFine.SetValue(0);
-}
-
-void BlkEPMapForOneStreamPID::Declare() {
-  Add(padding_word1);
-  Add(EPFineTableStartAddress);
-  Add(blkEPCoarseEntryArray);
-  Add(padding_word2);
-  Add(blkEPFineEntryArray);
-  Add(padding_word3);
-}
 
 void BlkEPMapForOneStreamPID::ReadTables(AAA::BitReader& reader, std::uint32_t cpiBytes) {
   EPFineTableStartAddress.Read(reader);
@@ -367,8 +117,7 @@ void BlkEPMapForOneStreamPID::ReadTables(AAA::BitReader& reader, std::uint32_t c
   blkEPFineEntryArray.Read(reader);
 }
 
-void BlkEPMapForOneStreamPID::Update() {
-  Block::Update();
+void BlkEPMapForOneStreamPID::Derive() {
   SetStartAddress(EPFineTableStartAddress, BitOffsetOf(EPFineTableStartAddress), blkEPFineEntryArray);
 }
 
@@ -384,26 +133,8 @@ void BlkStreamPIDEntry::Declare() {
     AAA_VERIFY(self.NumberOfEPFineEntries, (1 <= self.NumberOfEPFineEntries) && (self.NumberOfEPFineEntries <= 180000));
     if (auto* map = dynamic_cast<BlkEPMap*>(self.Parent())) map->SizeTables(self, self.NumberOfEPFineEntries);
   });
-  Add(StreamPID);
-  Add(reserved);
-  Add(EPStreamType);
-  Add(NumberOfEPCoarseEntries);
-  Add(NumberOfEPFineEntries);
-  Add(EPMapForOneStreamPIDStartAddress);
-}
-
-void BlkStreamPIDEntry::Read(AAA::BitReader& reader) {
-  Block::Read(reader);
-  AAA_VERIFY_EQUAL(StreamPID, 0x1011);
-  AAA_VERIFY_EQUAL(EPStreamType, 1);
-  AAA_VERIFY(EPMapForOneStreamPIDStartAddress, EPMapForOneStreamPIDStartAddress % 2 == 0);
-}
-
-void BlkStreamPIDEntry::Update() {
-  Block::Update();
-  StreamPID.SetValue(0x1011);
-  reserved.SetValue(0);
-  EPStreamType.SetValue(1);
+  Add(StreamPID, reserved, EPStreamType, NumberOfEPCoarseEntries, NumberOfEPFineEntries,
+      EPMapForOneStreamPIDStartAddress);
 }
 
 void BlkEPMap::Declare() {
@@ -418,10 +149,7 @@ void BlkEPMap::Declare() {
       self.Link();
     }
   });
-  Add(reserved);
-  Add(NumberOfStreamPIDEntries);
-  Add(blkStreamPIDEntryArray);
-  Add(blkEPMapForOneStreamPIDArray);
+  Add(reserved, NumberOfStreamPIDEntries, blkStreamPIDEntryArray, blkEPMapForOneStreamPIDArray);
 }
 
 void BlkEPMap::SizeTables(const BlkStreamPIDEntry& entry, const AAA::FieldBase& count) {
@@ -489,9 +217,7 @@ void BlkEPMap::ReadMap(AAA::BitReader& reader, const AAA::FieldBase& cpiLength) 
   }
 }
 
-void BlkEPMap::Update() {
-  Block::Update();
-  reserved.SetValue(0);
+void BlkEPMap::Derive() {
   std::int64_t tablesStart = BitOffsetOf(blkEPMapForOneStreamPIDArray);
   for (std::size_t i = 0; i < blkEPMapForOneStreamPIDArray.Size() && i < blkStreamPIDEntryArray.Size(); ++i) {
     const BlkEPMapForOneStreamPID& tables = blkEPMapForOneStreamPIDArray[i];
@@ -509,9 +235,7 @@ void BlkCPI::Declare() {
   blkEPMap.SetParent(this);
   Add(Length);
   if (blkEPMap.NumberOfStreamPIDEntries == 1) {
-    Add(reserved);
-    Add(CPIType);
-    Add(blkEPMap);
+    Add(reserved, CPIType, blkEPMap);
   }
 }
 
@@ -521,28 +245,8 @@ void BlkCPI::Read(AAA::BitReader& reader) {
     reserved.Read(reader);
     CPIType.Read(reader);
     blkEPMap.ReadMap(reader, Length);
-    AAA_VERIFY_EQUAL(CPIType, 1);
   }
-  AAA_VERIFY_EQUAL(Length, AVCHD_BLOCK_LENGTH());
-}
-
-void BlkCPI::Update() {
-  Block::Update();
-  reserved.SetValue(0);
-  CPIType.SetValue(1);
-  Length.SetValue(AVCHD_BLOCK_LENGTH());
-}
-
-void BlkClipMark::Declare() { Add(Length); }
-
-void BlkClipMark::Read(AAA::BitReader& reader) {
-  Length.Read(reader);
-  AAA_VERIFY_EQUAL(Length, AVCHD_BLOCK_LENGTH());
-}
-
-void BlkClipMark::Update() {
-  Block::Update();
-  Length.SetValue(AVCHD_BLOCK_LENGTH());
+  CheckLengths();
 }
 
 // The file -----------------------------------------------------------------
@@ -564,45 +268,18 @@ BlkClipInformationFile::BlkClipInformationFile() : FileBlock("Clip information f
 }
 
 void BlkClipInformationFile::Declare() {
-  Add(TypeIndicator);
-  Add(TypeIndicator2);
-  Add(SequenceInfoStartAddress);
-  Add(ProgramInfoStartAddress);
-  Add(CPIStartAddress);
-  Add(ClipMarkStartAddress);
-  Add(ExtensionDataStartAddress);
-  Add(reserved);
-  Add(blkClipInfo);
-  Add(padding_word1);
-  Add(blkSequenceInfo);
-  Add(padding_word2);
-  Add(blkProgramInfo);
-  Add(padding_word3);
-  Add(blkCPI);
-  Add(padding_word4);
-  Add(blkClipMark);
-  Add(padding_word5);
-  Add(blkExtensionData);
+  Add(TypeIndicator, TypeIndicator2, SequenceInfoStartAddress, ProgramInfoStartAddress, CPIStartAddress,
+      ClipMarkStartAddress, ExtensionDataStartAddress, reserved, blkClipInfo, padding_word1, blkSequenceInfo,
+      padding_word2, blkProgramInfo, padding_word3, blkCPI, padding_word4, blkClipMark, padding_word5,
+      blkExtensionData);
 }
 
 void BlkClipInformationFile::Read(AAA::BitReader& reader) {
-  TypeIndicator.Read(reader);
-  AAA_VERIFY_EQUAL(TypeIndicator, "HDMV");
-  TypeIndicator2.Read(reader);
-  AAA_VERIFY_EQUAL(TypeIndicator2, "0100");
-  SequenceInfoStartAddress.Read(reader);
-  AAA_VERIFY(SequenceInfoStartAddress, SequenceInfoStartAddress % 2 == 0);
-  ProgramInfoStartAddress.Read(reader);
-  AAA_VERIFY(ProgramInfoStartAddress, ProgramInfoStartAddress % 2 == 0);
-  CPIStartAddress.Read(reader);
-  AAA_VERIFY(CPIStartAddress, CPIStartAddress % 2 == 0);
-  ClipMarkStartAddress.Read(reader);
-  AAA_VERIFY(ClipMarkStartAddress, ClipMarkStartAddress % 2 == 0);
-  ExtensionDataStartAddress.Read(reader);
-  AAA_VERIFY(ExtensionDataStartAddress, ExtensionDataStartAddress % 2 == 0);
-  AAA_VERIFY(ExtensionDataStartAddress, ExtensionDataStartAddress != 0);
-  reserved.Read(reader);
-  blkClipInfo.Read(reader);
+  // The header and the clip info follow each other without a gap.
+  for (Element* child : Children()) {
+    child->Read(reader);
+    if (child == &blkClipInfo) break;
+  }
   const std::int64_t paddingLength1 = GapUpTo(reader, 0, SequenceInfoStartAddress);
   AAA_READ_PADDING(reader, padding_word1, paddingLength1);
   blkSequenceInfo.Read(reader);
@@ -620,10 +297,7 @@ void BlkClipInformationFile::Read(AAA::BitReader& reader) {
   blkExtensionData.Read(reader);
 }
 
-void BlkClipInformationFile::Update() {
-  Block::Update();
-  TypeIndicator.SetBytes(Common::TextBytes("HDMV"));
-  TypeIndicator2.SetBytes(Common::TextBytes("0100"));
+void BlkClipInformationFile::Derive() {
   // The six fields of a continued clip take the place of this gap, so that
   // the sequence info starts at the same byte in both forms.
   if (blkClipInfo.IsCC5 == 0) padding_word1.SetBitLength(128);
@@ -632,7 +306,6 @@ void BlkClipInformationFile::Update() {
   SetStartAddress(CPIStartAddress, 0, blkCPI);
   SetStartAddress(ClipMarkStartAddress, 0, blkClipMark);
   SetStartAddress(ExtensionDataStartAddress, 0, blkExtensionData);
-  reserved.SetValue(0);
 }
 
 }  // namespace AVCHD::ClipInformation

@@ -19,50 +19,58 @@ namespace AVCHD::ClipInformation {
 // and it bounds what a broken file can make the model allocate.
 inline constexpr std::uint32_t kMaxFileBytes = 1048576;
 
+inline const AAA::Bytes kNoNetworkInformation(9, 0);
+inline const AAA::Bytes kNoStreamFormatName(16, 0);
+
 class BlkTSTypeInfoBlock : public AAA::Block {
  public:
-  AAA::Field::BE Length{"Length", 16};
-  AAA::Field::BE ValidityFlags{"ValidityFlags", 8};
-  AAA::Field::Str FormatIdentifier{"FormatIdentifier", 32};
-  AAA::Field::Str NetworkInformation{"NetworkInformation", 72};
-  AAA::Field::Str StreamFormatName{"StreamFormatName", 128};
+  AAA::Field::BE Length{"Length", 16, AVCHD_LENGTH()};
+  AAA::Field::BE ValidityFlags{"ValidityFlags", 8, AAA_RULES(AAA_FIXED(0x80))};
+  AAA::Field::Str FormatIdentifier{
+      "FormatIdentifier", 32,
+      AAA_RULES(AAA_ALLOWED(FormatIdentifier, FormatIdentifier == 0x48444D56 || FormatIdentifier == 0x48445052),
+                AAA_INITIAL("HDMV"))};
+  AAA::Field::Str NetworkInformation{"NetworkInformation", 72, AAA_RULES(AAA_FIXED(kNoNetworkInformation))};
+  AAA::Field::Str StreamFormatName{"StreamFormatName", 128, AAA_RULES(AAA_FIXED(kNoStreamFormatName))};
 
   BlkTSTypeInfoBlock() : Block("TSTypeInfoBlock") { Link(); }
-  void Read(AAA::BitReader& reader) override;
-  void Initialize() override;
-  void Update() override;
 
  protected:
-  void Declare() override;
+  void Declare() override { Add(Length, ValidityFlags, FormatIdentifier, NetworkInformation, StreamFormatName); }
 };
 
 // `IsCC5` 1 adds the six fields that name the clip this one continues into.
 class BlkClipInfo : public AAA::Block {
  public:
-  AAA::Field::BE Length{"Length", 32};
-  AAA::Field::BE reserved1{"reserved", 16};
-  AAA::Field::BE ClipStreamType{"ClipStreamType", 8};
-  AAA::Field::ApplicationType ApplicationType{"ApplicationType", 8};
-  AAA::Field::BE reserved2{"reserved", 31};
+  AAA::Field::BE Length{"Length", 32, AVCHD_LENGTH()};
+  AAA::Field::Reserved reserved1{16};
+  AAA::Field::BE ClipStreamType{"ClipStreamType", 8, AAA_RULES(AAA_FIXED(1))};
+  AAA::Field::ApplicationType ApplicationType{
+      "ApplicationType", 8,
+      AAA_RULES(AAA_ALLOWED(ApplicationType, (ApplicationType == 1) || (ApplicationType == 2) ||
+                                                 (ApplicationType == 5) || (ApplicationType == 10)),
+                AAA_INITIAL(1))};
+  AAA::Field::Reserved reserved2{31};
   AAA::Field::BE IsCC5{"IsCC5", 1};
-  AAA::Field::BE TSRecordingRate{"TSRecordingRate", 32};
-  AAA::Field::BE NumberOfSourcePackets{"NumberOfSourcePackets", 32};
-  AAA::Field::BE reserved3{"reserved", 1024};
+  AAA::Field::BE TSRecordingRate{"TSRecordingRate", 32, AAA_RULES(AAA_INITIAL(3000000))};
+  // Reported only: a stream cut short is still described by the rest.
+  AAA::Field::BE NumberOfSourcePackets{
+      "NumberOfSourcePackets", 32,
+      AAA_RULES(AAA_REPORTED(NumberOfSourcePackets, NumberOfSourcePackets % 32 == 0), AAA_INITIAL(0))};
+  AAA::Field::Reserved reserved3{1024};
   BlkTSTypeInfoBlock blkTSTypeInfoBlock;
-  AAA::Field::BE reserved4{"reserved", 8};
-  AAA::Field::BE FollowingClipStreamType{"FollowingClipStreamType", 8};
-  AAA::Field::BE reserved5{"reserved", 32};
+  AAA::Field::Reserved reserved4{8};
+  AAA::Field::BE FollowingClipStreamType{"FollowingClipStreamType", 8, AAA_RULES(AAA_FIXED(1))};
+  AAA::Field::Reserved reserved5{32};
   AAA::Field::Str FollowingClipInformationFileName{"FollowingClipInformationFileName", 40};
-  AAA::Field::Str ClipCodecIdentifier{"ClipCodecIdentifier", 32};
-  AAA::Field::BE reserved6{"reserved", 8};
+  AAA::Field::Str ClipCodecIdentifier{"ClipCodecIdentifier", 32, AAA_RULES(AAA_FIXED("M2TS"))};
+  AAA::Field::Reserved reserved6{8};
 
   BlkClipInfo() : Block("blkClipInfo") {
     IsCC5.Fill(0);
     Link();
   }
   void Read(AAA::BitReader& reader) override;
-  void Initialize() override;
-  void Update() override;
 
  protected:
   void Declare() override;
@@ -70,40 +78,35 @@ class BlkClipInfo : public AAA::Block {
 
 class BlkSTCSequence : public AAA::Block {
  public:
-  AAA::Field::BE PCRPID{"PCRPID", 16};
-  AAA::Field::BE SPNSTCStart{"SPNSTCStart", 32};
-  AAA::Field::BE PresentationStartTime{"PresentationStartTime", 32};
-  AAA::Field::BE PresentationEndTime{"PresentationEndTime", 32};
+  AAA::Field::BE PCRPID{"PCRPID", 16, AAA_RULES(AAA_FIXED(0x1001))};
+  AAA::Field::BE SPNSTCStart{"SPNSTCStart", 32, AAA_RULES(AAA_INITIAL(0))};
+  AAA::Field::BE PresentationStartTime{"PresentationStartTime", 32, AAA_RULES(AAA_INITIAL(0))};
+  AAA::Field::BE PresentationEndTime{"PresentationEndTime", 32, AAA_RULES(AAA_INITIAL(0))};
 
   // Kept beside the file: the presentation time the 3D pair check assigns
   // and the playlist step reads.
   std::uint32_t PresentationTime = 0;
 
   BlkSTCSequence() : Block("STCSequence") { Link(); }
-  void Read(AAA::BitReader& reader) override;
-  void Initialize() override;
-  void Update() override;
 
  protected:
-  void Declare() override;
+  void Declare() override { Add(PCRPID, SPNSTCStart, PresentationStartTime, PresentationEndTime); }
 };
 
 class BlkSequenceInfo : public AAA::Block {
  public:
-  AAA::Field::BE Length{"Length", 32};
-  AAA::Field::BE reserved1{"reserved", 15};
-  AAA::Field::BE One{"'1'", 1};
-  AAA::Field::BE SPNATCStart{"SPNATCStart", 32};
+  AAA::Field::BE Length{"Length", 32, AVCHD_LENGTH()};
+  AAA::Field::Reserved reserved1{15};
+  AAA::Field::BE One{"'1'", 1, AAA_RULES(AAA_FIXED(1))};
+  AAA::Field::BE SPNATCStart{"SPNATCStart", 32, AAA_RULES(AAA_FIXED(0U))};
   AAA::Field::BE NumberOfSTCSequences{"NumberOfSTCSequences", 8};
-  AAA::Field::BE reserved2{"reserved", 8};
+  AAA::Field::Reserved reserved2{8};
   AAA::Array<BlkSTCSequence> blkSTCSequenceArray{"STCSequence"};
 
   BlkSequenceInfo() : Block("blkSequenceInfo") {
     NumberOfSTCSequences.Fill(0);
     Link();
   }
-  void Read(AAA::BitReader& reader) override;
-  void Update() override;
 
  protected:
   void Declare() override;
@@ -113,32 +116,40 @@ class BlkSequenceInfo : public AAA::Block {
 // follow the coding type.
 class BlkStreamCodingInfo : public AAA::Block {
  public:
-  AAA::Field::BE Length{"Length", 8};
-  AAA::Field::StreamCodingType StreamCodingType;
+  AAA::Field::BE Length{"Length", 8, AVCHD_LENGTH()};
+  AAA::Field::StreamCodingType StreamCodingType{AAA_RULES(AAA_INITIAL(0x1B))};
   // Video (0x1B)
-  AAA::Field::VideoFormat VideoFormat{"VideoFormat", 4};
-  AAA::Field::FrameRate FrameRate{"FrameRate", 4};
-  AAA::Field::AspectRatio AspectRatio{"AspectRatio", 4};
-  AAA::Field::BE reservedVideo1{"reserved", 2};
-  AAA::Field::BE CCFlag{"CCFlag", 1};
-  AAA::Field::BE reservedVideo2{"reserved", 17};
-  AAA::Field::BE reservedVideo3{"reserved", 128};
+  AAA::Field::VideoFormat VideoFormat{"VideoFormat", 4,
+                                      AAA_RULES(AAA_ALLOWED(VideoFormat, (1 <= VideoFormat) && (VideoFormat <= 6)))};
+  AAA::Field::FrameRate FrameRate{"FrameRate", 4,
+                                  AAA_RULES(AAA_ALLOWED(FrameRate, ((1 <= FrameRate) && (FrameRate <= 4)) ||
+                                                                       (FrameRate == 6) || (FrameRate == 7)))};
+  AAA::Field::AspectRatio AspectRatio{"AspectRatio", 4,
+                                      AAA_RULES(AAA_ALLOWED(AspectRatio, (AspectRatio == 2) || (AspectRatio == 3)))};
+  AAA::Field::Reserved reservedVideo1{2};
+  AAA::Field::BE CCFlag{"CCFlag", 1, AAA_RULES(AAA_INITIAL(0))};
+  AAA::Field::Reserved reservedVideo2{17};
+  AAA::Field::Reserved reservedVideo3{128};
   // Audio (0x80, 0x81)
-  AAA::Field::AudioPresentationType AudioPresentationType{"AudioPresentationType", 4};
-  AAA::Field::SamplingFrequency SamplingFrequency{"SamplingFrequency", 4};
-  AAA::Field::Str AudioLanguageCode{"AudioLanguageCode", 24};
-  AAA::Field::BE reservedAudio{"reserved", 128};
+  AAA::Field::AudioPresentationType AudioPresentationType{
+      "AudioPresentationType", 4,
+      AAA_RULES(AAA_ALLOWED(AudioPresentationType, (AudioPresentationType == 1) || (AudioPresentationType == 3) ||
+                                                       (AudioPresentationType == 6)))};
+  AAA::Field::SamplingFrequency SamplingFrequency{
+      "SamplingFrequency", 4,
+      AAA_RULES(AAA_ALLOWED(SamplingFrequency,
+                            (SamplingFrequency == 1) || (SamplingFrequency == 4) || (SamplingFrequency == 5)))};
+  AAA::Field::Str AudioLanguageCode{"AudioLanguageCode", 24, AAA_RULES(AAA_INITIAL("eng"))};
+  AAA::Field::Reserved reservedAudio{128};
   // Overlay bitmap (0x90)
-  AAA::Field::Str OBLanguageCode{"OBLanguageCode", 24};
-  AAA::Field::BE reservedOB{"reserved", 136};
+  AAA::Field::Str OBLanguageCode{"OBLanguageCode", 24, AAA_RULES(AAA_INITIAL("eng"))};
+  AAA::Field::Reserved reservedOB{136};
   // Menu bitmap (0x91)
-  AAA::Field::Str MBLanguageCode{"MBLanguageCode", 24};
-  AAA::Field::BE reservedMB{"reserved", 136};
+  AAA::Field::Str MBLanguageCode{"MBLanguageCode", 24, AAA_RULES(AAA_INITIAL("eng"))};
+  AAA::Field::Reserved reservedMB{136};
 
   BlkStreamCodingInfo() : Block("blkStreamCodingInfo") { Link(); }
-  void Read(AAA::BitReader& reader) override;
   void Initialize() override;
-  void Update() override;
 
  protected:
   void Declare() override;
@@ -152,26 +163,24 @@ class BlkStreamsInPS : public AAA::Block {
   BlkStreamsInPS() : Block("StreamsInPS") { Link(); }
 
  protected:
-  void Declare() override;
+  void Declare() override { Add(StreamPID, blkStreamCodingInfo); }
 };
 
 class BlkProgramInfo : public AAA::Block {
  public:
-  AAA::Field::BE Length{"Length", 32};
-  AAA::Field::BE reserved1{"reserved", 15};
-  AAA::Field::BE One{"'1'", 1};
-  AAA::Field::BE SPNProgramSequenceStart{"SPNProgramSequenceStart", 32};
-  AAA::Field::BE ProgramMapPID{"ProgramMapPID", 16};
+  AAA::Field::BE Length{"Length", 32, AVCHD_LENGTH()};
+  AAA::Field::Reserved reserved1{15};
+  AAA::Field::BE One{"'1'", 1, AAA_RULES(AAA_FIXED(1))};
+  AAA::Field::BE SPNProgramSequenceStart{"SPNProgramSequenceStart", 32, AAA_RULES(AAA_FIXED(0U))};
+  AAA::Field::BE ProgramMapPID{"ProgramMapPID", 16, AAA_RULES(AAA_FIXED(0x0100))};
   AAA::Field::BE NumberOfStreamsInPS{"NumberOfStreamsInPS", 8};
-  AAA::Field::BE reserved2{"reserved", 8};
+  AAA::Field::Reserved reserved2{8};
   AAA::Array<BlkStreamsInPS> blkStreamsInPSArray{"StreamsInPS"};
 
   BlkProgramInfo() : Block("blkProgramInfo") {
     NumberOfStreamsInPS.Fill(0);
     Link();
   }
-  void Read(AAA::BitReader& reader) override;
-  void Update() override;
 
  protected:
   void Declare() override;
@@ -187,22 +196,22 @@ class BlkEPCoarseEntry : public AAA::Block {
   BlkEPCoarseEntry() : Block("blkEPCoarseEntryArray") { Link(); }
 
  protected:
-  void Declare() override;
+  void Declare() override { Add(RefToEPFineID, PTSEPCoarse, SPNEPCoarse); }
 };
 
 class BlkEPFineEntry : public AAA::Block {
  public:
-  AAA::Field::BE ReservedEPFine{"ReservedEPFine", 1};
-  AAA::Field::IEndPositionOffset IEndPositionOffset{"IEndPositionOffset", 3};
+  AAA::Field::BE ReservedEPFine{"ReservedEPFine", 1, AAA_RULES(AAA_FIXED(0U))};
+  AAA::Field::IEndPositionOffset IEndPositionOffset{
+      "IEndPositionOffset", 3,
+      AAA_RULES(AAA_ALLOWED(IEndPositionOffset, (1 <= IEndPositionOffset) && (IEndPositionOffset <= 7)))};
   AAA::Field::BE PTSEPFine{"PTSEPFine", 11};
   AAA::Field::BE SPNEPFine{"SPNEPFine", 17};
 
   BlkEPFineEntry() : Block("blkEPFineEntryArray") { Link(); }
-  void Read(AAA::BitReader& reader) override;
-  void Update() override;
 
  protected:
-  void Declare() override;
+  void Declare() override { Add(ReservedEPFine, IEndPositionOffset, PTSEPFine, SPNEPFine); }
 };
 
 // The entry point tables of one stream. The gap in front of it is its own
@@ -221,20 +230,25 @@ class BlkEPMapForOneStreamPID : public AAA::Block {
   // Reads from `EPFineTableStartAddress` on; `cpiBytes` is the length of the
   // enclosing CPI block.
   void ReadTables(AAA::BitReader& reader, std::uint32_t cpiBytes);
-  void Update() override;
 
  protected:
-  void Declare() override;
+  void Declare() override {
+    Add(padding_word1, EPFineTableStartAddress, blkEPCoarseEntryArray, padding_word2, blkEPFineEntryArray,
+        padding_word3);
+  }
+  void Derive() override;
 };
 
 class BlkStreamPIDEntry : public AAA::Block {
  public:
-  AAA::Field::BE StreamPID{"StreamPID", 16};
-  AAA::Field::BE reserved{"reserved", 10};
-  AAA::Field::BE EPStreamType{"EPStreamType", 4};
+  AAA::Field::BE StreamPID{"StreamPID", 16, AAA_RULES(AAA_FIXED(0x1011))};
+  AAA::Field::Reserved reserved{10};
+  AAA::Field::BE EPStreamType{"EPStreamType", 4, AAA_RULES(AAA_FIXED(1))};
   AAA::Field::BE NumberOfEPCoarseEntries{"NumberOfEPCoarseEntries", 16};
   AAA::Field::BE NumberOfEPFineEntries{"NumberOfEPFineEntries", 18};
-  AAA::Field::BE EPMapForOneStreamPIDStartAddress{"EPMapForOneStreamPIDStartAddress", 32};
+  AAA::Field::BE EPMapForOneStreamPIDStartAddress{
+      "EPMapForOneStreamPIDStartAddress", 32,
+      AAA_RULES(AAA_ALLOWED(EPMapForOneStreamPIDStartAddress, EPMapForOneStreamPIDStartAddress % 2 == 0))};
 
   // The tables start empty, so do their counts.
   BlkStreamPIDEntry() : Block("StreamPIDEntry") {
@@ -242,8 +256,6 @@ class BlkStreamPIDEntry : public AAA::Block {
     NumberOfEPFineEntries.Fill(0);
     Link();
   }
-  void Read(AAA::BitReader& reader) override;
-  void Update() override;
 
  protected:
   void Declare() override;
@@ -254,7 +266,7 @@ class BlkStreamPIDEntry : public AAA::Block {
 // `blkEPMapForOneStreamPIDArray`.
 class BlkEPMap : public AAA::Block {
  public:
-  AAA::Field::BE reserved{"reserved", 8};
+  AAA::Field::Reserved reserved{8};
   AAA::Field::BE NumberOfStreamPIDEntries{"NumberOfStreamPIDEntries", 8};
   AAA::Array<BlkStreamPIDEntry> blkStreamPIDEntryArray{"StreamPIDEntry"};
   AAA::Array<BlkEPMapForOneStreamPID> blkEPMapForOneStreamPIDArray{"blkEPMapForOneStreamPIDArray"};
@@ -266,7 +278,6 @@ class BlkEPMap : public AAA::Block {
   // `cpiLength` is the enclosing CPI block's length field, just read: the
   // tables must fit in the bytes it counts.
   void ReadMap(AAA::BitReader& reader, const AAA::FieldBase& cpiLength);
-  void Update() override;
 
   // Sizes the tables of the stream of `entry` (one of this map's stream PID
   // entries) to its counts, after `count` of them has changed.
@@ -274,6 +285,7 @@ class BlkEPMap : public AAA::Block {
 
  protected:
   void Declare() override;
+  void Derive() override;
 
  private:
   // While a file is read, the bits the tables may take at most: counts of a
@@ -285,14 +297,13 @@ class BlkEPMap : public AAA::Block {
 // A length of 0 stands for a clip without entry points.
 class BlkCPI : public AAA::Block {
  public:
-  AAA::Field::BE Length{"Length", 32};
-  AAA::Field::BE reserved{"reserved", 12};
-  AAA::Field::CPIType CPIType{"CPIType", 4};
+  AAA::Field::BE Length{"Length", 32, AVCHD_LENGTH()};
+  AAA::Field::Reserved reserved{12};
+  AAA::Field::CPIType CPIType{"CPIType", 4, AAA_RULES(AAA_FIXED(1))};
   BlkEPMap blkEPMap;
 
   BlkCPI() : Block("blkCPI") { Link(); }
   void Read(AAA::BitReader& reader) override;
-  void Update() override;
 
  protected:
   void Declare() override;
@@ -301,26 +312,32 @@ class BlkCPI : public AAA::Block {
 // A clip mark is always empty.
 class BlkClipMark : public AAA::Block {
  public:
-  AAA::Field::BE Length{"Length", 32};
+  AAA::Field::BE Length{"Length", 32, AVCHD_LENGTH()};
 
   BlkClipMark() : Block("blkClipMark") { Link(); }
-  void Read(AAA::BitReader& reader) override;
-  void Update() override;
 
  protected:
-  void Declare() override;
+  void Declare() override { Add(Length); }
 };
 
 class BlkClipInformationFile : public AAA::FileBlock {
  public:
-  AAA::Field::Str TypeIndicator{"TypeIndicator", 32};
-  AAA::Field::Str TypeIndicator2{"TypeIndicator2", 32};
-  AAA::Field::BE SequenceInfoStartAddress{"SequenceInfoStartAddress", 32};
-  AAA::Field::BE ProgramInfoStartAddress{"ProgramInfoStartAddress", 32};
-  AAA::Field::BE CPIStartAddress{"CPIStartAddress", 32};
-  AAA::Field::BE ClipMarkStartAddress{"ClipMarkStartAddress", 32};
-  AAA::Field::BE ExtensionDataStartAddress{"ExtensionDataStartAddress", 32};
-  AAA::Field::BE reserved{"reserved", 96};
+  AAA::Field::Str TypeIndicator{"TypeIndicator", 32, AAA_RULES(AAA_FIXED("HDMV"))};
+  AAA::Field::Str TypeIndicator2{"TypeIndicator2", 32, AAA_RULES(AAA_FIXED("0100"))};
+  AAA::Field::BE SequenceInfoStartAddress{
+      "SequenceInfoStartAddress", 32,
+      AAA_RULES(AAA_ALLOWED(SequenceInfoStartAddress, SequenceInfoStartAddress % 2 == 0))};
+  AAA::Field::BE ProgramInfoStartAddress{
+      "ProgramInfoStartAddress", 32, AAA_RULES(AAA_ALLOWED(ProgramInfoStartAddress, ProgramInfoStartAddress % 2 == 0))};
+  AAA::Field::BE CPIStartAddress{"CPIStartAddress", 32,
+                                 AAA_RULES(AAA_ALLOWED(CPIStartAddress, CPIStartAddress % 2 == 0))};
+  AAA::Field::BE ClipMarkStartAddress{"ClipMarkStartAddress", 32,
+                                      AAA_RULES(AAA_ALLOWED(ClipMarkStartAddress, ClipMarkStartAddress % 2 == 0))};
+  AAA::Field::BE ExtensionDataStartAddress{
+      "ExtensionDataStartAddress", 32,
+      AAA_RULES(AAA_ALLOWED(ExtensionDataStartAddress, ExtensionDataStartAddress % 2 == 0),
+                AAA_ALLOWED(ExtensionDataStartAddress, ExtensionDataStartAddress != 0))};
+  AAA::Field::Reserved reserved{96};
   BlkClipInfo blkClipInfo;
   AAA::Field::Padding padding_word1{"padding_word"};
   BlkSequenceInfo blkSequenceInfo;
@@ -360,10 +377,10 @@ class BlkClipInformationFile : public AAA::FileBlock {
 
   BlkClipInformationFile();
   void Read(AAA::BitReader& reader) override;
-  void Update() override;
 
  protected:
   void Declare() override;
+  void Derive() override;
 };
 
 }  // namespace AVCHD::ClipInformation

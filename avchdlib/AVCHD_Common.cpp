@@ -6,6 +6,10 @@
 
 namespace AVCHD::Common {
 
+std::uint32_t BlockLength(const AAA::Block& owner, const AAA::FieldBase& length) {
+  return static_cast<std::uint32_t>((owner.BitLength() - length.BitLength()) / 8);
+}
+
 bool AVCHD_VERIFY_TIMEANDDATE(const AAA::FieldBase& timeAndDate) {
   const auto& bytes = timeAndDate.ValueBytes();
   if (bytes.size() != 7) return false;

@@ -9,8 +9,12 @@
 
 #include "aaalib/AAA_Array.h"
 #include "aaalib/AAA_Block.h"
+#include "aaalib/AAA_FieldRules.h"
 
 namespace AVCHD::Common {
+
+// The length a block's `Length` field holds: the bytes of the block after it.
+std::uint32_t BlockLength(const AAA::Block& owner, const AAA::FieldBase& length);
 
 // The bytes of a text field's value ("INDX", "00001").
 inline AAA::Bytes TextBytes(std::string_view text) { return AAA::Bytes(text.begin(), text.end()); }
@@ -28,6 +32,10 @@ bool AVCHD_VERIFY_CHARACTERSET(std::uint32_t characterSet);
 inline constexpr std::uint32_t AVCHD_EXT_DATA_TYPE = 0x1000;
 inline constexpr std::uint32_t AVCHD_EXT_DATA_VERSION = 0x0100;
 inline constexpr std::uint32_t AVCHD_EXT_DATA_VERSION_EX = 0x0110;
+
+// The rules of a block's own length field: it is checked once the block is
+// read and written by Update.
+#define AVCHD_LENGTH() AAA_RULES(AAA_MEASURES(&::AVCHD::Common::BlockLength, "AVCHD_BLOCK_LENGTH()"))
 
 class BlkExtDataEntry : public AAA::Block {
  public:

@@ -90,7 +90,7 @@ TEST(Block, WrongConstantThrowsWithExactReport) {
   wrong[0] = 'X';
   LogCapture log(7);
   EXPECT_THROW(ReadSample(wrong), AAA::InvalidDataException);
-  EXPECT_EQ(log.Take(), Position(Sample::typeRuleLine) +
+  EXPECT_EQ(log.Take(), Position(BlkSampleFile::kTypeRuleLine) +
                             "      Name: Sample file.type_indicator\n"
                             "  Expected: 0x534d504c \"SMPL\" (\"SMPL\")\n"
                             "    Actual: 0x584d504c \"XMPL\"\n");
@@ -123,9 +123,9 @@ TEST(Block, LengthOneTooLargeFailsAfterTheBlockIsRead) {
   longer[19] = 0x03;
   LogCapture log(7);
   EXPECT_THROW(ReadSample(longer), AAA::InvalidDataException);
-  EXPECT_EQ(log.Take(), Position(Sample::lengthRuleLine) +
+  EXPECT_EQ(log.Take(), Position(Sample::BlkSub::kLengthRuleLine) +
                             "      Name: Sample file.blkSub.Length\n"
-                            "  Expected: 0x00000002 \"2\" (AVCHD_BLOCK_LENGTH())\n"
+                            "  Expected: 0x00000002 \"2\" (BLOCK_LENGTH())\n"
                             "    Actual: 0x00000003 \"3\"\n");
 }
 

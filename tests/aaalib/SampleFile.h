@@ -13,64 +13,51 @@
 
 #include "aaalib/AAA_Array.h"
 #include "aaalib/AAA_Block.h"
+#include "aaalib/AAA_FieldRules.h"
 
 namespace Sample {
+
+// The length the sample's blocks hold: the bytes after the field itself.
+inline std::uint32_t LengthAfter(const AAA::Block& owner, const AAA::FieldBase& length) {
+  return static_cast<std::uint32_t>((owner.BitLength() - length.BitLength()) / 8);
+}
 
 class BlkEntry : public AAA::Block {
  public:
   AAA::Field::BE Id{"Id", 8};
   AAA::Field::BE Flags{"Flags", 4};
-  AAA::Field::BE Reserved{"Reserved", 4};
+  AAA::Field::BE Reserved{"Reserved", 4, AAA_RULES(AAA_INITIAL(0))};
 
   BlkEntry() : Block("blkEntry") { Link(); }
-  void Initialize() override {
-    Block::Initialize();
-    Reserved.SetValue(0);
-  }
 
  protected:
-  void Declare() override {
-    Add(Id);
-    Add(Flags);
-    Add(Reserved);
-  }
+  void Declare() override { Add(Id, Flags, Reserved); }
 };
 
 // The lines of the rules, for the tests that compare reports exactly.
 inline int countRuleLine = 0;
-inline int typeRuleLine = 0;
 inline int paddingRuleLine = 0;
-inline int lengthRuleLine = 0;
 
 class BlkSub : public AAA::Block {
  public:
-  AAA::Field::BE Length{"Length", 32};
+  static constexpr int kLengthRuleLine = __LINE__ + 1;
+  AAA::Field::BE Length{"Length", 32, AAA_RULES(AAA_MEASURES(&LengthAfter, "BLOCK_LENGTH()"))};
   AAA::Field::BE Data{"Data", 16};
 
   BlkSub() : Block("blkSub") { Link(); }
-  void Read(AAA::BitReader& reader) override {
-    Block::Read(reader);
-    lengthRuleLine = __LINE__ + 1;
-    AAA_VERIFY_EQUAL(Length, AVCHD_BLOCK_LENGTH());
-  }
-  void Update() override {
-    Block::Update();
-    Length.SetValue(AVCHD_BLOCK_LENGTH());
-  }
 
  protected:
-  void Declare() override {
-    Add(Length);
-    Add(Data);
-  }
+  void Declare() override { Add(Length, Data); }
 };
 
 class BlkSampleFile : public AAA::FileBlock {
  public:
-  AAA::Field::Str type_indicator{"type_indicator", 32};
-  AAA::Field::BE version{"version", 8};
-  AAA::Field::BE SubStartAddress{"SubStartAddress", 32};
-  AAA::Field::BE NumberOfEntries{"NumberOfEntries", 8};
+  static constexpr int kTypeRuleLine = __LINE__ + 1;
+  AAA::Field::Str type_indicator{"type_indicator", 32, AAA_RULES(AAA_FIXED("SMPL"))};
+  AAA::Field::BE version{"version", 8, AAA_RULES(AAA_INITIAL(1))};
+  AAA::Field::BE SubStartAddress{"SubStartAddress", 32,
+                                 AAA_RULES(AAA_ALLOWED(SubStartAddress, SubStartAddress % 4 == 0))};
+  AAA::Field::BE NumberOfEntries{"NumberOfEntries", 8, AAA_RULES(AAA_INITIAL(1))};
   AAA::Array<BlkEntry> blkEntryArray{"blkEntryArray"};
   AAA::Field::BE Extra{"Extra", 16};
   AAA::Field::Padding padding_word{"padding_word"};
@@ -80,11 +67,8 @@ class BlkSampleFile : public AAA::FileBlock {
 
   void Read(AAA::BitReader& reader) override {
     type_indicator.Read(reader);
-    typeRuleLine = __LINE__ + 1;
-    AAA_VERIFY_EQUAL(type_indicator, "SMPL");
     version.Read(reader);
     SubStartAddress.Read(reader);
-    AAA_VERIFY(SubStartAddress, SubStartAddress % 4 == 0);
     NumberOfEntries.Read(reader);
     blkEntryArray.Read(reader);
     if (version >= 2) Extra.Read(reader);
@@ -97,17 +81,7 @@ class BlkSampleFile : public AAA::FileBlock {
 
   void Initialize() override {
     Block::Initialize();
-    type_indicator.SetBytes(AAA::Bytes{'S', 'M', 'P', 'L'});
-    version.SetValue(1);
-    NumberOfEntries.SetValue(1);
-    blkEntryArray.Initialize();
     padding_word.SetBitLength(0);
-  }
-
-  void Update() override {
-    Block::Update();
-    NumberOfEntries.SetValue(static_cast<std::uint32_t>(blkEntryArray.Size()));
-    SetStartAddress(SubStartAddress, 0, blkSub, &padding_word);
   }
 
  protected:
@@ -120,14 +94,14 @@ class BlkSampleFile : public AAA::FileBlock {
       self.Link();
     });
     OnChange(version, [](AAA::Block& owner) { owner.Link(); });
-    Add(type_indicator);
-    Add(version);
-    Add(SubStartAddress);
-    Add(NumberOfEntries);
-    Add(blkEntryArray);
+    Add(type_indicator, version, SubStartAddress, NumberOfEntries, blkEntryArray);
     if (version >= 2) Add(Extra);
-    Add(padding_word);
-    Add(blkSub);
+    Add(padding_word, blkSub);
+  }
+
+  void Derive() override {
+    NumberOfEntries.SetValue(static_cast<std::uint32_t>(blkEntryArray.Size()));
+    SetStartAddress(SubStartAddress, 0, blkSub, &padding_word);
   }
 };
 

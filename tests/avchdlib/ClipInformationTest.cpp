@@ -161,7 +161,7 @@ TEST(ClipInformation, SourcePacketsNotAMultipleOf32AreReportedAndTheFileLoads) {
   BlkClipInformationFile file;
   Read(file, bytes);
   EXPECT_EQ(WithoutLines(log.Take()),
-            "avchdlib/AVCHD_ClipInformation.cpp(#):\n"
+            "avchdlib/AVCHD_ClipInformation.h(#):\n"
             "      Name: Clip information file.blkClipInfo.NumberOfSourcePackets\n"
             "  Expected: true (\"NumberOfSourcePackets % 32 == 0\")\n"
             "    Actual: 0x000003e9 \"1001\"\n");

@@ -14,7 +14,7 @@ import pathlib
 import re
 import sys
 
-MACROS = re.compile(r"\b(AAA_VERIFY_EQUAL|AAA_VERIFY|AAA_CHECK|AAA_CORRECT|AAA_REPORT_FAILURE|AAA_RULE)\s*\(")
+MACROS = re.compile(r"\b(AAA_VERIFY_EQUAL|AAA_VERIFY|AAA_CHECK|AAA_CORRECT|AAA_REPORT_FAILURE|AAA_FIXED|AAA_ALLOWED|AAA_REPORTED|AAA_RULE)\s*\(")
 RULE_CONSTANT = re.compile(r"constexpr const char\* k\w*Rule\s*=\s*((?:\s*\"(?:[^\"\\]|\\.)*\")+)\s*;")
 STRING = re.compile(r'R"\((.*?)\)"|"((?:[^"\\]|\\.)*)"', re.S)
 
