@@ -9,9 +9,9 @@
 
 #include "aaalib/AAA_Array.h"
 #include "aaalib/AAA_Block.h"
-#include "aaalib/AAA_TypedFields.h"
 #include "avchdlib/AVCHD_ClipInformationExt.h"
 #include "avchdlib/AVCHD_Common.h"
+#include "avchdlib/AVCHD_Fields.h"
 
 namespace AVCHD::ClipInformation {
 
@@ -42,7 +42,7 @@ class BlkClipInfo : public AAA::Block {
   AAA::Field::BE Length{"Length", 32};
   AAA::Field::BE reserved1{"reserved", 16};
   AAA::Field::BE ClipStreamType{"ClipStreamType", 8};
-  AAA::Field::ApplicationType ApplicationType{"ApplicationType", 8};
+  AVCHD::Field::ApplicationType ApplicationType{"ApplicationType", 8};
   AAA::Field::BE reserved2{"reserved", 31};
   AAA::Field::BE IsCC5{"IsCC5", 1};
   AAA::Field::BE TSRecordingRate{"TSRecordingRate", 32};
@@ -114,18 +114,18 @@ class BlkSequenceInfo : public AAA::Block {
 class BlkStreamCodingInfo : public AAA::Block {
  public:
   AAA::Field::BE Length{"Length", 8};
-  AAA::Field::StreamCodingType StreamCodingType;
+  AVCHD::Field::StreamCodingType StreamCodingType;
   // Video (0x1B)
-  AAA::Field::VideoFormat VideoFormat{"VideoFormat", 4};
-  AAA::Field::FrameRate FrameRate{"FrameRate", 4};
-  AAA::Field::AspectRatio AspectRatio{"AspectRatio", 4};
+  AVCHD::Field::VideoFormat VideoFormat{"VideoFormat", 4};
+  AVCHD::Field::FrameRate FrameRate{"FrameRate", 4};
+  AVCHD::Field::AspectRatio AspectRatio{"AspectRatio", 4};
   AAA::Field::BE reservedVideo1{"reserved", 2};
   AAA::Field::BE CCFlag{"CCFlag", 1};
   AAA::Field::BE reservedVideo2{"reserved", 17};
   AAA::Field::BE reservedVideo3{"reserved", 128};
   // Audio (0x80, 0x81)
-  AAA::Field::AudioPresentationType AudioPresentationType{"AudioPresentationType", 4};
-  AAA::Field::SamplingFrequency SamplingFrequency{"SamplingFrequency", 4};
+  AVCHD::Field::AudioPresentationType AudioPresentationType{"AudioPresentationType", 4};
+  AVCHD::Field::SamplingFrequency SamplingFrequency{"SamplingFrequency", 4};
   AAA::Field::Str AudioLanguageCode{"AudioLanguageCode", 24};
   AAA::Field::BE reservedAudio{"reserved", 128};
   // Overlay bitmap (0x90)
@@ -193,7 +193,7 @@ class BlkEPCoarseEntry : public AAA::Block {
 class BlkEPFineEntry : public AAA::Block {
  public:
   AAA::Field::BE ReservedEPFine{"ReservedEPFine", 1};
-  AAA::Field::IEndPositionOffset IEndPositionOffset{"IEndPositionOffset", 3};
+  AVCHD::Field::IEndPositionOffset IEndPositionOffset{"IEndPositionOffset", 3};
   AAA::Field::BE PTSEPFine{"PTSEPFine", 11};
   AAA::Field::BE SPNEPFine{"SPNEPFine", 17};
 
@@ -287,7 +287,7 @@ class BlkCPI : public AAA::Block {
  public:
   AAA::Field::BE Length{"Length", 32};
   AAA::Field::BE reserved{"reserved", 12};
-  AAA::Field::CPIType CPIType{"CPIType", 4};
+  AVCHD::Field::CPIType CPIType{"CPIType", 4};
   BlkEPMap blkEPMap;
 
   BlkCPI() : Block("blkCPI") { Link(); }
@@ -338,16 +338,16 @@ class BlkClipInformationFile : public AAA::FileBlock {
   std::string ClipName;  // the five digits of the stream file's name
   std::uint8_t NoPartnerMark = 0;
   AAA::Field::BE Refered{"Refered", 1};
-  AAA::Field::TimeCode LastTimeCode{"LastTimeCode"};
-  AAA::Field::Pulldown Pulldown{"Pulldown", 8};
-  AAA::Field::TimeZone TimeZone1{"TimeZone1"};
-  AAA::Field::TimeZone TimeZone2{"TimeZone2"};
-  AAA::Field::TimeAndDate TimeAndDate1{"TimeAndDate1"};
-  AAA::Field::TimeAndDate TimeAndDate2{"TimeAndDate2"};
-  AAA::Field::Pro_TimeCodeInfo StreamTimeCodeInfo{"StreamTimeCodeInfo", 8};
-  AAA::Field::TimeCode StartTimeCode1{"StartTimeCode1"};
-  AAA::Field::TimeCode StartTimeCode2{"StartTimeCode2"};
-  AAA::Field::Pro_BinaryGroup StartBinaryGroup;
+  AVCHD::Field::TimeCode LastTimeCode{"LastTimeCode"};
+  AVCHD::Field::Pulldown Pulldown{"Pulldown", 8};
+  AVCHD::Field::TimeZone TimeZone1{"TimeZone1"};
+  AVCHD::Field::TimeZone TimeZone2{"TimeZone2"};
+  AVCHD::Field::TimeAndDate TimeAndDate1{"TimeAndDate1"};
+  AVCHD::Field::TimeAndDate TimeAndDate2{"TimeAndDate2"};
+  AVCHD::Field::Pro_TimeCodeInfo StreamTimeCodeInfo{"StreamTimeCodeInfo", 8};
+  AVCHD::Field::TimeCode StartTimeCode1{"StartTimeCode1"};
+  AVCHD::Field::TimeCode StartTimeCode2{"StartTimeCode2"};
+  AVCHD::Field::Pro_BinaryGroup StartBinaryGroup;
   // The values of the recording metadata tags 0xB1 to 0xBA, in tag order.
   std::array<std::uint8_t, 40> RecordingParameterBytes;
   // The recording metadata value of slot 15: 0 for a 2D clip.

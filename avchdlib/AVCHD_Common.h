@@ -10,6 +10,9 @@
 #include "aaalib/AAA_Array.h"
 #include "aaalib/AAA_Block.h"
 
+// The length a block's own `Length` field must hold: the bytes after it.
+#define AVCHD_BLOCK_LENGTH() (static_cast<std::uint32_t>((BitLength() - Length.BitLength()) / 8))
+
 namespace AVCHD::Common {
 
 // The bytes of a text field's value ("INDX", "00001").

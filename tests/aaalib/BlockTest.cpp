@@ -125,7 +125,7 @@ TEST(Block, LengthOneTooLargeFailsAfterTheBlockIsRead) {
   EXPECT_THROW(ReadSample(longer), AAA::InvalidDataException);
   EXPECT_EQ(log.Take(), Position(Sample::lengthRuleLine) +
                             "      Name: Sample file.blkSub.Length\n"
-                            "  Expected: 0x00000002 \"2\" (AVCHD_BLOCK_LENGTH())\n"
+                            "  Expected: 0x00000002 \"2\" (BytesAfterLength())\n"
                             "    Actual: 0x00000003 \"3\"\n");
 }
 

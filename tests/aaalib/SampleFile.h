@@ -51,12 +51,13 @@ class BlkSub : public AAA::Block {
   void Read(AAA::BitReader& reader) override {
     Block::Read(reader);
     lengthRuleLine = __LINE__ + 1;
-    AAA_VERIFY_EQUAL(Length, AVCHD_BLOCK_LENGTH());
+    AAA_VERIFY_EQUAL(Length, BytesAfterLength());
   }
   void Update() override {
     Block::Update();
-    Length.SetValue(AVCHD_BLOCK_LENGTH());
+    Length.SetValue(BytesAfterLength());
   }
+  std::uint32_t BytesAfterLength() const { return static_cast<std::uint32_t>((BitLength() - Length.BitLength()) / 8); }
 
  protected:
   void Declare() override {
