@@ -118,6 +118,3 @@ class FileBlock : public Block {
 // the rule's text is "<lengthVariable> >= 0".
 #define AAA_READ_PADDING(reader, padding, lengthVariable) \
   ReadPadding(reader, padding, lengthVariable, AAA_RULE(#lengthVariable " >= 0"))
-
-// The length a block's own `Length` field must hold: the bytes after it.
-#define AVCHD_BLOCK_LENGTH() (static_cast<std::uint32_t>((BitLength() - Length.BitLength()) / 8))

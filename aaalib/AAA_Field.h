@@ -2,9 +2,8 @@
 
 #include "aaalib/AAA_FieldBase.h"
 
-// The field kinds every format uses. Typed fields with their own text
-// renderings (time codes, dates, enumerations) derive from these in the
-// same namespace.
+// The field kinds every format uses. A format's typed fields, with their
+// own text renderings, derive from these in the format's own namespace.
 namespace AAA::Field {
 
 // A big-endian number of 1 to 32 bits, or a run of bytes handled as such

@@ -9,9 +9,9 @@
 
 #include "aaalib/AAA_Array.h"
 #include "aaalib/AAA_Block.h"
-#include "aaalib/AAA_TypedFields.h"
 #include "avchdlib/AVCHD_ClipInformationExt.h"
 #include "avchdlib/AVCHD_Common.h"
+#include "avchdlib/AVCHD_Fields.h"
 
 namespace AVCHD::ClipInformation {
 
@@ -45,7 +45,7 @@ class BlkClipInfo : public AAA::Block {
   AAA::Field::BE Length{"Length", 32, AVCHD_LENGTH()};
   AAA::Field::Reserved reserved1{16};
   AAA::Field::BE ClipStreamType{"ClipStreamType", 8, AAA_RULES(AAA_FIXED(1))};
-  AAA::Field::ApplicationType ApplicationType{
+  AVCHD::Field::ApplicationType ApplicationType{
       "ApplicationType", 8,
       AAA_RULES(AAA_ALLOWED(ApplicationType, (ApplicationType == 1) || (ApplicationType == 2) ||
                                                  (ApplicationType == 5) || (ApplicationType == 10)),
@@ -117,25 +117,25 @@ class BlkSequenceInfo : public AAA::Block {
 class BlkStreamCodingInfo : public AAA::Block {
  public:
   AAA::Field::BE Length{"Length", 8, AVCHD_LENGTH()};
-  AAA::Field::StreamCodingType StreamCodingType{AAA_RULES(AAA_INITIAL(0x1B))};
+  AVCHD::Field::StreamCodingType StreamCodingType{AAA_RULES(AAA_INITIAL(0x1B))};
   // Video (0x1B)
-  AAA::Field::VideoFormat VideoFormat{"VideoFormat", 4,
-                                      AAA_RULES(AAA_ALLOWED(VideoFormat, (1 <= VideoFormat) && (VideoFormat <= 6)))};
-  AAA::Field::FrameRate FrameRate{"FrameRate", 4,
-                                  AAA_RULES(AAA_ALLOWED(FrameRate, ((1 <= FrameRate) && (FrameRate <= 4)) ||
-                                                                       (FrameRate == 6) || (FrameRate == 7)))};
-  AAA::Field::AspectRatio AspectRatio{"AspectRatio", 4,
-                                      AAA_RULES(AAA_ALLOWED(AspectRatio, (AspectRatio == 2) || (AspectRatio == 3)))};
+  AVCHD::Field::VideoFormat VideoFormat{"VideoFormat", 4,
+                                        AAA_RULES(AAA_ALLOWED(VideoFormat, (1 <= VideoFormat) && (VideoFormat <= 6)))};
+  AVCHD::Field::FrameRate FrameRate{"FrameRate", 4,
+                                    AAA_RULES(AAA_ALLOWED(FrameRate, ((1 <= FrameRate) && (FrameRate <= 4)) ||
+                                                                         (FrameRate == 6) || (FrameRate == 7)))};
+  AVCHD::Field::AspectRatio AspectRatio{"AspectRatio", 4,
+                                        AAA_RULES(AAA_ALLOWED(AspectRatio, (AspectRatio == 2) || (AspectRatio == 3)))};
   AAA::Field::Reserved reservedVideo1{2};
   AAA::Field::BE CCFlag{"CCFlag", 1, AAA_RULES(AAA_INITIAL(0))};
   AAA::Field::Reserved reservedVideo2{17};
   AAA::Field::Reserved reservedVideo3{128};
   // Audio (0x80, 0x81)
-  AAA::Field::AudioPresentationType AudioPresentationType{
+  AVCHD::Field::AudioPresentationType AudioPresentationType{
       "AudioPresentationType", 4,
       AAA_RULES(AAA_ALLOWED(AudioPresentationType, (AudioPresentationType == 1) || (AudioPresentationType == 3) ||
                                                        (AudioPresentationType == 6)))};
-  AAA::Field::SamplingFrequency SamplingFrequency{
+  AVCHD::Field::SamplingFrequency SamplingFrequency{
       "SamplingFrequency", 4,
       AAA_RULES(AAA_ALLOWED(SamplingFrequency,
                             (SamplingFrequency == 1) || (SamplingFrequency == 4) || (SamplingFrequency == 5)))};
@@ -202,7 +202,7 @@ class BlkEPCoarseEntry : public AAA::Block {
 class BlkEPFineEntry : public AAA::Block {
  public:
   AAA::Field::BE ReservedEPFine{"ReservedEPFine", 1, AAA_RULES(AAA_FIXED(0U))};
-  AAA::Field::IEndPositionOffset IEndPositionOffset{
+  AVCHD::Field::IEndPositionOffset IEndPositionOffset{
       "IEndPositionOffset", 3,
       AAA_RULES(AAA_ALLOWED(IEndPositionOffset, (1 <= IEndPositionOffset) && (IEndPositionOffset <= 7)))};
   AAA::Field::BE PTSEPFine{"PTSEPFine", 11};
@@ -299,7 +299,7 @@ class BlkCPI : public AAA::Block {
  public:
   AAA::Field::BE Length{"Length", 32, AVCHD_LENGTH()};
   AAA::Field::Reserved reserved{12};
-  AAA::Field::CPIType CPIType{"CPIType", 4, AAA_RULES(AAA_FIXED(1))};
+  AVCHD::Field::CPIType CPIType{"CPIType", 4, AAA_RULES(AAA_FIXED(1))};
   BlkEPMap blkEPMap;
 
   BlkCPI() : Block("blkCPI") { Link(); }
@@ -355,16 +355,16 @@ class BlkClipInformationFile : public AAA::FileBlock {
   std::string ClipName;  // the five digits of the stream file's name
   std::uint8_t NoPartnerMark = 0;
   AAA::Field::BE Refered{"Refered", 1};
-  AAA::Field::TimeCode LastTimeCode{"LastTimeCode"};
-  AAA::Field::Pulldown Pulldown{"Pulldown", 8};
-  AAA::Field::TimeZone TimeZone1{"TimeZone1"};
-  AAA::Field::TimeZone TimeZone2{"TimeZone2"};
-  AAA::Field::TimeAndDate TimeAndDate1{"TimeAndDate1"};
-  AAA::Field::TimeAndDate TimeAndDate2{"TimeAndDate2"};
-  AAA::Field::Pro_TimeCodeInfo StreamTimeCodeInfo{"StreamTimeCodeInfo", 8};
-  AAA::Field::TimeCode StartTimeCode1{"StartTimeCode1"};
-  AAA::Field::TimeCode StartTimeCode2{"StartTimeCode2"};
-  AAA::Field::Pro_BinaryGroup StartBinaryGroup;
+  AVCHD::Field::TimeCode LastTimeCode{"LastTimeCode"};
+  AVCHD::Field::Pulldown Pulldown{"Pulldown", 8};
+  AVCHD::Field::TimeZone TimeZone1{"TimeZone1"};
+  AVCHD::Field::TimeZone TimeZone2{"TimeZone2"};
+  AVCHD::Field::TimeAndDate TimeAndDate1{"TimeAndDate1"};
+  AVCHD::Field::TimeAndDate TimeAndDate2{"TimeAndDate2"};
+  AVCHD::Field::Pro_TimeCodeInfo StreamTimeCodeInfo{"StreamTimeCodeInfo", 8};
+  AVCHD::Field::TimeCode StartTimeCode1{"StartTimeCode1"};
+  AVCHD::Field::TimeCode StartTimeCode2{"StartTimeCode2"};
+  AVCHD::Field::Pro_BinaryGroup StartBinaryGroup;
   // The values of the recording metadata tags 0xB1 to 0xBA, in tag order.
   std::array<std::uint8_t, 40> RecordingParameterBytes;
   // The recording metadata value of slot 15: 0 for a 2D clip.

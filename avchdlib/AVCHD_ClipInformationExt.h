@@ -6,9 +6,9 @@
 
 #include "aaalib/AAA_Array.h"
 #include "aaalib/AAA_Block.h"
-#include "aaalib/AAA_TypedFields.h"
 #include "avchdlib/AVCHD_ClipInformationPro.h"
 #include "avchdlib/AVCHD_Common.h"
+#include "avchdlib/AVCHD_Fields.h"
 
 namespace AVCHD::ClipInformationExt {
 
@@ -30,8 +30,8 @@ class BlkClipInfoExt : public AAA::Block {
 class BlkStreamCodingInfoExt : public AAA::Block {
  public:
   AAA::Field::BE Length{"Length", 8};
-  AAA::Field::StreamCodingType StreamCodingType;
-  AAA::Field::HorizontalSize HorizontalSize{"HorizontalSize", 8};
+  AVCHD::Field::StreamCodingType StreamCodingType;
+  AVCHD::Field::HorizontalSize HorizontalSize{"HorizontalSize", 8};
   AAA::Field::BE profile_idc{"profile_idc", 8};
   AAA::Field::BE constraint_set0_flag{"constraint_set0_flag", 1};
   AAA::Field::BE constraint_set1_flag{"constraint_set1_flag", 1};

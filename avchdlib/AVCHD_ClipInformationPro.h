@@ -6,8 +6,8 @@
 // number of the pair).
 
 #include "aaalib/AAA_Block.h"
-#include "aaalib/AAA_TypedFields.h"
 #include "avchdlib/AVCHD_CommonPro.h"
+#include "avchdlib/AVCHD_Fields.h"
 
 namespace AVCHD::ClipInformationPro {
 
@@ -39,9 +39,9 @@ class BlkPRO_ClipInfo : public AAA::Block {
   AAA::Field::BE Tag_ID{"Tag_ID", 8};
   AAA::Field::BE Tag_ver{"Tag_ver", 8};
   AAA::Field::BE Length{"Length", 16};
-  AAA::Field::Pro_Umid GlobalClipID{"GlobalClipID"};
-  AAA::Field::TimeCode StartTimeCode{"StartTimeCode"};
-  AAA::Field::Pro_BinaryGroup StartBinaryGroup;
+  AVCHD::Field::Pro_Umid GlobalClipID{"GlobalClipID"};
+  AVCHD::Field::TimeCode StartTimeCode{"StartTimeCode"};
+  AVCHD::Field::Pro_BinaryGroup StartBinaryGroup;
   // Present while its tag holds 0x05.
   BlkPRO_3DClipInfo blkPRO_3DClipInfo;
   AAA::Field::ExtData FutureDefinedFields{"FutureDefinedFields"};

@@ -6,7 +6,7 @@
 // after it.
 
 #include "aaalib/AAA_Block.h"
-#include "aaalib/AAA_TypedFields.h"
+#include "avchdlib/AVCHD_Fields.h"
 
 // The length a tagged block's 16-bit `Length` must hold: the bytes after the
 // tag, the version or fill byte and `Length` itself.
@@ -37,7 +37,7 @@ class BlkPRO_ContentInfo : public AAA::Block {
   AAA::Field::BE Length{"Length", 16};
   AAA::Field::Str ContentID{"ContentID", 24};
   AAA::Field::Str ChannelID{"ChannelID", 8};
-  AAA::Field::Pro_Umid GlobalMaterialID{"GlobalMaterialID"};
+  AVCHD::Field::Pro_Umid GlobalMaterialID{"GlobalMaterialID"};
 
   BlkPRO_ContentInfo() : Block("blkPRO_ContentInfo") { Link(); }
   void Read(AAA::BitReader& reader) override;

@@ -5,8 +5,8 @@
 
 #include "aaalib/AAA_Array.h"
 #include "aaalib/AAA_Block.h"
-#include "aaalib/AAA_TypedFields.h"
 #include "avchdlib/AVCHD_Common.h"
+#include "avchdlib/AVCHD_Fields.h"
 #include "avchdlib/AVCHD_IndexTablePro.h"
 
 namespace AVCHD::IndexTableExt {
@@ -27,10 +27,10 @@ class BlkUIAppInfoAVCHD : public AAA::Block {
   AAA::Field::BE Is24{"Is24", 1};
   AAA::Field::BE AVCHDWriteProtectFlag{"AVCHDWriteProtectFlag", 1};
   AAA::Field::BE RefToMenuThumbnailIndex{"RefToMenuThumbnailIndex", 16};
-  AAA::Field::TimeZone blkTimeZone{"blkTimeZone"};
-  AAA::Field::TimeAndDate RecordTimeAndDate{"RecordTimeAndDate"};
+  AVCHD::Field::TimeZone blkTimeZone{"blkTimeZone"};
+  AVCHD::Field::TimeAndDate RecordTimeAndDate{"RecordTimeAndDate"};
   AAA::Field::BE Reserved2{"reserved", 8};
-  AAA::Field::CharacterSet AVCHDCharacterSet{"AVCHDCharacterSet"};
+  AVCHD::Field::CharacterSet AVCHDCharacterSet{"AVCHDCharacterSet"};
   AAA::Field::BE AVCHDNameLength{"AVCHDNameLength", 8};
   AAA::Field::BE AVCHDName{"AVCHDName", 2040};
   BlkAdditionalData AdditionalData;
@@ -77,7 +77,7 @@ class BlkMovieTitlePlayListPair : public AAA::Block {
  public:
   AAA::Field::Str PlayListFileName{"PlayListFileName", 40};
   AAA::Field::BE reserved{"reserved", 6};
-  AAA::Field::PlayListAttribute PlayListAttribute{"PlayListAttribute", 2};
+  AVCHD::Field::PlayListAttribute PlayListAttribute{"PlayListAttribute", 2};
   AAA::Field::BE Reserved2{"reserved", 16};
   AAA::Field::BE RefToTitleId{"RefToTitleId", 16};
 

@@ -5,8 +5,8 @@
 
 #include "aaalib/AAA_Array.h"
 #include "aaalib/AAA_Block.h"
-#include "aaalib/AAA_TypedFields.h"
 #include "avchdlib/AVCHD_CommonPro.h"
+#include "avchdlib/AVCHD_Fields.h"
 
 namespace AVCHD::IndexTablePro {
 
@@ -19,7 +19,7 @@ class BlkPRO_IndexInfo : public AAA::Block {
   AAA::Field::BE Tag_ID{"Tag_ID", 8};
   AAA::Field::BE Tag_ver{"Tag_ver", 8};
   AAA::Field::BE Length{"Length", 16};
-  AAA::Field::TimeCode LastTimeCode{"LastTimeCode"};
+  AVCHD::Field::TimeCode LastTimeCode{"LastTimeCode"};
   // Fields of later versions, kept as read.
   AAA::Field::ExtData FutureDefinedFields{"FutureDefinedFields"};
 

@@ -8,8 +8,8 @@
 
 #include "aaalib/AAA_Array.h"
 #include "aaalib/AAA_Block.h"
-#include "aaalib/AAA_TypedFields.h"
 #include "avchdlib/AVCHD_Common.h"
+#include "avchdlib/AVCHD_Fields.h"
 #include "avchdlib/AVCHD_MoviePlaylistExt.h"
 
 namespace AVCHD::MoviePlayList {
@@ -83,7 +83,7 @@ class BlkAppInfoPlayList : public AAA::Block {
 class BlkStreamEntry : public AAA::Block {
  public:
   AAA::Field::BE Length{"Length", 8};
-  AAA::Field::StreamEntryType Type{"Type", 8};
+  AVCHD::Field::StreamEntryType Type{"Type", 8};
   AAA::Field::BE RefToStreamPIDOfMainClip{"RefToStreamPIDOfMainClip", 16};
   AAA::Field::BE reservedMain{"reserved", 48};
   AAA::Field::BE RefToSubPathID{"RefToSubPathID", 8};
@@ -104,14 +104,14 @@ class BlkStreamEntry : public AAA::Block {
 class BlkStreamAttributes : public AAA::Block {
  public:
   AAA::Field::BE Length{"Length", 8};
-  AAA::Field::StreamCodingType StreamCodingType;
+  AVCHD::Field::StreamCodingType StreamCodingType;
   // Video (0x1B)
-  AAA::Field::VideoFormat VideoFormat{"VideoFormat", 4};
-  AAA::Field::FrameRate FrameRate{"FrameRate", 4};
+  AVCHD::Field::VideoFormat VideoFormat{"VideoFormat", 4};
+  AVCHD::Field::FrameRate FrameRate{"FrameRate", 4};
   AAA::Field::BE reservedVideo{"reserved", 24};
   // Audio (0x80, 0x81)
-  AAA::Field::AudioPresentationType AudioPresentationType{"AudioPresentationType", 4};
-  AAA::Field::SamplingFrequency SamplingFrequency{"SamplingFrequency", 4};
+  AVCHD::Field::AudioPresentationType AudioPresentationType{"AudioPresentationType", 4};
+  AVCHD::Field::SamplingFrequency SamplingFrequency{"SamplingFrequency", 4};
   AAA::Field::Str AudioLanguageCode{"AudioLanguageCode", 24};
   // Overlay bitmap (0x90)
   AAA::Field::Str OBLanguageCode{"OBLanguageCode", 24};
@@ -170,7 +170,7 @@ class BlkPlayItem : public AAA::Block {
   BlkUOMaskTable blkUOMaskTable;
   AAA::Field::BE PlayItemRandomAccessFlag{"PlayItemRandomAccessFlag", 1};
   AAA::Field::BE reserved2{"reserved", 7};
-  AAA::Field::StillMode StillMode{"StillMode", 8};
+  AVCHD::Field::StillMode StillMode{"StillMode", 8};
   AAA::Field::BE StillTime{"StillTime", 16};
   BlkSTNTable blkSTNTable;
 
@@ -209,7 +209,7 @@ class BlkSubPath : public AAA::Block {
  public:
   AAA::Field::BE Length{"Length", 32};
   AAA::Field::BE reserved1{"reserved", 8};
-  AAA::Field::SubPathType SubPathType{"SubPathType", 8};
+  AVCHD::Field::SubPathType SubPathType{"SubPathType", 8};
   AAA::Field::BE reserved2{"reserved", 24};
   AAA::Field::BE NumberOfSubPlayItems{"NumberOfSubPlayItems", 8};
   AAA::Array<BlkSubPlayItem> blkSubPlayItemArray{"blkSubPlayItem"};
@@ -251,7 +251,7 @@ class BlkPlayList : public AAA::Block {
 class BlkPlayListMarkEntry : public AAA::Block {
  public:
   AAA::Field::BE reserved{"reserved", 8};
-  AAA::Field::MarkType MarkType{"MarkType", 8};
+  AVCHD::Field::MarkType MarkType{"MarkType", 8};
   AAA::Field::BE RefToPlayItemID{"RefToPlayItemID", 16};
   AAA::Field::BE MarkTimeStamp{"MarkTimeStamp", 32};
   AAA::Field::BE EntryESPID{"EntryESPID", 16};

@@ -6,8 +6,8 @@
 
 #include "aaalib/AAA_Array.h"
 #include "aaalib/AAA_Block.h"
-#include "aaalib/AAA_TypedFields.h"
 #include "avchdlib/AVCHD_Common.h"
+#include "avchdlib/AVCHD_Fields.h"
 #include "avchdlib/AVCHD_MoviePlaylistPro.h"
 
 namespace AVCHD::MoviePlayListExt {
@@ -22,10 +22,10 @@ class BlkPlayListMeta : public AAA::Block {
   AAA::Field::BE MakerModelCode{"MakerModelCode", 16};
   AAA::Field::BE reserved1{"reserved", 32};
   AAA::Field::BE RefToMenuThumbnailIndex{"RefToMenuThumbnailIndex", 16};
-  AAA::Field::TimeZone blkTimeZone{"blkTimeZone"};
-  AAA::Field::TimeAndDate RecordTimeAndDate{"RecordTimeAndDate"};
+  AVCHD::Field::TimeZone blkTimeZone{"blkTimeZone"};
+  AVCHD::Field::TimeAndDate RecordTimeAndDate{"RecordTimeAndDate"};
   AAA::Field::BE reserved2{"reserved", 8};
-  AAA::Field::CharacterSet PlayListCharacterSet{"PlayListCharacterSet"};
+  AVCHD::Field::CharacterSet PlayListCharacterSet{"PlayListCharacterSet"};
   AAA::Field::BE PlayListNameLength{"PlayListNameLength", 8};
   AAA::Field::Str PlayListName{"PlayListName", 2040};
   BlkAdditionalData AdditionalData;
@@ -44,16 +44,16 @@ class BlkMarkExtension : public AAA::Block {
   AAA::Field::BE MakerID{"MakerID", 16};
   AAA::Field::BE MakerModelCode{"MakerModelCode", 16};
   AAA::Field::BE reserved1{"reserved", 29};
-  AAA::Field::Pulldown Pulldown{"Pulldown", 2};
+  AVCHD::Field::Pulldown Pulldown{"Pulldown", 2};
   AAA::Field::BE MarkWriteProtectFlag{"MarkWriteProtectFlag", 1};
   AAA::Field::BE RefToMarkThumbnailIndex{"RefToMarkThumbnailIndex", 16};
-  AAA::Field::TimeZone blkTimeZone{"blkTimeZone"};
-  AAA::Field::TimeAndDate RecordTimeAndDate{"RecordTimeAndDate"};
-  AAA::Field::CharacterSet MarkCharacterSet{"MarkCharacterSet"};
+  AVCHD::Field::TimeZone blkTimeZone{"blkTimeZone"};
+  AVCHD::Field::TimeAndDate RecordTimeAndDate{"RecordTimeAndDate"};
+  AVCHD::Field::CharacterSet MarkCharacterSet{"MarkCharacterSet"};
   AAA::Field::BE MarkNameLength{"MarkNameLength", 8};
   AAA::Field::Str MarkName{"MarkName", 192};
   AAA::Field::BE MakersInformation{"MakersInformation", 128};
-  AAA::Field::TimeCode blkTimeCode{"blkTimeCode"};
+  AVCHD::Field::TimeCode blkTimeCode{"blkTimeCode"};
   AAA::Field::BE reserved2{"reserved", 16};
 
   BlkMarkExtension() : Block("blkMarkExtension") { Link(); }

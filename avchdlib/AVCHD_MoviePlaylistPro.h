@@ -7,8 +7,8 @@
 
 #include "aaalib/AAA_Array.h"
 #include "aaalib/AAA_Block.h"
-#include "aaalib/AAA_TypedFields.h"
 #include "avchdlib/AVCHD_CommonPro.h"
+#include "avchdlib/AVCHD_Fields.h"
 
 // The length a PRO area's 32-bit `Length` must hold: the bytes after it.
 #define AVCHD_PRO_BLOCK_LENGTH2() (static_cast<std::uint32_t>((BitLength() - 8 - 8 - 16 - 32) / 8))
@@ -46,10 +46,10 @@ class BlkPRO_Tagged : public AAA::Block {
 
 class BlkPRO_VFR : public BlkPRO_Tagged {
  public:
-  AAA::Field::Pro_VFRMode VFRMode{"VFRMode", 8};
+  AVCHD::Field::Pro_VFRMode VFRMode{"VFRMode", 8};
   AAA::Field::BE RecordingFrameRate{"RecordingFrameRate", 8};
   AAA::Field::BE PlayingFrameRate{"PlayingFrameRate", 8};
-  AAA::Field::Pro_VFRState VFRState{"VFRState", 8};
+  AVCHD::Field::Pro_VFRState VFRState{"VFRState", 8};
 
   BlkPRO_VFR() : BlkPRO_Tagged("blkPRO_VFR", 0x01) { Link(); }
   void Initialize() override;
@@ -87,10 +87,10 @@ class BlkPRO_ShotMark : public BlkPRO_Tagged {
 
 class BlkPRO_Access : public BlkPRO_Tagged {
  public:
-  AAA::Field::CharacterSet CreatorCharacterSet{"CreatorCharacterSet"};
+  AVCHD::Field::CharacterSet CreatorCharacterSet{"CreatorCharacterSet"};
   AAA::Field::BE CreatorLength{"CreatorLength", 8};
   AAA::Field::Str Creator{"Creator", 256};
-  AAA::Field::CharacterSet LastUpdatePersonCharacterSet{"LastUpdatePersonCharacterSet"};
+  AVCHD::Field::CharacterSet LastUpdatePersonCharacterSet{"LastUpdatePersonCharacterSet"};
   AAA::Field::BE LastUpdatePersonLength{"LastUpdatePersonLength", 8};
   AAA::Field::Str LastUpdatePerson{"LastUpdatePerson", 256};
 
@@ -106,7 +106,7 @@ class BlkPRO_Device : public BlkPRO_Tagged {
  public:
   AAA::Field::BE MakerID{"MakerID", 16};
   AAA::Field::BE MakerModelCode{"MakerModelCode", 16};
-  AAA::Field::CharacterSet SerialNoCharacterSet{"SerialNoCharacterSet"};
+  AVCHD::Field::CharacterSet SerialNoCharacterSet{"SerialNoCharacterSet"};
   AAA::Field::BE SerialNoLength{"SerialNoLength", 8};
   AAA::Field::Str SerialNo{"SerialNo", 192};
   AAA::Field::BE Fill_item2{"Fill_item", 16};
@@ -122,13 +122,13 @@ class BlkPRO_Device : public BlkPRO_Tagged {
 
 class BlkPRO_Shoot : public BlkPRO_Tagged {
  public:
-  AAA::Field::CharacterSet ShooterCharacterSet{"ShooterCharacterSet"};
+  AVCHD::Field::CharacterSet ShooterCharacterSet{"ShooterCharacterSet"};
   AAA::Field::BE ShooterLength{"ShooterLength", 8};
   AAA::Field::Str Shooter{"Shooter", 256};
-  AAA::Field::TimeZone StartDateTimeZone{"StartDateTimeZone"};
-  AAA::Field::TimeAndDate StartDate{"StartDate"};
-  AAA::Field::TimeZone EndDateTimeZone{"EndDateTimeZone"};
-  AAA::Field::TimeAndDate EndDate{"EndDate"};
+  AVCHD::Field::TimeZone StartDateTimeZone{"StartDateTimeZone"};
+  AVCHD::Field::TimeAndDate StartDate{"StartDate"};
+  AVCHD::Field::TimeZone EndDateTimeZone{"EndDateTimeZone"};
+  AVCHD::Field::TimeAndDate EndDate{"EndDate"};
   AAA::Field::BE Fill_item2{"Fill_item", 16};
 
   BlkPRO_Shoot() : BlkPRO_Tagged("blkPRO_Shoot", 0x23) { Link(); }
@@ -142,7 +142,7 @@ class BlkPRO_Shoot : public BlkPRO_Tagged {
 
 class BlkPRO_Location : public BlkPRO_Tagged {
  public:
-  AAA::Field::Pro_Source Source{"Source", 8};
+  AVCHD::Field::Pro_Source Source{"Source", 8};
   AAA::Field::BE GPSLatitudeRef{"GPSLatitudeRef", 32};
   AAA::Field::BE GPSLatitude1{"GPSLatitude1", 32};
   AAA::Field::BE GPSLatitude2{"GPSLatitude2", 32};
@@ -153,7 +153,7 @@ class BlkPRO_Location : public BlkPRO_Tagged {
   AAA::Field::BE GPSLongitude3{"GPSLongitude3", 32};
   AAA::Field::BE GPSAltitudeRef{"GPSAltitudeRef", 32};
   AAA::Field::BE GPSAltitude{"GPSAltitude", 32};
-  AAA::Field::CharacterSet PlaceNameCharacterSet{"PlaceNameCharacterSet"};
+  AVCHD::Field::CharacterSet PlaceNameCharacterSet{"PlaceNameCharacterSet"};
   AAA::Field::BE PlaceNameLength{"PlaceNameLength", 8};
   AAA::Field::Str PlaceName{"PlaceName", 512};
   AAA::Field::BE Fill_item2{"Fill_item", 8};
@@ -169,7 +169,7 @@ class BlkPRO_Location : public BlkPRO_Tagged {
 
 class BlkPRO_Scenario : public BlkPRO_Tagged {
  public:
-  AAA::Field::CharacterSet ProgramNameCharacterSet{"ProgramNameCharacterSet"};
+  AVCHD::Field::CharacterSet ProgramNameCharacterSet{"ProgramNameCharacterSet"};
   AAA::Field::BE ProgramNameLength{"ProgramNameLength", 8};
   AAA::Field::Str ProgramName{"ProgramName", 512};
   AAA::Field::BE SceneNo{"SceneNo", 16};
@@ -187,13 +187,13 @@ class BlkPRO_Scenario : public BlkPRO_Tagged {
 
 class BlkPRO_News : public BlkPRO_Tagged {
  public:
-  AAA::Field::CharacterSet ReporterCharacterSet{"ReporterCharacterSet"};
+  AVCHD::Field::CharacterSet ReporterCharacterSet{"ReporterCharacterSet"};
   AAA::Field::BE ReporterLength{"ReporterLength", 8};
   AAA::Field::Str Reporter{"Reporter", 256};
-  AAA::Field::CharacterSet PurposeCharacterSet{"PurposeCharacterSet"};
+  AVCHD::Field::CharacterSet PurposeCharacterSet{"PurposeCharacterSet"};
   AAA::Field::BE PurposeLength{"PurposeLength", 8};
   AAA::Field::Str Purpose{"Purpose", 512};
-  AAA::Field::CharacterSet ObjectCharacterSet{"ObjectCharacterSet"};
+  AVCHD::Field::CharacterSet ObjectCharacterSet{"ObjectCharacterSet"};
   AAA::Field::BE ObjectLength{"ObjectLength", 8};
   AAA::Field::Str Object{"Object", 512};
   AAA::Field::BE Fill_item2{"Fill_item", 16};
@@ -209,10 +209,10 @@ class BlkPRO_News : public BlkPRO_Tagged {
 
 class BlkPRO_Memo : public BlkPRO_Tagged {
  public:
-  AAA::Field::CharacterSet PersonCharacterSet{"PersonCharacterSet"};
+  AVCHD::Field::CharacterSet PersonCharacterSet{"PersonCharacterSet"};
   AAA::Field::BE PersonLength{"PersonLength", 8};
   AAA::Field::Str Person{"Person", 256};
-  AAA::Field::CharacterSet TextCharacterSet{"TextCharacterSet"};
+  AVCHD::Field::CharacterSet TextCharacterSet{"TextCharacterSet"};
   AAA::Field::BE TextLength{"TextLength", 8};
   AAA::Field::Str Text{"Text", 1024};
 
@@ -226,7 +226,7 @@ class BlkPRO_Memo : public BlkPRO_Tagged {
 
 class BlkPRO_ProfessionalMode : public BlkPRO_Tagged {
  public:
-  AAA::Field::Pro_ProModeFlag ProfessionalModeFlag{"ProfessionalModeFlag", 8};
+  AVCHD::Field::Pro_ProModeFlag ProfessionalModeFlag{"ProfessionalModeFlag", 8};
   AAA::Field::BE Fill_item2{"Fill_item", 24};
 
   BlkPRO_ProfessionalMode() : BlkPRO_Tagged("blkPRO_ProfessionalMode", 0x80) { Link(); }
@@ -256,14 +256,14 @@ class BlkPRO_PlayListMark : public AAA::Block {
   AAA::Field::BE PRO_Tag_ID{"PRO_Tag_ID", 8};
   AAA::Field::BE Fill_item1{"Fill_item", 8};
   AAA::Field::BE Length{"Length", 16};
-  AAA::Field::MarkType MarkType{"MarkType", 8};
+  AVCHD::Field::MarkType MarkType{"MarkType", 8};
   AAA::Field::BE Fill_item2{"Fill_item", 24};
-  AAA::Field::Pro_Umid GlobalClipID{"GlobalClipID"};
-  AAA::Field::TimeCode StartTimeCode{"StartTimeCode"};
-  AAA::Field::Pro_TimeCodeInfo StreamTimeCodeInfo{"StreamTimeCodeInfo", 8};
-  AAA::Field::Pro_BinaryGroup StartBinaryGroup;
-  AAA::Field::TimeZone LastUpdateDateTimeZone{"LastUpdateDateTimeZone"};
-  AAA::Field::TimeAndDate LastUpdateDate{"LastUpdateDate"};
+  AVCHD::Field::Pro_Umid GlobalClipID{"GlobalClipID"};
+  AVCHD::Field::TimeCode StartTimeCode{"StartTimeCode"};
+  AVCHD::Field::Pro_TimeCodeInfo StreamTimeCodeInfo{"StreamTimeCodeInfo", 8};
+  AVCHD::Field::Pro_BinaryGroup StartBinaryGroup;
+  AVCHD::Field::TimeZone LastUpdateDateTimeZone{"LastUpdateDateTimeZone"};
+  AVCHD::Field::TimeAndDate LastUpdateDate{"LastUpdateDate"};
   AAA::Field::BE Fill_item3{"Fill_item", 16};
   BlkPRO_VFR blkPRO_VFR;
   Common::BlkPRO_ContentInfo blkPRO_ContentInfo;

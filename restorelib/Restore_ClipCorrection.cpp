@@ -1,9 +1,13 @@
 #include "restorelib/Restore_ClipCorrection.h"
 
 #include "aaalib/AAA_Verify.h"
+#include "avchdlib/AVCHD_Fields.h"
 #include "restorelib/Restore_ClipValues.h"
 
 namespace Restore {
+
+namespace Field = AVCHD::Field;
+
 namespace {
 
 using AVCHD::ClipInformation::BlkClipInformationFile;
@@ -65,11 +69,12 @@ void CorrectStreams(BlkClipInformationFile& clipInformationFile, const BlkClipIn
       codingInfo.Link();
     }
     AAA_CORRECT(codingInfo.StreamCodingType, newCodingInfo.StreamCodingType);
-    if (newCodingInfo.StreamCodingType == 0x1B) {
+    if (newCodingInfo.StreamCodingType == Field::StreamCodingTypeValue::kAvcVideo) {
       AAA_CORRECT(codingInfo.VideoFormat, newCodingInfo.VideoFormat);
       AAA_CORRECT(codingInfo.FrameRate, newCodingInfo.FrameRate);
       AAA_CORRECT(codingInfo.AspectRatio, newCodingInfo.AspectRatio);
-    } else if (newCodingInfo.StreamCodingType == 0x80 || newCodingInfo.StreamCodingType == 0x81) {
+    } else if (newCodingInfo.StreamCodingType == Field::StreamCodingTypeValue::kLpcmAudio ||
+               newCodingInfo.StreamCodingType == Field::StreamCodingTypeValue::kAc3Audio) {
       AAA_CORRECT(codingInfo.AudioPresentationType, newCodingInfo.AudioPresentationType);
       AAA_CORRECT(codingInfo.SamplingFrequency, newCodingInfo.SamplingFrequency);
     }

@@ -8,11 +8,15 @@
 
 #include "aaalib/AAA_Exceptions.h"
 #include "aaalib/AAA_Log.h"
+#include "avchdlib/AVCHD_Fields.h"
 #include "restorelib/Restore_Utility.h"
 #include "streamscan/StatusCodes.h"
 #include "streamscan/TsScanner.h"
 
 namespace Restore {
+
+namespace Field = AVCHD::Field;
+
 namespace {
 
 using AVCHD::ClipInformation::BlkClipInformationFile;
@@ -23,7 +27,10 @@ using StreamScan::StreamSummary;
 // The PIDs of the streams that follow the video in the program info, in order.
 constexpr std::uint16_t kOtherStreamPids[] = {0x1100, 0x1101, 0x1102, 0x1103, 0x1200, 0x1201, 0x1400, 0x1401};
 
-bool IsAudio(std::uint8_t streamType) { return streamType == 0x80 || streamType == 0x81; }
+bool IsAudio(std::uint8_t streamType) {
+  return streamType == Field::StreamCodingTypeValue::kLpcmAudio ||
+         streamType == Field::StreamCodingTypeValue::kAc3Audio;
+}
 
 struct AudioValues {
   std::uint32_t presentationType = 0;
@@ -38,11 +45,13 @@ AudioValues AudioValuesOf(const StreamScan::StreamInfo& info) {
   if (info.audio_presentation_type != 0 && info.sampling_frequency != 0) {
     return {info.audio_presentation_type, info.sampling_frequency};
   }
-  constexpr std::uint32_t kMono = 1, kStereo = 3, kMultichannel = 6, k48kHz = 1;
-  std::uint32_t presentation = kStereo;
-  if (info.ac3.present && info.ac3.num_channels == 1) presentation = kMono;
-  if (info.ac3.present && info.ac3.num_channels >= 3 && info.ac3.num_channels <= 7) presentation = kMultichannel;
-  return {presentation, k48kHz};
+  namespace Presentation = Field::AudioPresentationTypeValue;
+  std::uint32_t presentation = Presentation::kStereo;
+  if (info.ac3.present && info.ac3.num_channels == 1) presentation = Presentation::kMono;
+  if (info.ac3.present && info.ac3.num_channels >= 3 && info.ac3.num_channels <= 7) {
+    presentation = Presentation::kMultichannel;
+  }
+  return {presentation, Field::SamplingFrequencyValue::k48kHz};
 }
 
 void StoreBytes(AAA::FieldBase& field, std::initializer_list<std::uint32_t> words, std::size_t skipBytes) {
@@ -137,12 +146,13 @@ class ClipScan {
     auto& clipInfo = file_.blkClipInfo;
     clipInfo.NumberOfSourcePackets.SetValue(static_cast<std::uint32_t>(summary.packets));
     const auto& video = summary.streams[StreamSummary::VideoSlot];
-    if (video.video_format == 6 && (video.frame_rate == 7 || video.frame_rate == 6)) {
-      clipInfo.ApplicationType.SetValue(10);
+    if (video.video_format == Field::VideoFormatValue::k1080p &&
+        (video.frame_rate == Field::FrameRateValue::k5994 || video.frame_rate == Field::FrameRateValue::k50)) {
+      clipInfo.ApplicationType.SetValue(Field::ApplicationTypeValue::kMovie1080p);
       clipInfo.TSRecordingRate.SetValue(3500000);
       clipInfo.blkTSTypeInfoBlock.FormatIdentifier.SetBytes(AAA::Bytes{'H', 'D', 'P', 'R'});
     } else {
-      clipInfo.ApplicationType.SetValue(1);
+      clipInfo.ApplicationType.SetValue(Field::ApplicationTypeValue::kMovie);
       clipInfo.TSRecordingRate.SetValue(3000000);
       clipInfo.blkTSTypeInfoBlock.FormatIdentifier.SetBytes(AAA::Bytes{'H', 'D', 'M', 'V'});
     }

@@ -5,11 +5,14 @@
 
 #include "aaalib/AAA_Exceptions.h"
 #include "aaalib/AAA_Log.h"
+#include "avchdlib/AVCHD_Fields.h"
 #include "restorelib/Restore_ModelFile.h"
 #include "restorelib/Restore_ProMetadata3d.h"
 #include "restorelib/Restore_Utility.h"
 
 namespace Restore {
+
+namespace Field = AVCHD::Field;
 
 namespace {
 
@@ -17,7 +20,6 @@ using AVCHD::ClipInformation::BlkClipInformationFile;
 using AVCHD::Common::BlkPRO_ContentInfo;
 using AVCHD::MoviePlayList::BlkMoviePlayListFile;
 
-constexpr std::uint32_t kH264 = 0x1B;
 constexpr std::uint32_t kProVersion = AVCHD::Common::kProVersion;
 constexpr std::uint32_t kProVersion3d = 0x11;
 // Partner sequences whose durations differ by less (45 kHz ticks) keep them.
@@ -75,7 +77,10 @@ void VerifySameVideo(const BlkClipInformationFile& left, const BlkClipInformatio
     for (const auto& stream_R : right.blkProgramInfo.blkStreamsInPSArray) {
       const auto& codingInfo_L = stream_L.blkStreamCodingInfo;
       const auto& codingInfo_R = stream_R.blkStreamCodingInfo;
-      if (stream_L.StreamPID != stream_R.StreamPID || codingInfo_R.StreamCodingType != kH264) continue;
+      if (stream_L.StreamPID != stream_R.StreamPID ||
+          codingInfo_R.StreamCodingType != Field::StreamCodingTypeValue::kAvcVideo) {
+        continue;
+      }
       AAA_VERIFY_EQUAL(codingInfo_R.VideoFormat, codingInfo_L.VideoFormat);
       AAA_VERIFY_EQUAL(codingInfo_R.FrameRate, codingInfo_L.FrameRate);
       AAA_VERIFY_EQUAL(codingInfo_R.AspectRatio, codingInfo_L.AspectRatio);
@@ -127,7 +132,10 @@ bool Matches(BlkMoviePlayListFile& left, BlkMoviePlayListFile& right) {
     const auto& mark_L = info_L->blkPRO_PlayListMarkArray[i];
     const auto& mark_R = info_R->blkPRO_PlayListMarkArray[i];
     if (mark_L.MarkType != mark_R.MarkType) return false;
-    if (mark_L.MarkType == 1 && !SameMaterial(ContentInfoOfMark(mark_L), ContentInfoOfMark(mark_R))) return false;
+    if (mark_L.MarkType == Field::MarkTypeValue::kEntryMark &&
+        !SameMaterial(ContentInfoOfMark(mark_L), ContentInfoOfMark(mark_R))) {
+      return false;
+    }
   }
   return true;
 }
@@ -179,7 +187,9 @@ void NameTree(AVCHD::IndexTable::BlkIndexTableFile& indexTable, char eye, const 
   appInfo.AVCHDName.SetBytes(bytes);
   appInfo.AVCHDNameLength.SetValue(static_cast<std::uint32_t>(name.size()));
   // A name is read back only in a character set that names may use.
-  if (!AVCHD::Common::AVCHD_VERIFY_CHARACTERSET(appInfo.AVCHDCharacterSet)) appInfo.AVCHDCharacterSet.SetValue(0x90);
+  if (!AVCHD::Common::AVCHD_VERIFY_CHARACTERSET(appInfo.AVCHDCharacterSet)) {
+    appInfo.AVCHDCharacterSet.SetValue(Field::CharacterSetValue::kAscii);
+  }
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 // The playlists this run makes for clips that no playlist plays.
+#include "avchdlib/AVCHD_Fields.h"
 #include "avchdlib/AVCHD_Maker.h"
 #include "restorelib/Restore_ClipValues.h"
 #include "restorelib/Restore_ModelFile.h"
 #include "restorelib/Restore_RestoreMoviePlayList.h"
 
 namespace Restore {
+
+namespace Field = AVCHD::Field;
 
 using AVCHD::ClipInformation::BlkClipInformationFile;
 using AVCHD::Common::TextBytes;
@@ -26,14 +29,18 @@ struct RateName {
   std::uint32_t frameRate;
   const char* byPulldown[3];
 };
-constexpr RateName kInterlacedOr1080Rates[] = {
-    {1, {" 23.98p", "", ""}}, {2, {" 24p", "", ""}}, {3, {" 50i", " 25p", ""}}, {4, {" 59.94i", " 29.97p", " 23.98p"}}};
-constexpr RateName k720Rates[] = {
-    {1, {" 23.98p", "", ""}}, {2, {" 24p", "", ""}}, {6, {" 50p", " 25p", ""}}, {7, {" 59.94p", " 29.97p", " 23.98p"}}};
+constexpr RateName kInterlacedOr1080Rates[] = {{Field::FrameRateValue::k23976, {" 23.98p", "", ""}},
+                                               {Field::FrameRateValue::k24, {" 24p", "", ""}},
+                                               {Field::FrameRateValue::k25, {" 50i", " 25p", ""}},
+                                               {Field::FrameRateValue::k2997, {" 59.94i", " 29.97p", " 23.98p"}}};
+constexpr RateName k720Rates[] = {{Field::FrameRateValue::k23976, {" 23.98p", "", ""}},
+                                  {Field::FrameRateValue::k24, {" 24p", "", ""}},
+                                  {Field::FrameRateValue::k50, {" 50p", " 25p", ""}},
+                                  {Field::FrameRateValue::k5994, {" 59.94p", " 29.97p", " 23.98p"}}};
 
 template <std::size_t N>
 const char* RateText(const RateName (&rates)[N], std::uint32_t frameRate, std::uint32_t pulldown) {
-  if (pulldown > 2) return "";
+  if (pulldown > Field::PulldownValue::k3By2) return "";
   for (const RateName& rate : rates) {
     if (rate.frameRate == frameRate) return rate.byPulldown[pulldown];
   }
@@ -46,7 +53,7 @@ void AddStream(AAA::FieldBase& count, AAA::Array<BlkStreamEntry>& entries, AAA::
   count.Increment();
   auto& entry = entries.Back();
   entry.Initialize();
-  entry.Type.SetValue(1);
+  entry.Type.SetValue(Field::StreamEntryTypeValue::kPlayItem);
   entry.RefToStreamPIDOfMainClip.SetValue(pid);
   auto& attribute = attributes.Back();
   attribute.Initialize();
@@ -70,14 +77,16 @@ std::string PlayListNameText(const BlkClipInformationFile& clip) {
   std::string name = " ";
   if (const auto* video = CodingInfoOfPid(clip, kVideoPid)) {
     const std::uint32_t format = video->VideoFormat;
-    if (format == 4 || format == 6) name += " 1080";
-    if (format == 5) name += "  720";
-    if (format == 4 || format == 6) name += RateText(kInterlacedOr1080Rates, video->FrameRate, clip.Pulldown);
-    if (format == 5) name += RateText(k720Rates, video->FrameRate, clip.Pulldown);
+    const bool is1080 = format == Field::VideoFormatValue::k1080i || format == Field::VideoFormatValue::k1080p;
+    const bool is720 = format == Field::VideoFormatValue::k720p;
+    if (is1080) name += " 1080";
+    if (is720) name += "  720";
+    if (is1080) name += RateText(kInterlacedOr1080Rates, video->FrameRate, clip.Pulldown);
+    if (is720) name += RateText(k720Rates, video->FrameRate, clip.Pulldown);
   }
   if (const auto* audio = AudioOf(clip)) {
-    if (audio->StreamCodingType == 0x80) name += " LPCM";
-    if (audio->StreamCodingType == 0x81) name += " AC3";
+    if (audio->StreamCodingType == Field::StreamCodingTypeValue::kLpcmAudio) name += " LPCM";
+    if (audio->StreamCodingType == Field::StreamCodingTypeValue::kAc3Audio) name += " AC3";
   }
   return name;
 }
@@ -220,7 +229,7 @@ void RestoreMoviePlayList::AddMark(MoviePlayListFile& moviePlayListFile, const C
   if (playListMarks.pro == nullptr) return;
   playListMarks.pro->NumberOfPlayListMarks.Increment();
   auto& proMark = playListMarks.pro->blkPRO_PlayListMarkArray.Back();
-  proMark.MarkType.SetValue(1);
+  proMark.MarkType.SetValue(Field::MarkTypeValue::kEntryMark);
   proMark.Initialize();
   if (Utility::CurrentTimeBcd(proMark.LastUpdateDate)) proMark.LastUpdateDateTimeZone.SetValue(0xFF);
   proMark.StartTimeCode.Assign(startTimeCode);
@@ -231,7 +240,7 @@ void RestoreMoviePlayList::AddMark(MoviePlayListFile& moviePlayListFile, const C
   auto& location = proMark.blkPRO_Location;
   location.SetTag();
   location.Initialize();
-  location.Source.SetValue(1);
+  location.Source.SetValue(Field::Pro_SourceValue::kCaptured);
   AAA::FieldBase* values[] = {&location.GPSLatitudeRef, &location.GPSLatitude1,    &location.GPSLatitude2,
                               &location.GPSLatitude3,   &location.GPSLongitudeRef, &location.GPSLongitude1,
                               &location.GPSLongitude2,  &location.GPSLongitude3,   &location.GPSAltitudeRef,

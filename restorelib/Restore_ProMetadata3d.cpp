@@ -5,8 +5,11 @@
 #include "aaalib/AAA_Exceptions.h"
 #include "aaalib/AAA_Log.h"
 #include "avchdlib/AVCHD_Common.h"
+#include "avchdlib/AVCHD_Fields.h"
 
 namespace Restore {
+
+namespace Field = AVCHD::Field;
 
 using AVCHD::Common::AVCHD_EXT_DATA_VERSION_EX;
 using AVCHD::Common::BlkPRO_ContentInfo;
@@ -22,10 +25,6 @@ namespace {
 constexpr std::uint32_t kProVersion3d = 0x11;
 constexpr std::uint32_t kRightChannelBit = 0x800;
 constexpr std::uint32_t kNoTag = 0;
-// 1080p at 50 or 59.94 pictures a second needs the extended data version.
-constexpr std::uint32_t kVideoFormat1080p = 6;
-constexpr std::uint32_t kFrameRate50 = 6;
-constexpr std::uint32_t kFrameRate5994 = 7;
 
 void SetChannel(BlkPRO_ContentInfo& contentInfo, Channel3d channel) {
   contentInfo.ContentID.SetBytes(TextBytes("3DS"));
@@ -163,7 +162,7 @@ void MarkPlayListInfo(AVCHD::MoviePlayListPro::BlkPRO_PlayListInfo& info, Channe
   if (channel != Channel3d::None && info.Tag_ver <= kProVersion) info.Tag_ver.SetValue(kProVersion3d);
   if (channel == Channel3d::None && info.Tag_ver > kProVersion) info.Tag_ver.SetValue(kProVersion);
   for (auto& mark : info.blkPRO_PlayListMarkArray) {
-    if (mark.MarkType == 1) MarkEntryMark(mark, channel);
+    if (mark.MarkType == Field::MarkTypeValue::kEntryMark) MarkEntryMark(mark, channel);
   }
 }
 
@@ -172,8 +171,9 @@ void RaiseExtDataVersions(PlayListStore& playLists, ClipStore& clips) {
     if (playList.SkipMark) continue;
     for (const auto& item : playList.blkPlayList.blkPlayItemArray) {
       const auto& video = item.blkSTNTable.blkVideoStreamAttributesArray;
-      if (video.Empty() || video[0].VideoFormat != kVideoFormat1080p ||
-          (video[0].FrameRate != kFrameRate50 && video[0].FrameRate != kFrameRate5994)) {
+      // 1080p at 50 or 59.94 pictures a second needs the extended data version.
+      if (video.Empty() || video[0].VideoFormat != Field::VideoFormatValue::k1080p ||
+          (video[0].FrameRate != Field::FrameRateValue::k50 && video[0].FrameRate != Field::FrameRateValue::k5994)) {
         continue;
       }
       playList.blkExtensionData.blkExtDataEntryArray[0].ExtDataVersion.SetValue(AVCHD_EXT_DATA_VERSION_EX);

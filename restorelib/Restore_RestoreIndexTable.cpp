@@ -2,10 +2,13 @@
 
 #include <charconv>
 
+#include "avchdlib/AVCHD_Fields.h"
 #include "avchdlib/AVCHD_Maker.h"
 #include "restorelib/Restore_ModelFile.h"
 
 namespace Restore {
+
+namespace Field = AVCHD::Field;
 
 using AVCHD::Common::TextBytes;
 using AVCHD::Common::TextOf;
@@ -41,14 +44,14 @@ AAA::FieldBase* SystemFlag(AVCHD::IndexTableExt::BlkUIAppInfoAVCHD& appInfo, con
   const auto* video = FirstVideoAttributes(item);
   if (video == nullptr) return nullptr;
   switch (video->FrameRate) {
-    case 1:
-    case 2:
+    case Field::FrameRateValue::k23976:
+    case Field::FrameRateValue::k24:
       return &appInfo.Is24;
-    case 3:
-    case 6:
+    case Field::FrameRateValue::k25:
+    case Field::FrameRateValue::k50:
       return &appInfo.Is50;
-    case 4:
-    case 7:
+    case Field::FrameRateValue::k2997:
+    case Field::FrameRateValue::k5994:
       return &appInfo.Is60;
     default:
       return nullptr;
@@ -122,7 +125,7 @@ void RestoreIndexTable::VerifyRelations() {
   for (auto itPair = table.blkMovieTitlePlayListPairArray.begin(); itPair != table.blkMovieTitlePlayListPairArray.end();
        ++itPair) {
     AAA_VERIFY(itPair->RefToTitleId, itPair->RefToTitleId < indexTableFile.blkIndexes.NumberOfMovieTitles);
-    if (itPair->PlayListAttribute == 1) {
+    if (itPair->PlayListAttribute == Field::PlayListAttributeValue::kReal) {
       auto* moviePlayListFile = playList_->Find(TextOf(itPair->PlayListFileName));
       AAA_VERIFY(itPair->PlayListFileName, moviePlayListFile != NULL);
       moviePlayListFile->IndexFlag = true;
@@ -222,7 +225,8 @@ void RestoreIndexTable::AddTitle(BlkMoviePlayListFile& moviePlayListFile) {
   auto& movieObject = movieObjects.blkMovieObjectArray.Back();
   movieObject.NumberOfNavigationCommands.SetValue(1);
   const auto* video = FirstVideoAttributes(moviePlayListFile);
-  if (video != nullptr && video->VideoFormat == 6 && (video->FrameRate == 7 || video->FrameRate == 6)) {
+  if (video != nullptr && video->VideoFormat == Field::VideoFormatValue::k1080p &&
+      (video->FrameRate == Field::FrameRateValue::k5994 || video->FrameRate == Field::FrameRateValue::k50)) {
     movieObject.NavigationCommandArray.Back().SetBytes(kProgressiveOutputCommand);
     movieObject.NumberOfNavigationCommands.Increment();
     movieObject.Initialize();
@@ -250,7 +254,10 @@ void RestoreIndexTable::MarkPlayListsWithTitle() {
   for (auto& moviePlayListFile : playList_->Store()) moviePlayListFile.IndexFlag = false;
   for (const auto& pair :
        indexTableFile.blkExtensionData.blkDataBlock.blkTableOfPlayLists.blkMovieTitlePlayListPairArray) {
-    if (pair.PlayListAttribute != 1 || pair.RefToTitleId >= indexTableFile.blkIndexes.NumberOfMovieTitles) continue;
+    if (pair.PlayListAttribute != Field::PlayListAttributeValue::kReal ||
+        pair.RefToTitleId >= indexTableFile.blkIndexes.NumberOfMovieTitles) {
+      continue;
+    }
     if (auto* moviePlayListFile = playList_->Find(TextOf(pair.PlayListFileName))) moviePlayListFile->IndexFlag = true;
   }
 }

@@ -1,10 +1,13 @@
 #include "restorelib/Restore_RestoreMoviePlayList.h"
 
+#include "avchdlib/AVCHD_Fields.h"
 #include "avchdlib/AVCHD_Maker.h"
 #include "restorelib/Restore_ClipValues.h"
 #include "restorelib/Restore_ModelFile.h"
 
 namespace Restore {
+
+namespace Field = AVCHD::Field;
 
 using AVCHD::AVCHD_DEFAULT_TIME_ZONE;
 using AVCHD::AVCHD_MAKER_ID;
@@ -45,7 +48,7 @@ void VerifyStreams(const AAA::Array<BlkStreamEntry>& entries, const AAA::Array<B
                    const char* subPathRule, std::uint32_t numberOfSubPaths,
                    const AVCHD::ClipInformation::BlkClipInformationFile& clipInfo, Compare compare) {
   for (const auto& entry : entries) {
-    if (entry.Type == 2)
+    if (entry.Type == Field::StreamEntryTypeValue::kSubPath)
       AAA::Verify(entry.RefToSubPathID, entry.RefToSubPathID < numberOfSubPaths, AAA_RULE(subPathRule));
   }
   for (const auto& attribute : attributes) {
@@ -286,7 +289,7 @@ void RestoreMoviePlayList::VerifyMarks(MoviePlayListFile& moviePlayListFile) {
     if (!thumbnail_->ThumbnailExists(extension.RefToMarkThumbnailIndex)) {
       AAA_CORRECT(extension.RefToMarkThumbnailIndex, 0xffff);
     }
-    if (itMark->MarkType == 1) {
+    if (itMark->MarkType == Field::MarkTypeValue::kEntryMark) {
       if (items[itMark->RefToPlayItemID].ConnectionCondition == 6 || clipInfo->FirstSetFlag != 0) {
         AAA_CORRECT(extension.blkTimeCode, clipInfo->StartTimeCode1);
       } else {
@@ -297,7 +300,7 @@ void RestoreMoviePlayList::VerifyMarks(MoviePlayListFile& moviePlayListFile) {
     if (playListMarks.pro != nullptr && proClipInfo != nullptr) {
       auto& proMark = playListMarks.pro->blkPRO_PlayListMarkArray[position];
       const auto& blkProClipInfo = *proClipInfo;
-      if (proMark.MarkType == 1) {
+      if (proMark.MarkType == Field::MarkTypeValue::kEntryMark) {
         AAA_CORRECT(proMark.StartTimeCode, blkProClipInfo.StartTimeCode);
         AAA_CORRECT(proMark.StartBinaryGroup, blkProClipInfo.StartBinaryGroup);
         AAA_CORRECT(proMark.GlobalClipID, blkProClipInfo.GlobalClipID);
@@ -371,7 +374,7 @@ void RestoreMoviePlayList::LinkPlayItem(MoviePlayListFile& moviePlayListFile, st
                   moviePlayListFile.blkPlayList.blkPlayItemArray[itMark->RefToPlayItemID].INTime);
     }
     const bool startsItsPlayItem = itMark == marks.begin() || (itMark - 1)->RefToPlayItemID != itMark->RefToPlayItemID;
-    if (itMark->MarkType == 1 && startsItsPlayItem) {
+    if (itMark->MarkType == Field::MarkTypeValue::kEntryMark && startsItsPlayItem) {
       AAA_CORRECT(itMark->MarkTimeStamp,
                   moviePlayListFile.blkPlayList.blkPlayItemArray[itMark->RefToPlayItemID].INTime);
     }
@@ -382,7 +385,7 @@ void RestoreMoviePlayList::Stamp(MoviePlayListFile& moviePlayListFile) {
   auto& meta = moviePlayListFile.blkExtensionData.blkDataBlock.blkPlayListMeta;
   AAA_CORRECT(meta.MakerID, AVCHD_MAKER_ID);
   AAA_CORRECT(meta.MakerModelCode, AVCHD_MAKER_MODEL_CODE);
-  AAA::Field::TimeAndDate tmp{"tmp"};
+  Field::TimeAndDate tmp{"tmp"};
   if (!Utility::CurrentTimeBcd(tmp)) return;
   AAA_CORRECT(meta.blkTimeZone, AVCHD_DEFAULT_TIME_ZONE);
   AAA_CORRECT(meta.RecordTimeAndDate, tmp);

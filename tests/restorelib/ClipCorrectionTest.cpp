@@ -175,7 +175,7 @@ TEST_F(Correction, RecordingDatesComeFromTheMetadataOrFromTheStreamFilesTime) {
   BuildNewClipInformationFile(clip, tree.StreamFile("00002"), "00002");
   EXPECT_EQ(clip.TimeZone1, 0xFFu);
   EXPECT_EQ(clip.TimeZone2, 0xFFu);
-  AAA::Field::TimeAndDate fileTime{"TimeAndDate"};
+  AVCHD::Field::TimeAndDate fileTime{"TimeAndDate"};
   ASSERT_TRUE(Utility::FileTimeBcd(fileTime, tree.StreamFile("00002")));
   EXPECT_EQ(clip.TimeAndDate1.ValueBytes(), fileTime.ValueBytes());
   EXPECT_EQ(clip.TimeAndDate2.ValueBytes(), fileTime.ValueBytes());

@@ -8,7 +8,7 @@
 
 #include "TempTree.h"
 #include "aaalib/AAA_StringTable.h"
-#include "aaalib/AAA_TypedFields.h"
+#include "avchdlib/AVCHD_Fields.h"
 #include "restorelib/Restore_Utility.h"
 
 namespace fs = std::filesystem;
@@ -178,7 +178,7 @@ TEST(Times, BcdHoldsCenturyYearMonthDayHourMinuteSecond) {
 }
 
 TEST(Times, CurrentAndFileTimesFillSevenByteFieldsOnly) {
-  AAA::Field::TimeAndDate stamp("RecordTimeAndDate");
+  AVCHD::Field::TimeAndDate stamp("RecordTimeAndDate");
   ASSERT_TRUE(Utility::CurrentTimeBcd(stamp));
   EXPECT_EQ(stamp.ValueBytes()[0], 0x20);
   AAA::Field::BE shortField("Short", 48);

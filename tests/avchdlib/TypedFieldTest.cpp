@@ -1,11 +1,11 @@
 // Text renderings of the typed fields and the new material numbers.
 #include <gtest/gtest.h>
 
-#include "LogCapture.h"
-#include "aaalib/AAA_TypedFields.h"
+#include "avchdlib/AVCHD_Fields.h"
+#include "tests/aaalib/LogCapture.h"
 
 using AAA::Bytes;
-namespace Field = AAA::Field;
+namespace Field = AVCHD::Field;
 
 namespace {
 template <class F>

@@ -1,11 +1,14 @@
-#include "aaalib/AAA_TypedFields.h"
+#include "avchdlib/AVCHD_Fields.h"
 
 #include <array>
 #include <cstdio>
 #include <random>
 
-namespace AAA::Field {
+namespace AVCHD::Field {
 namespace {
+
+using AAA::ByteSpan;
+using AAA::Field::EnumText;
 
 bool AllFF(ByteSpan value) {
   for (std::uint8_t byte : value) {
@@ -52,14 +55,24 @@ std::string TimeZone::ToString(ByteSpan value) const {
 }
 
 std::string CharacterSet::ToString(ByteSpan value) const {
-  static constexpr EnumText kNamed[] = {
-      {1, "UTF-8"}, {2, "UTF-16 Big Endian"}, {3, "Shift JIS"}, {4, "EUC-KR"},       {5, "GB18030-2000"}, {6, "CN-GB"},
-      {7, "BIG5"},  {0x81, "ISDB"},           {0x90, "ASCII"},  {0x91, "ISO 8859-1"}};
+  namespace Set = CharacterSetValue;
+  static constexpr EnumText kNamed[] = {{Set::kUtf8, "UTF-8"},
+                                        {Set::kUtf16BigEndian, "UTF-16 Big Endian"},
+                                        {Set::kShiftJis, "Shift JIS"},
+                                        {Set::kEucKr, "EUC-KR"},
+                                        {Set::kGb18030, "GB18030-2000"},
+                                        {Set::kCnGb, "CN-GB"},
+                                        {Set::kBig5, "BIG5"},
+                                        {Set::kIsdb, "ISDB"},
+                                        {Set::kAscii, "ASCII"},
+                                        {Set::kIso8859_1, "ISO 8859-1"}};
   const std::uint32_t code = NumberOf(value);
   for (const EnumText& entry : kNamed) {
     if (entry.value == code) return entry.text;
   }
-  if (code >= 0x92 && code <= 0x99) return "ISO 8859-" + std::to_string(code - 0x90);
+  if (code > Set::kIso8859_1 && code <= Set::kIso8859_9) {
+    return "ISO 8859-" + std::to_string(code - Set::kIso8859_1 + 1);
+  }
   return "reserved";
 }
 
@@ -88,4 +101,4 @@ void Pro_Umid::Initialize() {
   std::copy(guid.begin() + 8, guid.end(), value_.begin() + 24);
 }
 
-}  // namespace AAA::Field
+}  // namespace AVCHD::Field
