@@ -2,9 +2,9 @@
 
 #include <string>
 
-// The program's string table: the messages carried by exceptions (ids 100 to
-// 114) and the user-interface texts (ids 1000 to 1081), each in English and
-// Japanese. Texts are UTF-8.
+// The messages carried by exceptions (ids 100 to 114, AAA::MessageId), each
+// in English and Japanese, UTF-8, and the language they are shown in, which
+// the program's own texts follow too.
 
 namespace AAA::StringTable {
 
@@ -18,6 +18,14 @@ Language LanguageFromEnvironment();
 // The language texts are loaded in; starts as LanguageFromEnvironment().
 void SetLanguage(Language language);
 Language CurrentLanguage();
+
+// One text of a table in both languages.
+struct Translations {
+  const char* english;
+  const char* japanese;
+
+  std::string In(Language language) const { return language == Language::Japanese ? japanese : english; }
+};
 
 // The text of `id` in the current language; an id the table does not hold
 // gives the empty text.

@@ -8,12 +8,13 @@
 #include "app/Texts.h"
 
 CMainDlg::CMainDlg(const WizardSettings& settings, QWidget* parent) : QDialog(parent), settings_(settings) {
-  setWindowTitle(Text(1000));
+  setWindowTitle(Text(UiText::ProgramTitle));
   auto* column = new QVBoxLayout(this);
-  column->addWidget(AddModeButton("memoryCard", 1002, "header-card", Restore::Mode::MemoryCard));
-  column->addWidget(AddModeButton("avchdFolder", 1003, "header-folder", Restore::Mode::AvchdFolder));
-  column->addWidget(AddModeButton("streamFiles", 1004, "header-folder", Restore::Mode::StreamFiles));
-  auto* exit = new QPushButton(Text(1001), this);
+  column->addWidget(AddModeButton("memoryCard", UiText::RestoreMemoryCard, "header-card", Restore::Mode::MemoryCard));
+  column->addWidget(
+      AddModeButton("avchdFolder", UiText::RestoreAvchdFolder, "header-folder", Restore::Mode::AvchdFolder));
+  column->addWidget(AddModeButton("streamFiles", UiText::MakeAvchdFolder, "header-folder", Restore::Mode::StreamFiles));
+  auto* exit = new QPushButton(Text(UiText::Exit), this);
   exit->setObjectName(QStringLiteral("exit"));
   exit->setAutoDefault(false);
   exit->installEventFilter(this);
@@ -22,14 +23,14 @@ CMainDlg::CMainDlg(const WizardSettings& settings, QWidget* parent) : QDialog(pa
   installEventFilter(this);
 }
 
-CColorButton* CMainDlg::AddModeButton(const char* name, int textId, const char* picture, Restore::Mode mode) {
+CColorButton* CMainDlg::AddModeButton(const char* name, UiText text, const char* picture, Restore::Mode mode) {
   auto* button = new CColorButton(this);
   button->setObjectName(QString::fromLatin1(name));
   // The theme's colours of text on a plain background: dark text on white in
   // a light theme, and light on dark in a dark one.
   button->SetColors(palette().color(QPalette::Text), palette().color(QPalette::Base));
   button->SetPicture(Pictures::Picture(picture));
-  button->setText(Text(textId));
+  button->setText(Text(text));
   button->installEventFilter(this);
   connect(button, &QPushButton::clicked, this, [this, mode] { RunWizard(mode); });
   return button;

@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "app/ColorButton.h"
+#include "app/Texts.h"
 #include "app/Wizard.h"
 
 // The main menu: one large button per mode and Exit. A mode button hides
@@ -28,7 +29,7 @@ class CMainDlg : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  CColorButton* AddModeButton(const char* name, int textId, const char* picture, Restore::Mode mode);
+  CColorButton* AddModeButton(const char* name, UiText text, const char* picture, Restore::Mode mode);
 
   WizardSettings settings_;
 };

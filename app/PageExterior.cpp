@@ -12,16 +12,16 @@
 #include "app/Texts.h"
 #include "restorelib/Restore_Backup.h"
 
-PageExteriorBase::PageExteriorBase(Wizard& wizard, int templateId, int titleTextId, int bodyTextId, bool threeD)
-    : WizardPageBase(wizard, templateId, 0, 0) {
+PageExteriorBase::PageExteriorBase(Wizard& wizard, int templateId, UiText titleText, UiText bodyText, bool threeD)
+    : WizardPageBase(wizard, templateId) {
   // Only the first and last pages carry the watermark.
   setPixmap(QWizard::WatermarkPixmap, Pictures::Picture("watermark"));
-  auto* title = new QLabel(Text(titleTextId), this);
+  auto* title = new QLabel(Text(titleText), this);
   title->setObjectName(QStringLiteral("title"));
   title->setWordWrap(true);
   QFont bold(QStringLiteral("Verdana"), 12, QFont::Bold);
   title->setFont(bold);
-  auto* body = new QLabel(Text(bodyTextId), this);
+  auto* body = new QLabel(Text(bodyText), this);
   body->setObjectName(QStringLiteral("body"));
   body->setWordWrap(true);
   auto* column = new QVBoxLayout(this);
@@ -44,7 +44,7 @@ void PageExteriorBase::OnSetActive() {
 }
 
 PageRestoreFinishedBase::PageRestoreFinishedBase(Wizard& wizard, int templateId, bool threeD)
-    : PageExteriorBase(wizard, templateId, 1060, 1061, threeD),
+    : PageExteriorBase(wizard, templateId, UiText::Completed, UiText::PlayableAgain, threeD),
       backup_(new QLabel(this)),
       undo_(new QPushButton(Localized("Undo this repair...", "この復旧を元に戻す..."), this)),
       open_(new QPushButton(Localized("Open the backup folder", "バックアップフォルダーを開く"), this)),
@@ -66,7 +66,7 @@ PageRestoreFinishedBase::PageRestoreFinishedBase(Wizard& wizard, int templateId,
   connect(undo_, &QPushButton::clicked, this, [this] { UndoRepair(); });
   connect(save_, &QPushButton::clicked, this, [this] {
     const QString file =
-        QFileDialog::getSaveFileName(this, Text(1000), QStringLiteral("velmar-restore-report.txt"),
+        QFileDialog::getSaveFileName(this, Text(UiText::ProgramTitle), QStringLiteral("velmar-restore-report.txt"),
                                      Localized("Text (*.txt);;JSON (*.json)", "テキスト (*.txt);;JSON (*.json)"));
     if (!file.isEmpty()) SaveReport(file);
   });
@@ -92,9 +92,10 @@ void PageRestoreFinishedBase::OnSetActive() {
 
 bool PageRestoreFinishedBase::SaveReport(const QString& file) {
   QFile out(file);
-  const QByteArray bytes = file.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)
-                               ? QByteArray::fromStdString(RestoreReport::Dump(Sheet().Outcome) + "\n")
-                               : (Sheet().Report + "\n" + Text(1060) + "\n" + backup_->text() + "\n").toUtf8();
+  const QByteArray bytes =
+      file.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)
+          ? QByteArray::fromStdString(RestoreReport::Dump(Sheet().Outcome) + "\n")
+          : (Sheet().Report + "\n" + Text(UiText::Completed) + "\n" + backup_->text() + "\n").toUtf8();
   if (out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(bytes) == bytes.size() && out.flush())
     return true;
   Sheet().ShowError(Localized("The report could not be saved: ", "レポートを保存できませんでした: ") + file + "\n" +
@@ -104,7 +105,7 @@ bool PageRestoreFinishedBase::SaveReport(const QString& file) {
 
 void PageRestoreFinishedBase::UndoRepair() {
   const auto answer = QMessageBox::question(
-      this, Text(1000),
+      this, Text(UiText::ProgramTitle),
       Localized("Put the tree back as it was before this repair?", "このツリーを復旧前の状態に戻しますか？"));
   if (answer != QMessageBox::Yes) return;
   QString failures;
@@ -121,7 +122,7 @@ void PageRestoreFinishedBase::UndoRepair() {
   }
   undo_->setEnabled(false);
   if (failures.isEmpty()) {
-    QMessageBox::information(this, Text(1000),
+    QMessageBox::information(this, Text(UiText::ProgramTitle),
                              Localized("The repair was undone: every file it changed is as it was before.",
                                        "復旧を元に戻しました。変更したファイルはすべて元の状態です。"));
   } else {

@@ -11,7 +11,7 @@ class PageExteriorBase : public WizardPageBase {
   Q_OBJECT
 
  public:
-  PageExteriorBase(Wizard& wizard, int templateId, int titleTextId, int bodyTextId, bool threeD);
+  PageExteriorBase(Wizard& wizard, int templateId, UiText titleText, UiText bodyText, bool threeD);
 
   void OnSetActive() override;
 };
@@ -43,7 +43,7 @@ class PageRestoreNotRequiredBase : public PageExteriorBase {
 
  public:
   PageRestoreNotRequiredBase(Wizard& wizard, int templateId, bool threeD)
-      : PageExteriorBase(wizard, templateId, 1070, 1071, threeD) {}
+      : PageExteriorBase(wizard, templateId, UiText::NotRequired, UiText::NoErrorFound, threeD) {}
 };
 
 class PageRestoreFinished : public PageRestoreFinishedBase {

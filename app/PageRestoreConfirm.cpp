@@ -23,7 +23,7 @@ QString ReportOf(const Restore::RestoreMain& run) {
 }  // namespace
 
 PageRestoreConfirmBase::PageRestoreConfirmBase(Wizard& wizard, int templateId, bool threeD)
-    : WizardPageBase(wizard, templateId, 1040, 1041),
+    : WizardPageBase(wizard, templateId, UiText::ConfirmTitle, UiText::ErrorFound),
       threeD_(threeD),
       firstPath_(MakePathField(this, "path")),
       secondPath_(threeD ? MakePathField(this, "secondPath") : nullptr),

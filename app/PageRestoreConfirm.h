@@ -2,8 +2,8 @@
 
 #include "app/WizardPage.h"
 
-// The confirmation pages: the verdict (1041; for a tree built from bare
-// streams, that one will be made), the tree(s) to be written, and what the
+// The confirmation pages: the verdict (ErrorFound; for a tree built from
+// bare streams, that one will be made), the tree(s) to be written, and what the
 // verification found and the repair will do, with where the backup goes.
 // The commit button says what it does; it disables every button and
 // requests the commit, which runs on the next tick of the page's timer, after

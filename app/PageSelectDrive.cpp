@@ -4,8 +4,8 @@
 
 #include "app/Texts.h"
 
-PageSelectDriveBase::PageSelectDriveBase(Wizard& wizard, int templateId, int subTitleId, bool threeD)
-    : WizardPageBase(wizard, templateId, 1010, subTitleId),
+PageSelectDriveBase::PageSelectDriveBase(Wizard& wizard, int templateId, UiText subTitle, bool threeD)
+    : WizardPageBase(wizard, templateId, UiText::SelectCardTitle, subTitle),
       drives_(new QComboBox(this)),
       empty_(new QLabel(Localized("No memory card is inserted. Insert the card into a card reader; it appears here "
                                   "within a moment. A folder copied from a card is repaired in the folder mode.",

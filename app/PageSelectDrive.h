@@ -15,7 +15,7 @@ class PageSelectDriveBase : public WizardPageBase {
   Q_OBJECT
 
  public:
-  PageSelectDriveBase(Wizard& wizard, int templateId, int subTitleId, bool threeD);
+  PageSelectDriveBase(Wizard& wizard, int templateId, UiText subTitle, bool threeD);
 
   void OnSetActive() override;
   void OnKillActive() override { timer_.stop(); }
@@ -44,7 +44,7 @@ class PageSelectDrive : public PageSelectDriveBase {
   Q_OBJECT
 
  public:
-  explicit PageSelectDrive(Wizard& wizard) : PageSelectDriveBase(wizard, 101, 1011, false) {}
+  explicit PageSelectDrive(Wizard& wizard) : PageSelectDriveBase(wizard, 101, UiText::SelectCard, false) {}
   int OnWizNext() override;
 };
 
@@ -53,7 +53,7 @@ class PageSelectDrive3d : public PageSelectDriveBase {
   Q_OBJECT
 
  public:
-  explicit PageSelectDrive3d(Wizard& wizard) : PageSelectDriveBase(wizard, 102, 1012, true) {}
+  explicit PageSelectDrive3d(Wizard& wizard) : PageSelectDriveBase(wizard, 102, UiText::SelectOtherChannelCard, true) {}
   int OnWizNext() override;
   bool OnQueryCancel() override;
 };
@@ -64,7 +64,7 @@ class PageSelectDrive3d_2 : public PageSelectDriveBase {
   Q_OBJECT
 
  public:
-  explicit PageSelectDrive3d_2(Wizard& wizard) : PageSelectDriveBase(wizard, 103, 1013, true) {}
+  explicit PageSelectDrive3d_2(Wizard& wizard) : PageSelectDriveBase(wizard, 103, UiText::SelectFirstCardAgain, true) {}
   int OnWizNext() override;
   bool OnQueryCancel() override;
 

@@ -6,9 +6,9 @@
 
 #include "app/Texts.h"
 
-PageSelectFolderBase::PageSelectFolderBase(Wizard& wizard, int templateId, int titleId, int subTitleId,
+PageSelectFolderBase::PageSelectFolderBase(Wizard& wizard, int templateId, UiText title, UiText subTitle,
                                            Restore::Mode mode)
-    : WizardPageBase(wizard, templateId, titleId, subTitleId),
+    : WizardPageBase(wizard, templateId, title, subTitle),
       path_(MakePathField(this, "path")),
       mode_(mode),
       open_(new QPushButton(this)),
@@ -24,13 +24,13 @@ PageSelectFolderBase::PageSelectFolderBase(Wizard& wizard, int templateId, int t
 
 void PageSelectFolderBase::OnSetActive() {
   SetWizardButtons(path_->toPlainText().isEmpty() ? Buttons::None : Buttons::Next);
-  open_->setText(Text(1022));
+  open_->setText(Text(UiText::Open));
 }
 
 std::filesystem::path PageSelectFolderBase::ChosenPath() const { return path_->toPlainText().toStdString(); }
 
 void PageSelectFolderBase::OpenChooser() {
-  auto* chooser = new QFileDialog(this, Text(1000));
+  auto* chooser = new QFileDialog(this, Text(UiText::ProgramTitle));
   chooser->setObjectName(QStringLiteral("folderChooser"));
   chooser->setAttribute(Qt::WA_DeleteOnClose);
   // The desktop's own chooser where its platform theme offers one (a portal,
@@ -50,7 +50,7 @@ void PageSelectFolderBase::OpenChooser() {
 void PageSelectFolderBase::OnChosen(const QString& folder) {
   if (folder.isEmpty()) return;
   if (Restore::Platform::IsOnRemovableDrive(folder.toStdString(), Sheet().Settings().Drives)) {
-    Sheet().ShowError(Text(1081));
+    Sheet().ShowError(Text(UiText::FolderOnMemoryCard));
     return;
   }
   path_->setPlainText(folder);
@@ -64,8 +64,8 @@ int PageSelectFolderBase::OnWizNext() {
   return kFollowing;
 }
 
-PageSelectFolder3dBase::PageSelectFolder3dBase(Wizard& wizard, int titleId, int subTitleId, Restore::Mode mode)
-    : PageSelectFolderBase(wizard, 105, titleId, subTitleId, mode),
+PageSelectFolder3dBase::PageSelectFolder3dBase(Wizard& wizard, UiText title, UiText subTitle, Restore::Mode mode)
+    : PageSelectFolderBase(wizard, 105, title, subTitle, mode),
       firstPath_(MakePathField(this, "firstPath")),
       firstChannel_(new QLabel(this)),
       secondChannel_(new QLabel(this)) {
@@ -81,8 +81,8 @@ void PageSelectFolder3dBase::OnSetActive() {
   PageSelectFolderBase::OnSetActive();
   ShowPath(firstPath_, First().AvchdFolderPath());
   const bool firstIsLeft = First().Result3d() == Restore::Channel3d::Left;
-  firstChannel_->setText(Text(firstIsLeft ? 1027 : 1028));
-  secondChannel_->setText(Text(firstIsLeft ? 1028 : 1027));
+  firstChannel_->setText(Text(firstIsLeft ? UiText::LeftChannel : UiText::RightChannel));
+  secondChannel_->setText(Text(firstIsLeft ? UiText::RightChannel : UiText::LeftChannel));
   WatchForChanges(First().AvchdFolderPath());
 }
 

@@ -12,7 +12,7 @@ class PageSelectFolderBase : public WizardPageBase {
   Q_OBJECT
 
  public:
-  PageSelectFolderBase(Wizard& wizard, int templateId, int titleId, int subTitleId, Restore::Mode mode);
+  PageSelectFolderBase(Wizard& wizard, int templateId, UiText title, UiText subTitle, Restore::Mode mode);
 
   void OnSetActive() override;
   // Creates the first run for the chosen folder.
@@ -40,7 +40,8 @@ class PageSelectFolder : public PageSelectFolderBase {
 
  public:
   explicit PageSelectFolder(Wizard& wizard)
-      : PageSelectFolderBase(wizard, 104, 1020, 1021, Restore::Mode::AvchdFolder) {}
+      : PageSelectFolderBase(wizard, 104, UiText::SelectFolderTitle, UiText::SelectFolder, Restore::Mode::AvchdFolder) {
+  }
 };
 
 // The folder of stream files to build a tree from.
@@ -49,7 +50,8 @@ class PageSelectFolder_Ex : public PageSelectFolderBase {
 
  public:
   explicit PageSelectFolder_Ex(Wizard& wizard)
-      : PageSelectFolderBase(wizard, 104, 1024, 1025, Restore::Mode::StreamFiles) {}
+      : PageSelectFolderBase(wizard, 104, UiText::SelectStreamFilesTitle, UiText::SelectStreamFiles,
+                             Restore::Mode::StreamFiles) {}
 };
 
 // The partner folder of a 3D pair, shown beside the first one with the
@@ -58,7 +60,7 @@ class PageSelectFolder3dBase : public PageSelectFolderBase {
   Q_OBJECT
 
  public:
-  PageSelectFolder3dBase(Wizard& wizard, int titleId, int subTitleId, Restore::Mode mode);
+  PageSelectFolder3dBase(Wizard& wizard, UiText title, UiText subTitle, Restore::Mode mode);
 
   void OnSetActive() override;
   int OnWizNext() override;
@@ -76,7 +78,8 @@ class PageSelectFolder3d : public PageSelectFolder3dBase {
 
  public:
   explicit PageSelectFolder3d(Wizard& wizard)
-      : PageSelectFolder3dBase(wizard, 1020, 1023, Restore::Mode::AvchdFolder) {}
+      : PageSelectFolder3dBase(wizard, UiText::SelectFolderTitle, UiText::SelectOtherChannelFolder,
+                               Restore::Mode::AvchdFolder) {}
 };
 
 class PageSelectFolder3d_Ex : public PageSelectFolder3dBase {
@@ -84,5 +87,6 @@ class PageSelectFolder3d_Ex : public PageSelectFolder3dBase {
 
  public:
   explicit PageSelectFolder3d_Ex(Wizard& wizard)
-      : PageSelectFolder3dBase(wizard, 1024, 1026, Restore::Mode::StreamFiles) {}
+      : PageSelectFolder3dBase(wizard, UiText::SelectStreamFilesTitle, UiText::SelectOtherChannelStreamFiles,
+                               Restore::Mode::StreamFiles) {}
 };

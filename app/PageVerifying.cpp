@@ -6,7 +6,7 @@
 #include "app/Texts.h"
 
 PageVerifyingBase::PageVerifyingBase(Wizard& wizard, int templateId, bool threeD)
-    : WizardPageBase(wizard, templateId, 1030, 1031),
+    : WizardPageBase(wizard, templateId, UiText::VerifyingTitle, UiText::Verifying),
       threeD_(threeD),
       firstPath_(MakePathField(this, "path")),
       secondPath_(threeD ? MakePathField(this, "secondPath") : nullptr),
@@ -83,7 +83,7 @@ bool PageVerifyingBase::OnQueryCancel() {
   remaining_.PauseBegan(Restore::RemainingTime::Clock::now());
   if (AskCancel()) {
     Run().RequestCancel();
-    status_->setText(Text(1006));
+    status_->setText(Text(UiText::Cancelling));
   }
   remaining_.PauseEnded(Restore::RemainingTime::Clock::now());
   Run().Resume();
@@ -97,7 +97,8 @@ bool PageVerifyingBase::OnQueryCancel() {
 
 bool PageVerifyingBase::AskCancel() {
   asking_ = true;
-  QMessageBox question(QMessageBox::Question, Text(1000), Text(1005), QMessageBox::Yes | QMessageBox::No, &Sheet());
+  QMessageBox question(QMessageBox::Question, Text(UiText::ProgramTitle), Text(UiText::AskCancel),
+                       QMessageBox::Yes | QMessageBox::No, &Sheet());
   const bool yes = question.exec() == QMessageBox::Yes;
   asking_ = false;
   return yes;

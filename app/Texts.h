@@ -3,6 +3,9 @@
 #include <QString>
 
 #include "aaalib/AAA_StringTable.h"
+#include "restorelib/Restore_Texts.h"
+
+using Restore::UiText;
 
 // Japanese has no spaces to break lines at: a label may break between any
 // two characters, and the end of a sentence could stand alone on its last
@@ -28,8 +31,10 @@ inline QString ForLanguage(QString text) {
              : text;
 }
 
-// A text of the string table in the language chosen at start-up.
+// A message of the string table, or a user-interface text, in the language
+// chosen at start-up.
 inline QString Text(int id) { return ForLanguage(QString::fromStdString(AAA::StringTable::Text(id))); }
+inline QString Text(UiText id) { return ForLanguage(QString::fromStdString(Restore::Texts::Text(id))); }
 
 // A text of this program beyond the string table, in the language chosen.
 inline QString Localized(const char* english, const char* japanese) {

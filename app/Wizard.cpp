@@ -16,7 +16,7 @@
 Wizard::Wizard(Restore::Mode mode, const WizardSettings& settings, QWidget* owner)
     : QWizard(owner), mode_(mode), settings_(settings) {
   setWizardStyle(ModernStyle);
-  setWindowTitle(Text(1000));
+  setWindowTitle(Text(UiText::ProgramTitle));
   setWindowFlags(windowFlags() | Qt::WindowMinimizeButtonHint | Qt::WindowSystemMenuHint);
   setMinimumSize(640, 460);
   setPixmap(LogoPixmap, Pictures::Picture(mode == Restore::Mode::MemoryCard ? "header-card" : "header-folder"));
@@ -108,7 +108,7 @@ void Wizard::PressCancel() {
 void Wizard::EnableCancel(bool enabled) { button(CancelButton)->setEnabled(enabled); }
 
 void Wizard::ShowError(const QString& text) {
-  QMessageBox box(QMessageBox::Critical, Text(1000), text, QMessageBox::Ok, this);
+  QMessageBox box(QMessageBox::Critical, Text(UiText::ProgramTitle), text, QMessageBox::Ok, this);
   box.exec();
 }
 

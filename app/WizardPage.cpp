@@ -7,11 +7,14 @@
 #include "app/Pictures.h"
 #include "app/Texts.h"
 
-WizardPageBase::WizardPageBase(Wizard& wizard, int templateId, int titleId, int subTitleId)
-    : wizard_(wizard), templateId_(templateId) {
+WizardPageBase::WizardPageBase(Wizard& wizard, int templateId, UiText title, UiText subTitle)
+    : WizardPageBase(wizard, templateId) {
+  setTitle(Text(title));
+  setSubTitle(Text(subTitle));
+}
+
+WizardPageBase::WizardPageBase(Wizard& wizard, int templateId) : wizard_(wizard), templateId_(templateId) {
   setObjectName(QStringLiteral("page%1").arg(templateId));
-  if (titleId != 0) setTitle(Text(titleId));
-  if (subTitleId != 0) setSubTitle(Text(subTitleId));
 }
 
 void WizardPageBase::initializePage() {
@@ -78,7 +81,7 @@ QVBoxLayout* WizardPageBase::LayOutPaths(std::initializer_list<const char*> icon
 
 void WizardPageBase::WatchForChanges(const std::filesystem::path& folder) {
   watch_.Start(folder, [this] {
-    wizard_.ShowError(Text(1080));
+    wizard_.ShowError(Text(UiText::ChangedByAnotherProgram));
     wizard_.PressCancel();
   });
 }

@@ -8,6 +8,7 @@
 #include <initializer_list>
 
 #include "app/ChangeWatch.h"
+#include "app/Texts.h"
 #include "app/Wizard.h"
 
 // The base of every wizard page. A page reacts to becoming active, to Next
@@ -21,9 +22,10 @@ class WizardPageBase : public QWizardPage {
   static constexpr int kStay = -2;
   static constexpr int kFollowing = -3;
 
-  // The page is set up from its dialog template: `titleId` and `subTitleId`
-  // give the header texts of an interior page (0: an exterior page).
-  WizardPageBase(Wizard& wizard, int templateId, int titleId, int subTitleId);
+  // The page is set up from its dialog template: an interior page has the
+  // header texts `title` and `subTitle`, an exterior page none.
+  WizardPageBase(Wizard& wizard, int templateId, UiText title, UiText subTitle);
+  WizardPageBase(Wizard& wizard, int templateId);
 
   int TemplateId() const { return templateId_; }
 
@@ -62,7 +64,7 @@ class WizardPageBase : public QWizardPage {
   QVBoxLayout* LayOutPaths(std::initializer_list<const char*> icons, QPlainTextEdit* first, QPlainTextEdit* second);
 
   // Watches `folder` until the page leaves, commits or is cancelled; a change
-  // shows message 1080 and cancels the wizard.
+  // shows ChangedByAnotherProgram and cancels the wizard.
   void WatchForChanges(const std::filesystem::path& folder);
 
   QTimer timer_;

@@ -23,11 +23,14 @@
 #include "restorelib/Restore_PairWorkflow.h"
 #include "restorelib/Restore_PlanText.h"
 #include "restorelib/Restore_RestoreMain.h"
+#include "restorelib/Restore_Texts.h"
 
 namespace {
 
 using AAA::StringTable::Language;
 using AAA::StringTable::Text;
+using Restore::UiText;
+using Restore::Texts::Text;
 
 using ExitStatus::kCancelled;
 using ExitStatus::kDone;
@@ -45,7 +48,9 @@ const char* EyeName(Restore::Channel3d eye) { return eye == Restore::Channel3d::
 const char* OtherEyeName(Restore::Channel3d eye) { return eye == Restore::Channel3d::Left ? "R" : "L"; }
 
 // "L channel:" or "R channel:", as beside the paths of the wizard's pages.
-std::string EyeLabel(Restore::Channel3d eye) { return Text(eye == Restore::Channel3d::Left ? 1027 : 1028); }
+std::string EyeLabel(Restore::Channel3d eye) {
+  return Text(eye == Restore::Channel3d::Left ? UiText::LeftChannel : UiText::RightChannel);
+}
 
 class Restoration {
  public:
@@ -64,13 +69,14 @@ class Restoration {
     if (const auto status = Verify(run)) return Finish(run, *status);
     if (run.Result3d() != Restore::Channel3d::None) return RunPair(run);
     if (run.ResultState() == Restore::Verdict::NotRequired) {
-      Say(Text(1070) + "\n" + Text(1071));
+      Say(Text(UiText::NotRequired) + "\n" + Text(UiText::NoErrorFound));
       return Finish(run, kDone);
     }
 
     outcome_.RestoreRequired = true;
     outcome_.Plan = run.Plan();
-    Say(Text(1040) + "\n" + Text(1041) + "\n\n" + FindingsText(run) + Restore::PlanText(outcome_.Plan));
+    Say(Text(UiText::ConfirmTitle) + "\n" + Text(UiText::ErrorFound) + "\n\n" + FindingsText(run) +
+        Restore::PlanText(outcome_.Plan));
     SayWhenLocked(run);
     if (!Confirm()) {
       SayNothingWritten();
@@ -80,7 +86,7 @@ class Restoration {
     NoteBackup(run, outcome_);
     if (run.ResultState() == Restore::Verdict::Failed) return Finish(run, kFailed);
     outcome_.Committed = true;
-    Say(Text(1060) + "\n" + Text(1061));
+    Say(Text(UiText::Completed) + "\n" + Text(UiText::PlayableAgain));
     SayBackup(outcome_);
     return Finish(run, kDone);
   }
@@ -113,11 +119,11 @@ class Restoration {
     if (first.ResultState() == Restore::Verdict::Failed) return Finish(first, kFailed, second.get());
     if (first.ResultState() == Restore::Verdict::NotRequired &&
         second->ResultState() == Restore::Verdict::NotRequired) {
-      Say(Text(1070) + "\n" + Text(1071));
+      Say(Text(UiText::NotRequired) + "\n" + Text(UiText::NoErrorFound));
       return Finish(first, kDone, second.get());
     }
 
-    Say(Text(1040) + "\n" + Text(1041));
+    Say(Text(UiText::ConfirmTitle) + "\n" + Text(UiText::ErrorFound));
     for (auto [run, outcome] : {std::pair{&first, &outcome_}, std::pair{second.get(), &PartnerOutcome()}}) {
       outcome->RestoreRequired = run->ResultState() == Restore::Verdict::RepairRequired;
       outcome->Plan = run->Plan();
@@ -132,7 +138,7 @@ class Restoration {
     const int status = Restore::PairWorkflow::BothReachable(first, *second) ? CommitBoth(first, *second)
                                                                             : CommitSwapped(first, *second);
     if (status == kDone) {
-      Say(Text(1060) + "\n" + Text(1061));
+      Say(Text(UiText::Completed) + "\n" + Text(UiText::PlayableAgain));
       SayBackup(outcome_);
       SayBackup(PartnerOutcome());
     }
@@ -297,7 +303,7 @@ class Restoration {
   // what to do, when the path makes it plain.
   void ShowError(const Restore::RestoreMain& run, const std::optional<std::string>& hint = std::nullopt) const {
     if (options_.json) return;
-    std::fprintf(stderr, "%s\n%s\n", Text(1000).c_str(), run.ErrorString().c_str());
+    std::fprintf(stderr, "%s\n%s\n", Text(UiText::ProgramTitle).c_str(), run.ErrorString().c_str());
     if (hint) std::fprintf(stderr, "%s\n", hint->c_str());
   }
 

@@ -8,7 +8,7 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "aaalib/AAA_StringTable.h"
+#include "restorelib/Restore_Texts.h"
 
 namespace RestoreConsole {
 namespace {
@@ -114,6 +114,7 @@ std::optional<std::string> AskLine(const std::string& prompt, int input, std::FI
 }
 
 void Verify(Restore::Thread& run, bool showProgress, bool canAsk) {
+  using Restore::UiText;
   InterruptWatch watch;
   int interruptsHandled = InterruptWatch::Count();
   Completion completion;
@@ -125,10 +126,10 @@ void Verify(Restore::Thread& run, bool showProgress, bool canAsk) {
       run.RequestPause();
       remaining.PauseBegan(Clock::now());
       if (showProgress) ClearBar();
-      const bool cancel = !canAsk || Ask(AAA::StringTable::Text(1005), STDIN_FILENO, stderr, true);
+      const bool cancel = !canAsk || Ask(Restore::Texts::Text(UiText::AskCancel), STDIN_FILENO, stderr, true);
       if (cancel) {
         run.RequestCancel();
-        std::fprintf(stderr, "%s\n", AAA::StringTable::Text(1006).c_str());
+        std::fprintf(stderr, "%s\n", Restore::Texts::Text(UiText::Cancelling).c_str());
       }
       interruptsHandled = InterruptWatch::Count();
       remaining.PauseEnded(Clock::now());

@@ -35,8 +35,9 @@ std::optional<std::string> AskLine(const std::string& prompt, int input, std::FI
 
 // Starts the verification of `run` and waits for it. With `showProgress`
 // the bar and the remaining time are drawn on standard error once a second.
-// Each Ctrl-C pauses the worker and asks question 1005 when `canAsk`
-// (otherwise the answer is yes); yes requests the cancel and shows 1006.
+// Each Ctrl-C pauses the worker and asks the question AskCancel when
+// `canAsk` (otherwise the answer is yes); yes requests the cancel and shows
+// Cancelling.
 void Verify(Restore::Thread& run, bool showProgress, bool canAsk);
 
 }  // namespace RestoreConsole

@@ -14,12 +14,12 @@
 #include <string>
 
 #include "aaalib/AAA_Exceptions.h"
-#include "aaalib/AAA_StringTable.h"
 #include "cli/BackupManifest.h"
 #include "cli/Command.h"
 #include "cli/ExitStatus.h"
 #include "cli/RestoreConsole.h"
 #include "restorelib/Restore_Backup.h"
+#include "restorelib/Restore_Texts.h"
 #include "restorelib/Restore_Utility.h"
 
 namespace {
@@ -29,6 +29,7 @@ using ExitStatus::kDone;
 using ExitStatus::kFailed;
 using ExitStatus::kNotDone;
 using ExitStatus::kUsage;
+using Restore::UiText;
 
 struct UndoOptions {
   std::string backup;
@@ -144,7 +145,7 @@ int RunUndo(const UndoOptions& options) {
     Print("The repair was undone: every file it changed is as it was before.");
     return kDone;
   } catch (const AAA::ExceptionBase& failure) {
-    std::fprintf(stderr, "%s\n%s\n", AAA::StringTable::Text(1000).c_str(), failure.Message().c_str());
+    std::fprintf(stderr, "%s\n%s\n", Restore::Texts::Text(UiText::ProgramTitle).c_str(), failure.Message().c_str());
     return kFailed;
   }
 }

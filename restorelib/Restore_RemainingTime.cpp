@@ -1,6 +1,6 @@
 #include "restorelib/Restore_RemainingTime.h"
 
-#include "aaalib/AAA_StringTable.h"
+#include "restorelib/Restore_Texts.h"
 
 namespace Restore {
 
@@ -9,8 +9,8 @@ std::string RemainingTime::Text(std::uint32_t progress, Clock::time_point now) c
   const double elapsed = std::chrono::duration<double>(now - start_).count();
   const int remaining = static_cast<int>(elapsed / progress * (100 - progress));
   const bool seconds = remaining < 60;
-  return AAA::StringTable::Text(1032) + " " + std::to_string(seconds ? remaining : remaining / 60) + " " +
-         AAA::StringTable::Text(seconds ? 1034 : 1033);
+  return Texts::Text(UiText::Remaining) + " " + std::to_string(seconds ? remaining : remaining / 60) + " " +
+         Texts::Text(seconds ? UiText::Seconds : UiText::Minutes);
 }
 
 }  // namespace Restore

@@ -16,7 +16,7 @@ class RemainingTime {
   explicit RemainingTime(Clock::time_point start) : start_(start) {}
   void PauseBegan(Clock::time_point now) { pausedAt_ = now; }
   void PauseEnded(Clock::time_point now) { start_ += now - pausedAt_; }
-  // Texts 1032 and 1034 or 1033 around the number: "Remaining 42 sec",
+  // The texts Remaining and Seconds or Minutes around the number: "Remaining 42 sec",
   // "Remaining 3 min"; empty while the progress is 0.
   std::string Text(std::uint32_t progress, Clock::time_point now) const;
 

@@ -44,9 +44,9 @@ struct WhileWizardRuns {
 
 TEST_F(MainMenu, ShowsTheTitleAndTheTextsOfTheThreeModes) {
   EXPECT_EQ(menu.windowTitle(), "Velmar Restorer V3.0");
-  EXPECT_EQ(ModeButton("memoryCard")->text(), Text(1002));
-  EXPECT_EQ(ModeButton("avchdFolder")->text(), Text(1003));
-  EXPECT_EQ(ModeButton("streamFiles")->text(), Text(1004));
+  EXPECT_EQ(ModeButton("memoryCard")->text(), Text(UiText::RestoreMemoryCard));
+  EXPECT_EQ(ModeButton("avchdFolder")->text(), Text(UiText::RestoreAvchdFolder));
+  EXPECT_EQ(ModeButton("streamFiles")->text(), Text(UiText::MakeAvchdFolder));
   EXPECT_EQ(menu.findChild<QPushButton*>("exit")->text(), "E&xit");
 }
 

@@ -19,16 +19,21 @@ namespace {
 struct Page {
   int id;
   const char* name;
-  int title;     // header title, or the bold title of a last page
-  int subTitle;  // header subtitle, or the text below the bold title
+  UiText title;     // header title, or the bold title of a last page
+  UiText subTitle;  // header subtitle, or the text below the bold title
 };
 
-constexpr Page kPages[] = {{101, "PageSelectDrive", 1010, 1011},        {106, "PageVerifying", 1030, 1031},
-                           {102, "PageSelectDrive3d", 1010, 1012},      {107, "PageVerifying3d", 1030, 1031},
-                           {110, "PageRestoreConfirm3d_2", 1040, 1041}, {103, "PageSelectDrive3d_2", 1010, 1013},
-                           {112, "PageRestoreFinished3d", 1060, 1061},  {114, "PageRestoreNotRequired3d", 1070, 1071},
-                           {108, "PageRestoreConfirm", 1040, 1041},     {111, "PageRestoreFinished", 1060, 1061},
-                           {113, "PageRestoreNotRequired", 1070, 1071}};
+constexpr Page kPages[] = {{101, "PageSelectDrive", UiText::SelectCardTitle, UiText::SelectCard},
+                           {106, "PageVerifying", UiText::VerifyingTitle, UiText::Verifying},
+                           {102, "PageSelectDrive3d", UiText::SelectCardTitle, UiText::SelectOtherChannelCard},
+                           {107, "PageVerifying3d", UiText::VerifyingTitle, UiText::Verifying},
+                           {110, "PageRestoreConfirm3d_2", UiText::ConfirmTitle, UiText::ErrorFound},
+                           {103, "PageSelectDrive3d_2", UiText::SelectCardTitle, UiText::SelectFirstCardAgain},
+                           {112, "PageRestoreFinished3d", UiText::Completed, UiText::PlayableAgain},
+                           {114, "PageRestoreNotRequired3d", UiText::NotRequired, UiText::NoErrorFound},
+                           {108, "PageRestoreConfirm", UiText::ConfirmTitle, UiText::ErrorFound},
+                           {111, "PageRestoreFinished", UiText::Completed, UiText::PlayableAgain},
+                           {113, "PageRestoreNotRequired", UiText::NotRequired, UiText::NoErrorFound}};
 
 struct PagesInLanguage : WizardFixture, testing::WithParamInterface<Language> {
   std::atomic<bool> hold{false};
@@ -147,19 +152,52 @@ TEST_P(PagesInLanguage, TheMainMenu) {
   CMainDlg menu{settings};
   menu.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
-  EXPECT_EQ(menu.findChild<CColorButton*>("memoryCard")->text(), Text(1002));
+  EXPECT_EQ(menu.findChild<CColorButton*>("memoryCard")->text(), Text(UiText::RestoreMemoryCard));
   const auto file = pictures / (Prefix() + "-100-CMainDlg.png");
   EXPECT_TRUE(menu.grab().save(QString::fromStdString(file.string())));
 }
 
 TEST(StringTable, EveryTextOfTheWizardIsThereInBothLanguages) {
-  for (int id : {1000, 1001, 1002, 1003, 1004, 1005, 1006, 1010, 1011, 1012, 1013, 1020, 1021, 1022, 1023, 1024, 1025,
-                 1026, 1027, 1028, 1030, 1031, 1032, 1033, 1034, 1040, 1041, 1060, 1061, 1070, 1071, 1080, 1081}) {
-    EXPECT_FALSE(AAA::StringTable::Text(id, Language::English).empty()) << id;
-    EXPECT_FALSE(AAA::StringTable::Text(id, Language::Japanese).empty()) << id;
+  using enum UiText;
+  for (const UiText id : {ProgramTitle,
+                          Exit,
+                          RestoreMemoryCard,
+                          RestoreAvchdFolder,
+                          MakeAvchdFolder,
+                          AskCancel,
+                          Cancelling,
+                          SelectCardTitle,
+                          SelectCard,
+                          SelectOtherChannelCard,
+                          SelectFirstCardAgain,
+                          SelectFolderTitle,
+                          SelectFolder,
+                          Open,
+                          SelectOtherChannelFolder,
+                          SelectStreamFilesTitle,
+                          SelectStreamFiles,
+                          SelectOtherChannelStreamFiles,
+                          LeftChannel,
+                          RightChannel,
+                          VerifyingTitle,
+                          Verifying,
+                          Remaining,
+                          Minutes,
+                          Seconds,
+                          ConfirmTitle,
+                          ErrorFound,
+                          Completed,
+                          PlayableAgain,
+                          NotRequired,
+                          NoErrorFound,
+                          ChangedByAnotherProgram,
+                          FolderOnMemoryCard}) {
+    EXPECT_FALSE(Restore::Texts::Text(id, Language::English).empty()) << static_cast<int>(id);
+    EXPECT_FALSE(Restore::Texts::Text(id, Language::Japanese).empty()) << static_cast<int>(id);
     // The program's name is the same in both.
-    if (id != 1000) {
-      EXPECT_NE(AAA::StringTable::Text(id, Language::Japanese), AAA::StringTable::Text(id, Language::English)) << id;
+    if (id != ProgramTitle) {
+      EXPECT_NE(Restore::Texts::Text(id, Language::Japanese), Restore::Texts::Text(id, Language::English))
+          << static_cast<int>(id);
     }
   }
 }

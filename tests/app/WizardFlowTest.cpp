@@ -53,7 +53,7 @@ TEST_F(WizardFixture, AFolderWithAnErrorIsRepairedAndThenVerifiesClean) {
   ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
   const QString savedText = QString::fromUtf8(saved.readAll());
   EXPECT_TRUE(savedText.startsWith(QString::fromStdString(avchd.string()) + "\n" + report));
-  EXPECT_TRUE(savedText.contains(Text(1060)));
+  EXPECT_TRUE(savedText.contains(Text(UiText::Completed)));
   // As JSON, it is the command line's report of the same repair.
   const auto json = tree.Root() / "report.json";
   ASSERT_TRUE(finished->SaveReport(QString::fromStdString(json.string())));
@@ -83,8 +83,8 @@ TEST_F(WizardFixture, AFolderWithoutErrorsGoesStraightToNoRestoreRequired) {
   ASSERT_TRUE(user.ChooseFolderAndGoOn(avchd));
   ASSERT_TRUE(user.ReachPage(113));
   EXPECT_EQ(wizard->First(), nullptr);
-  EXPECT_EQ(user.Find<QLabel>("title")->text(), Text(1070));
-  EXPECT_EQ(user.Find<QLabel>("body")->text(), Text(1071));
+  EXPECT_EQ(user.Find<QLabel>("title")->text(), Text(UiText::NotRequired));
+  EXPECT_EQ(user.Find<QLabel>("body")->text(), Text(UiText::NoErrorFound));
   ASSERT_TRUE(user.Press(QWizard::FinishButton));
   ASSERT_TRUE(user.Closed());
   EXPECT_EQ(Snapshot(avchd), before);
@@ -95,7 +95,7 @@ TEST_F(WizardFixture, BareStreamsBecomeATreeBesideThem) {
   WriteRecordings(videos);
   auto user = Open(Mode::StreamFiles);
   ASSERT_TRUE(user.ReachPage(104));
-  EXPECT_EQ(wizard->currentPage()->title(), Text(1024));
+  EXPECT_EQ(wizard->currentPage()->title(), Text(UiText::SelectStreamFilesTitle));
   ASSERT_TRUE(user.ChooseFolderAndGoOn(videos));
   // Its confirmation says that a tree is made, not that an error was found.
   ASSERT_TRUE(user.ReachPage(108));
@@ -152,7 +152,7 @@ TEST_F(WizardFixture, ThePartnerOfTheSameEyeIsRefusedWith114AndTheUserStays) {
   ASSERT_TRUE(user.ChooseFolderAndGoOn(alsoLeft));
   ASSERT_TRUE(WaitUntil([&] { return boxes.All().size() == 1; }));
   EXPECT_EQ(boxes.All()[0].Text, Text(114));
-  EXPECT_EQ(boxes.All()[0].Caption, Text(1000));
+  EXPECT_EQ(boxes.All()[0].Caption, Text(UiText::ProgramTitle));
   EXPECT_EQ(boxes.All()[0].Icon, QMessageBox::Critical);
   QTest::qWait(50);
   EXPECT_EQ(wizard->currentId(), 105);
@@ -246,7 +246,7 @@ TEST_F(WizardFixture, AFileDeletedWhileTheConfirmationWaitsCancelsWith1080AndNot
   const auto before = Snapshot(tree.Root());
   ASSERT_TRUE(user.Closed());
   EXPECT_EQ(wizard->result(), QDialog::Rejected);
-  ASSERT_EQ(boxes.Texts(), std::vector<QString>{Text(1080)});
+  ASSERT_EQ(boxes.Texts(), std::vector<QString>{Text(UiText::ChangedByAnotherProgram)});
   EXPECT_EQ(wizard->First(), nullptr);
   QTest::qWait(50);
   EXPECT_EQ(Snapshot(tree.Root()), before);
@@ -271,7 +271,7 @@ TEST_F(WizardFixture, AFolderOnAMemoryCardIsRefusedWith1081) {
   auto user = Open(Mode::AvchdFolder);
   ASSERT_TRUE(user.ChooseFolder(card / "PRIVATE/AVCHD"));
   ASSERT_TRUE(WaitUntil([&] { return boxes.All().size() == 1; }));
-  EXPECT_EQ(boxes.All()[0].Text, Text(1081));
+  EXPECT_EQ(boxes.All()[0].Text, Text(UiText::FolderOnMemoryCard));
   EXPECT_EQ(user.PathField(), "");
   EXPECT_FALSE(user.CanPress(QWizard::NextButton));
 }
@@ -388,7 +388,7 @@ TEST_F(CancelFixture, CancellingAVerificationAsksWhileTheWorkerIsHeldAndYesClose
   ASSERT_TRUE(user.Press(QWizard::CancelButton));
   ASSERT_TRUE(user.Closed());
   EXPECT_TRUE(held);
-  EXPECT_EQ(boxes.Texts(), std::vector<QString>{Text(1005)});
+  EXPECT_EQ(boxes.Texts(), std::vector<QString>{Text(UiText::AskCancel)});
   EXPECT_EQ(boxes.All()[0].Icon, QMessageBox::Question);
   EXPECT_EQ(wizard->First(), nullptr);
   EXPECT_EQ(Snapshot(tree.Root()), before);

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "aaalib/AAA_StringTable.h"
+#include "restorelib/Restore_Texts.h"
 #include "samplegen/StreamGenerator.h"
 #include "tests/cli_restore/Report.h"
 #include "tests/restorelib/TempTree.h"
@@ -20,6 +21,7 @@ TestSupport::ProgramRun RunProgram(const std::string& arguments) {
   return TestSupport::RunProgram(VELMAR_RESTORE_PROGRAM, arguments);
 }
 
+using Restore::UiText;
 using TestSupport::Quoted;
 
 // Two recordings as a camcorder writes them, the second cut short.
@@ -175,7 +177,7 @@ TEST(RestoreCommand, TheSampleCardIsRepairedAndThenNeedsNothing) {
             "\n");
   // The damaged playlist is written again, not written and deleted.
   EXPECT_EQ(first.find("delete   "), std::string::npos) << first;
-  EXPECT_NE(first.find(AAA::StringTable::Text(1060)), std::string::npos);
-  EXPECT_NE(run.output.substr(again).find(AAA::StringTable::Text(1070)), std::string::npos);
+  EXPECT_NE(first.find(Restore::Texts::Text(UiText::Completed)), std::string::npos);
+  EXPECT_NE(run.output.substr(again).find(Restore::Texts::Text(UiText::NotRequired)), std::string::npos);
   EXPECT_EQ(fs::file_size(tree.Root() / "card/PRIVATE/AVCHD/BDMV/STREAM/00003.MTS") % 6144, 0u);
 }

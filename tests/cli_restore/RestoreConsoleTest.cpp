@@ -9,9 +9,11 @@
 
 #include "aaalib/AAA_StringTable.h"
 #include "cli/RestoreConsole.h"
+#include "restorelib/Restore_Texts.h"
 
 using namespace RestoreConsole;
 using AAA::StringTable::Language;
+using Restore::UiText;
 
 namespace {
 
@@ -150,19 +152,22 @@ TEST(Verification, AnsweringYesCancels) {
   const std::string shown = testing::internal::GetCapturedStderr();
   interrupt.join();
   EXPECT_EQ(run.ResultState(), Restore::Verdict::Cancelled);
-  EXPECT_NE(shown.find(AAA::StringTable::Text(1005) + " [y/n] "), std::string::npos);
-  EXPECT_NE(shown.find(AAA::StringTable::Text(1006)), std::string::npos);
+  EXPECT_NE(shown.find(Restore::Texts::Text(UiText::AskCancel) + " [y/n] "), std::string::npos);
+  EXPECT_NE(shown.find(Restore::Texts::Text(UiText::Cancelling)), std::string::npos);
 }
 
 TEST(StringTable, InterfaceTextsAreThereInBothLanguages) {
-  using AAA::StringTable::Text;
-  for (int id :
-       {1000, 1001, 1002, 1003, 1004, 1005, 1006, 1030, 1031, 1032, 1033, 1034, 1040, 1041, 1060, 1061, 1070, 1071}) {
-    EXPECT_FALSE(Text(id, Language::English).empty()) << id;
-    EXPECT_FALSE(Text(id, Language::Japanese).empty()) << id;
+  using Restore::Texts::Text;
+  for (const UiText id :
+       {UiText::ProgramTitle, UiText::Exit, UiText::RestoreMemoryCard, UiText::RestoreAvchdFolder,
+        UiText::MakeAvchdFolder, UiText::AskCancel, UiText::Cancelling, UiText::VerifyingTitle, UiText::Verifying,
+        UiText::Remaining, UiText::Minutes, UiText::Seconds, UiText::ConfirmTitle, UiText::ErrorFound,
+        UiText::Completed, UiText::PlayableAgain, UiText::NotRequired, UiText::NoErrorFound}) {
+    EXPECT_FALSE(Text(id, Language::English).empty()) << static_cast<int>(id);
+    EXPECT_FALSE(Text(id, Language::Japanese).empty()) << static_cast<int>(id);
   }
-  EXPECT_EQ(Text(1000, Language::English), "Velmar Restorer V3.0");
-  EXPECT_EQ(Text(1001, Language::English), "E&xit");
-  EXPECT_EQ(Text(1005, Language::English), "It cancels. Is it good?");
-  EXPECT_EQ(Text(1006, Language::English), "It is canceling...\n\nPlease wait for a while.");
+  EXPECT_EQ(Text(UiText::ProgramTitle, Language::English), "Velmar Restorer V3.0");
+  EXPECT_EQ(Text(UiText::Exit, Language::English), "E&xit");
+  EXPECT_EQ(Text(UiText::AskCancel, Language::English), "It cancels. Is it good?");
+  EXPECT_EQ(Text(UiText::Cancelling, Language::English), "It is canceling...\n\nPlease wait for a while.");
 }
