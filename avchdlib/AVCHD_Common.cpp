@@ -27,67 +27,43 @@ bool AVCHD_VERIFY_CHARACTERSET(std::uint32_t characterSet) {
          (characterSet >= 0x90 && characterSet <= 0x99);
 }
 
-void BlkAdditionalData::Declare() {
-  Add(Length2);
-  Add(reserved);
+void BlkDataBlockFrame::Read(AAA::BitReader& reader) {
+  // The fields up to the entries, then the data block at the address they give.
+  for (std::size_t i = 0; Children()[i] != &padding_word1; ++i) Children()[i]->Read(reader);
+  CheckEntry();
+  ReadLeadingPadding(reader, BitsUpTo(reader, Length.BitPosition() + DataBlockStartAddress * 8ll));
+  DataBlock().Read(reader);
+  ReadTrailingPadding(reader, BitsUpTo(reader, DataBlockStartAddress.BitPosition() + Length * 8ll));
+  CheckLengths();
 }
 
-void BlkAdditionalData::Read(AAA::BitReader& reader) {
-  Length2.Read(reader);
-  AAA_VERIFY_EQUAL(Length2, 0U);
-  reserved.SetBitLength(Length2 * 8ll);
-  reserved.Read(reader);
+void BlkDataBlockFrame::PlaceDataBlock(AAA::FieldBase& entryAddress, AAA::FieldBase& entryLength,
+                                       AAA::Field::Padding* alignedBy, bool evenLength) {
+  SetStartAddress(DataBlockStartAddress, 0, DataBlock(), alignedBy);
+  entryAddress.SetValue(DataBlockStartAddress);
+  const auto dataBytes = static_cast<std::uint32_t>(DataBlock().BitLength() / 8);
+  const std::uint32_t paddingBytes = evenLength ? dataBytes % 2 : 0;
+  padding_word2.SetBitLength(paddingBytes * 8);
+  entryLength.SetValue(dataBytes + paddingBytes);
 }
 
-void BlkAdditionalData::Initialize() { Length2.SetValue(0); }
-
-void BlkAdditionalData::Update() {
-  Block::Update();
-  Length2.SetValue(0);
-  reserved.SetBitLength(0);
+void BlkExtensionDataFrame::CheckEntry() const {
+  AAA_VERIFY(blkExtDataEntryArray[0].ExtDataStartAddress,
+             (blkExtDataEntryArray[0].ExtDataStartAddress % 4 == 0) &&
+                 (blkExtDataEntryArray[0].ExtDataStartAddress >= DataBlockStartAddress));
+  AAA_VERIFY(blkExtDataEntryArray[0].ExtDataLength,
+             (blkExtDataEntryArray[0].ExtDataStartAddress + blkExtDataEntryArray[0].ExtDataLength) <=
+                 (Length + Length.BitLength() / 8));
 }
 
-void BlkExtDataEntry::Declare() {
-  Add(ExtDataType);
-  Add(ExtDataVersion);
-  Add(ExtDataStartAddress);
-  Add(ExtDataLength);
-}
-
-void BlkExtDataEntry::Read(AAA::BitReader& reader) {
-  Block::Read(reader);
-  AAA_VERIFY_EQUAL(ExtDataType, AVCHD_EXT_DATA_TYPE);
-  AAA_VERIFY(ExtDataVersion, ExtDataVersion == AVCHD_EXT_DATA_VERSION || ExtDataVersion == AVCHD_EXT_DATA_VERSION_EX);
-  AAA_VERIFY(ExtDataStartAddress, ExtDataStartAddress % 4 == 0);
-}
-
-void BlkExtDataEntry::Initialize() {
-  Block::Initialize();
-  ExtDataVersion.SetValue(AVCHD_EXT_DATA_VERSION);
-}
-
-void BlkExtDataEntry::Update() {
-  Block::Update();
-  ExtDataType.SetValue(AVCHD_EXT_DATA_TYPE);
-}
-
-void BlkMakerEntry::Declare() {
-  Add(MakerID);
-  Add(MakerModelCode);
-  Add(MpdStartAddress);
-  Add(MpdLength);
-}
-
-void BlkMakerEntry::Read(AAA::BitReader& reader) {
-  Block::Read(reader);
-  VerifyMakerAndModel(MakerID, MakerModelCode);
-  AAA_VERIFY(MpdLength, MpdLength != 0);
-}
-
-void BlkMakerEntry::Initialize() {
-  Block::Initialize();
-  MakerID.SetValue(AVCHD_MAKER_ID);
-  MakerModelCode.SetValue(AVCHD_MAKER_MODEL_CODE);
+void BlkMakersPrivateDataFrame::CheckEntry() const {
+  AAA_VERIFY(blkMakerEntryArray[0].MpdStartAddress,
+             (blkMakerEntryArray[0].MpdStartAddress % 4 == 0) &&
+                 (blkMakerEntryArray[0].MpdStartAddress >= DataBlockStartAddress));
+  // The rule's text is logged exactly as written.
+  // clang-format off
+  AAA_VERIFY(blkMakerEntryArray[0].MpdLength, (blkMakerEntryArray[0].MpdLength %2 == 0) && ((blkMakerEntryArray[0].MpdStartAddress + blkMakerEntryArray[0].MpdLength) <= (Length + Length.BitLength() / 8)));
+  // clang-format on
 }
 
 }  // namespace AVCHD::Common
