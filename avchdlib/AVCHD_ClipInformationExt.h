@@ -124,8 +124,7 @@ class BlkClipExtensionData : public AAA::Block {
 
  protected:
   void Declare() override;
-  // The addresses; and the reserved fields, which have names of their own
-  // and so are no AAA::Field::Reserved.
+  // The addresses, and the reserved fields, named apart from AAA::Field::Reserved.
   void Derive() override {
     reserved1.SetValue(0);
     SetStartAddress(ProgramInfoExtStartAddress, 0, blkProgramInfoExt);

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "avchdlib/AVCHD_Maker.h"
-
 namespace AVCHD::Common {
 
 std::uint32_t BlockLength(const AAA::Block& owner, const AAA::FieldBase& length) {
@@ -42,28 +40,8 @@ void BlkDataBlockFrame::PlaceDataBlock(AAA::FieldBase& entryAddress, AAA::FieldB
   SetStartAddress(DataBlockStartAddress, 0, DataBlock(), alignedBy);
   entryAddress.SetValue(DataBlockStartAddress);
   const auto dataBytes = static_cast<std::uint32_t>(DataBlock().BitLength() / 8);
-  const std::uint32_t paddingBytes = evenLength ? dataBytes % 2 : 0;
-  padding_word2.SetBitLength(paddingBytes * 8);
-  entryLength.SetValue(dataBytes + paddingBytes);
-}
-
-void BlkExtensionDataFrame::CheckEntry() const {
-  AAA_VERIFY(blkExtDataEntryArray[0].ExtDataStartAddress,
-             (blkExtDataEntryArray[0].ExtDataStartAddress % 4 == 0) &&
-                 (blkExtDataEntryArray[0].ExtDataStartAddress >= DataBlockStartAddress));
-  AAA_VERIFY(blkExtDataEntryArray[0].ExtDataLength,
-             (blkExtDataEntryArray[0].ExtDataStartAddress + blkExtDataEntryArray[0].ExtDataLength) <=
-                 (Length + Length.BitLength() / 8));
-}
-
-void BlkMakersPrivateDataFrame::CheckEntry() const {
-  AAA_VERIFY(blkMakerEntryArray[0].MpdStartAddress,
-             (blkMakerEntryArray[0].MpdStartAddress % 4 == 0) &&
-                 (blkMakerEntryArray[0].MpdStartAddress >= DataBlockStartAddress));
-  // The rule's text is logged exactly as written.
-  // clang-format off
-  AAA_VERIFY(blkMakerEntryArray[0].MpdLength, (blkMakerEntryArray[0].MpdLength %2 == 0) && ((blkMakerEntryArray[0].MpdStartAddress + blkMakerEntryArray[0].MpdLength) <= (Length + Length.BitLength() / 8)));
-  // clang-format on
+  padding_word2.SetBitLength(evenLength ? dataBytes % 2 * 8 : 0);
+  entryLength.SetValue(dataBytes + static_cast<std::uint32_t>(padding_word2.BitLength() / 8));
 }
 
 }  // namespace AVCHD::Common

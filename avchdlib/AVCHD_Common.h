@@ -94,10 +94,9 @@ inline std::int64_t BitsUpTo(const AAA::BitReader& reader, std::int64_t endBits)
 }
 
 // The frame the extension data and the makers private data share: Length,
-// the data block's address, a count of entries that must be 1, that entry
-// (it gives the data block's address and length again), and the data block
-// between two paddings. The two kinds name the count and the entry each in
-// their own way and check the entry by their own rules.
+// the data block's address, one entry (it gives that address and the data
+// block's length again) and the data block between two paddings. Each kind
+// names its count and entry, checks the entry and holds the data block.
 class BlkDataBlockFrame : public AAA::Block {
  public:
   AAA::Field::BE Length{"Length", 32, AVCHD_LENGTH()};
@@ -121,6 +120,7 @@ class BlkDataBlockFrame : public AAA::Block {
   virtual AAA::Block& DataBlock() = 0;
   // The entry's address and length against the frame's, once the entry is read.
   virtual void CheckEntry() const = 0;
+  // The width parameter is named as the text of the rule that refuses a negative width.
   virtual void ReadLeadingPadding(AAA::BitReader& reader, std::int64_t paddingLength) {
     AAA_READ_PADDING(reader, padding_word1, paddingLength);
   }
@@ -148,37 +148,57 @@ class BlkDataBlockFrame : public AAA::Block {
                       bool evenLength);
 };
 
-class BlkExtensionDataFrame : public BlkDataBlockFrame {
+template <class T>
+class BlkExtensionData : public BlkDataBlockFrame {
  public:
   AAA::Field::BE NumberOfExtDataEntries{"NumberOfExtDataEntries", 8, AAA_RULES(AAA_INITIAL(1))};
   AAA::Array<BlkExtDataEntry> blkExtDataEntryArray{"blkExtDataEntryArray"};
+  T blkDataBlock;
 
-  BlkExtensionDataFrame() : BlkDataBlockFrame("blkExtensionData") {}
+  BlkExtensionData() : BlkDataBlockFrame("blkExtensionData") { Link(); }
 
  protected:
   void Declare() override {
-    DeclareFrame<&BlkExtensionDataFrame::NumberOfExtDataEntries, &BlkExtensionDataFrame::blkExtDataEntryArray>(*this);
+    DeclareFrame<&BlkExtensionData::NumberOfExtDataEntries, &BlkExtensionData::blkExtDataEntryArray>(*this);
   }
-  void CheckEntry() const override;
+  AAA::Block& DataBlock() override { return blkDataBlock; }
+  void CheckEntry() const override {
+    AAA_VERIFY(blkExtDataEntryArray[0].ExtDataStartAddress,
+               (blkExtDataEntryArray[0].ExtDataStartAddress % 4 == 0) &&
+                   (blkExtDataEntryArray[0].ExtDataStartAddress >= DataBlockStartAddress));
+    AAA_VERIFY(blkExtDataEntryArray[0].ExtDataLength,
+               (blkExtDataEntryArray[0].ExtDataStartAddress + blkExtDataEntryArray[0].ExtDataLength) <=
+                   (Length + Length.BitLength() / 8));
+  }
   void Derive() override {
     PlaceDataBlock(blkExtDataEntryArray[0].ExtDataStartAddress, blkExtDataEntryArray[0].ExtDataLength, &padding_word1,
                    false);
   }
 };
 
-class BlkMakersPrivateDataFrame : public BlkDataBlockFrame {
+template <class T>
+class BlkMakersPrivateData : public BlkDataBlockFrame {
  public:
   AAA::Field::BE NumberOfMakerEntries{"NumberOfMakerEntries", 8, AAA_RULES(AAA_INITIAL(1))};
   AAA::Array<BlkMakerEntry> blkMakerEntryArray{"MakerEntry"};
+  T blkDataBlock;
 
-  BlkMakersPrivateDataFrame() : BlkDataBlockFrame("blkMakersPrivateData") {}
+  BlkMakersPrivateData() : BlkDataBlockFrame("blkMakersPrivateData") { Link(); }
 
  protected:
   void Declare() override {
-    DeclareFrame<&BlkMakersPrivateDataFrame::NumberOfMakerEntries, &BlkMakersPrivateDataFrame::blkMakerEntryArray>(
-        *this);
+    DeclareFrame<&BlkMakersPrivateData::NumberOfMakerEntries, &BlkMakersPrivateData::blkMakerEntryArray>(*this);
   }
-  void CheckEntry() const override;
+  AAA::Block& DataBlock() override { return blkDataBlock; }
+  void CheckEntry() const override {
+    AAA_VERIFY(blkMakerEntryArray[0].MpdStartAddress,
+               (blkMakerEntryArray[0].MpdStartAddress % 4 == 0) &&
+                   (blkMakerEntryArray[0].MpdStartAddress >= DataBlockStartAddress));
+    // The rule's text is logged exactly as written.
+    // clang-format off
+    AAA_VERIFY(blkMakerEntryArray[0].MpdLength, (blkMakerEntryArray[0].MpdLength %2 == 0) && ((blkMakerEntryArray[0].MpdStartAddress + blkMakerEntryArray[0].MpdLength) <= (Length + Length.BitLength() / 8)));
+    // clang-format on
+  }
   void ReadLeadingPadding(AAA::BitReader& reader, std::int64_t paddingLength1) override {
     AAA_READ_PADDING(reader, padding_word1, paddingLength1);
   }
@@ -195,22 +215,5 @@ class BlkMakersPrivateDataFrame : public BlkDataBlockFrame {
     PlaceDataBlock(blkMakerEntryArray[0].MpdStartAddress, blkMakerEntryArray[0].MpdLength, nullptr, true);
   }
 };
-
-// A frame around the file-specific data block T.
-template <class Frame, class T>
-class BlkFramedDataBlock : public Frame {
- public:
-  T blkDataBlock;
-
-  BlkFramedDataBlock() { this->Link(); }
-
- protected:
-  AAA::Block& DataBlock() override { return blkDataBlock; }
-};
-
-template <class T>
-using BlkExtensionData = BlkFramedDataBlock<BlkExtensionDataFrame, T>;
-template <class T>
-using BlkMakersPrivateData = BlkFramedDataBlock<BlkMakersPrivateDataFrame, T>;
 
 }  // namespace AVCHD::Common

@@ -15,10 +15,4 @@ void VerifyMakerAndModel(const AAA::FieldBase& MakerID, const AAA::FieldBase& Ma
   }
 }
 
-void ReadMakerAndModel(AAA::BitReader& reader, AAA::FieldBase& MakerID, AAA::FieldBase& MakerModelCode) {
-  MakerID.Read(reader);
-  MakerModelCode.Read(reader);
-  VerifyMakerAndModel(MakerID, MakerModelCode);
-}
-
 }  // namespace AVCHD
