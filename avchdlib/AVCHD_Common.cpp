@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "avchdlib/AVCHD_Maker.h"
-
 namespace AVCHD::Common {
 
 std::uint32_t BlockLength(const AAA::Block& owner, const AAA::FieldBase& length) {
@@ -27,67 +25,23 @@ bool AVCHD_VERIFY_CHARACTERSET(std::uint32_t characterSet) {
          (characterSet >= 0x90 && characterSet <= 0x99);
 }
 
-void BlkAdditionalData::Declare() {
-  Add(Length2);
-  Add(reserved);
+void BlkDataBlockFrame::Read(AAA::BitReader& reader) {
+  // The fields up to the entries, then the data block at the address they give.
+  for (std::size_t i = 0; Children()[i] != &padding_word1; ++i) Children()[i]->Read(reader);
+  CheckEntry();
+  ReadLeadingPadding(reader, BitsUpTo(reader, Length.BitPosition() + DataBlockStartAddress * 8ll));
+  DataBlock().Read(reader);
+  ReadTrailingPadding(reader, BitsUpTo(reader, DataBlockStartAddress.BitPosition() + Length * 8ll));
+  CheckLengths();
 }
 
-void BlkAdditionalData::Read(AAA::BitReader& reader) {
-  Length2.Read(reader);
-  AAA_VERIFY_EQUAL(Length2, 0U);
-  reserved.SetBitLength(Length2 * 8ll);
-  reserved.Read(reader);
-}
-
-void BlkAdditionalData::Initialize() { Length2.SetValue(0); }
-
-void BlkAdditionalData::Update() {
-  Block::Update();
-  Length2.SetValue(0);
-  reserved.SetBitLength(0);
-}
-
-void BlkExtDataEntry::Declare() {
-  Add(ExtDataType);
-  Add(ExtDataVersion);
-  Add(ExtDataStartAddress);
-  Add(ExtDataLength);
-}
-
-void BlkExtDataEntry::Read(AAA::BitReader& reader) {
-  Block::Read(reader);
-  AAA_VERIFY_EQUAL(ExtDataType, AVCHD_EXT_DATA_TYPE);
-  AAA_VERIFY(ExtDataVersion, ExtDataVersion == AVCHD_EXT_DATA_VERSION || ExtDataVersion == AVCHD_EXT_DATA_VERSION_EX);
-  AAA_VERIFY(ExtDataStartAddress, ExtDataStartAddress % 4 == 0);
-}
-
-void BlkExtDataEntry::Initialize() {
-  Block::Initialize();
-  ExtDataVersion.SetValue(AVCHD_EXT_DATA_VERSION);
-}
-
-void BlkExtDataEntry::Update() {
-  Block::Update();
-  ExtDataType.SetValue(AVCHD_EXT_DATA_TYPE);
-}
-
-void BlkMakerEntry::Declare() {
-  Add(MakerID);
-  Add(MakerModelCode);
-  Add(MpdStartAddress);
-  Add(MpdLength);
-}
-
-void BlkMakerEntry::Read(AAA::BitReader& reader) {
-  Block::Read(reader);
-  VerifyMakerAndModel(MakerID, MakerModelCode);
-  AAA_VERIFY(MpdLength, MpdLength != 0);
-}
-
-void BlkMakerEntry::Initialize() {
-  Block::Initialize();
-  MakerID.SetValue(AVCHD_MAKER_ID);
-  MakerModelCode.SetValue(AVCHD_MAKER_MODEL_CODE);
+void BlkDataBlockFrame::PlaceDataBlock(AAA::FieldBase& entryAddress, AAA::FieldBase& entryLength,
+                                       AAA::Field::Padding* alignedBy, bool evenLength) {
+  SetStartAddress(DataBlockStartAddress, 0, DataBlock(), alignedBy);
+  entryAddress.SetValue(DataBlockStartAddress);
+  const auto dataBytes = static_cast<std::uint32_t>(DataBlock().BitLength() / 8);
+  padding_word2.SetBitLength(evenLength ? dataBytes % 2 * 8 : 0);
+  entryLength.SetValue(dataBytes + static_cast<std::uint32_t>(padding_word2.BitLength() / 8));
 }
 
 }  // namespace AVCHD::Common

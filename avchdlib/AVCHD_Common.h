@@ -10,6 +10,7 @@
 #include "aaalib/AAA_Array.h"
 #include "aaalib/AAA_Block.h"
 #include "aaalib/AAA_FieldRules.h"
+#include "avchdlib/AVCHD_Maker.h"
 
 // The length a block's own `Length` field must hold: the bytes after it.
 #define AVCHD_BLOCK_LENGTH() (static_cast<std::uint32_t>((BitLength() - Length.BitLength()) / 8))
@@ -42,49 +43,51 @@ inline constexpr std::uint32_t AVCHD_EXT_DATA_VERSION_EX = 0x0110;
 
 class BlkExtDataEntry : public AAA::Block {
  public:
-  AAA::Field::BE ExtDataType{"ExtDataType", 16};
-  AAA::Field::BE ExtDataVersion{"ExtDataVersion", 16};
-  AAA::Field::BE ExtDataStartAddress{"ExtDataStartAddress", 32};
+  AAA::Field::BE ExtDataType{"ExtDataType", 16, AAA_RULES(AAA_FIXED(AVCHD_EXT_DATA_TYPE))};
+  AAA::Field::BE ExtDataVersion{"ExtDataVersion", 16,
+                                AAA_RULES(AAA_ALLOWED(ExtDataVersion, ExtDataVersion == AVCHD_EXT_DATA_VERSION ||
+                                                                          ExtDataVersion == AVCHD_EXT_DATA_VERSION_EX),
+                                          AAA_INITIAL(AVCHD_EXT_DATA_VERSION))};
+  AAA::Field::BE ExtDataStartAddress{"ExtDataStartAddress", 32,
+                                     AAA_RULES(AAA_ALLOWED(ExtDataStartAddress, ExtDataStartAddress % 4 == 0))};
   AAA::Field::BE ExtDataLength{"ExtDataLength", 32};
 
   BlkExtDataEntry() : Block("blkExtDataEntryArray") { Link(); }
-  void Read(AAA::BitReader& reader) override;
-  void Initialize() override;
-  void Update() override;
 
  protected:
-  void Declare() override;
+  void Declare() override { Add(ExtDataType, ExtDataVersion, ExtDataStartAddress, ExtDataLength); }
 };
 
 class BlkMakerEntry : public AAA::Block {
  public:
-  AAA::Field::BE MakerID{"MakerID", 16};
-  AAA::Field::BE MakerModelCode{"MakerModelCode", 16};
+  AAA::Field::BE MakerID{"MakerID", 16, AAA_RULES(AAA_INITIAL(AVCHD_MAKER_ID))};
+  AAA::Field::BE MakerModelCode{"MakerModelCode", 16, AAA_RULES(AAA_INITIAL(AVCHD_MAKER_MODEL_CODE))};
   AAA::Field::BE MpdStartAddress{"MpdStartAddress", 32};
-  AAA::Field::BE MpdLength{"MpdLength", 32};
+  AAA::Field::BE MpdLength{"MpdLength", 32, AAA_RULES(AAA_ALLOWED(MpdLength, MpdLength != 0))};
 
   BlkMakerEntry() : Block("MakerEntry") { Link(); }
-  void Read(AAA::BitReader& reader) override;
-  void Initialize() override;
+  void Read(AAA::BitReader& reader) override {
+    ReadMakerAndModel(reader, MakerID, MakerModelCode);
+    MpdStartAddress.Read(reader);
+    MpdLength.Read(reader);
+  }
 
  protected:
-  void Declare() override;
+  void Declare() override { Add(MakerID, MakerModelCode, MpdStartAddress, MpdLength); }
 };
 
 // Data a later version of the user-interface and playlist meta blocks may
-// append: its length must be 0 in the files this tool reads and writes.
+// append: its length must be 0 in the files this tool reads and writes, so
+// that `reserved` is empty.
 class BlkAdditionalData : public AAA::Block {
  public:
-  AAA::Field::BE Length2{"Length2", 32};
+  AAA::Field::BE Length2{"Length2", 32, AAA_RULES(AAA_FIXED(0U), AAA_INITIAL(0))};
   AAA::Field::BE reserved{"reserved", 0};
 
   BlkAdditionalData() : Block("AdditionalData") { Link(); }
-  void Read(AAA::BitReader& reader) override;
-  void Initialize() override;
-  void Update() override;
 
  protected:
-  void Declare() override;
+  void Declare() override { Add(Length2, reserved); }
 };
 
 // The bits from the reader's position to `endBits`, the end of an addressed
@@ -93,100 +96,104 @@ inline std::int64_t BitsUpTo(const AAA::BitReader& reader, std::int64_t endBits)
   return endBits - static_cast<std::int64_t>(reader.BitPosition());
 }
 
-template <class T>
-class BlkExtensionData : public AAA::Block {
+// The frame the extension data and the makers private data share: Length,
+// the data block's address, one entry (it gives that address and the data
+// block's length again) and the data block between two paddings. Each kind
+// names its count and entry, checks the entry and holds the data block.
+class BlkDataBlockFrame : public AAA::Block {
  public:
-  AAA::Field::BE Length{"Length", 32};
-  AAA::Field::BE DataBlockStartAddress{"DataBlockStartAddress", 32};
-  AAA::Field::BE reserved{"reserved", 24};
-  AAA::Field::BE NumberOfExtDataEntries{"NumberOfExtDataEntries", 8};
-  AAA::Array<BlkExtDataEntry> blkExtDataEntryArray{"blkExtDataEntryArray"};
+  AAA::Field::BE Length{"Length", 32, AVCHD_LENGTH()};
+  AAA::Field::BE DataBlockStartAddress{"DataBlockStartAddress", 32,
+                                       AAA_RULES(AAA_ALLOWED(DataBlockStartAddress, DataBlockStartAddress % 4 == 0))};
+  AAA::Field::Reserved reserved{24};
   AAA::Field::Padding padding_word1{"padding_word"};
-  T blkDataBlock;
   AAA::Field::Padding padding_word2{"padding_word"};
 
-  BlkExtensionData() : Block("blkExtensionData") { Link(); }
+  using Block::Block;
+  // The paddings stand between addressed parts: they are read to the addresses.
+  void Read(AAA::BitReader& reader) override;
+  // A new frame has no paddings.
+  void Initialize() override {
+    Block::Initialize();
+    padding_word1.SetBitLength(0);
+    padding_word2.SetBitLength(0);
+  }
 
-  void Read(AAA::BitReader& reader) override {
-    Length.Read(reader);
-    DataBlockStartAddress.Read(reader);
-    AAA_VERIFY(DataBlockStartAddress, DataBlockStartAddress % 4 == 0);
-    reserved.Read(reader);
-    NumberOfExtDataEntries.Read(reader);
-    blkExtDataEntryArray.Read(reader);
+ protected:
+  virtual AAA::Block& DataBlock() = 0;
+  // The entry's address and length against the frame's, once the entry is read.
+  virtual void CheckEntry() const = 0;
+  // The width parameter is named as the text of the rule that refuses a negative width.
+  virtual void ReadLeadingPadding(AAA::BitReader& reader, std::int64_t paddingLength) {
+    AAA_READ_PADDING(reader, padding_word1, paddingLength);
+  }
+  virtual void ReadTrailingPadding(AAA::BitReader& reader, std::int64_t paddingLength2) {
+    AAA_READ_PADDING(reader, padding_word2, paddingLength2);
+  }
+
+  // The fields in file order; `count` (a member of Frame) sizes `entries` and must be 1.
+  template <auto count, auto entries, class Frame>
+  void DeclareFrame(Frame& frame) {
+    OnChange(frame.*count, [](AAA::Block& owner) {
+      auto& self = static_cast<Frame&>(owner);
+      AAA_VERIFY_EQUAL(self.*count, 1);
+      (self.*entries).Resize(self.*count);
+      self.Link();
+    });
+    Add(Length, DataBlockStartAddress, reserved, frame.*count, frame.*entries, padding_word1, DataBlock(),
+        padding_word2);
+  }
+  // The data block's address, in the frame and in the entry, and the entry's
+  // length: the data block's and, with `evenLength`, a padding byte after an
+  // odd one. With `alignedBy`, the data block starts on a multiple of 4 bytes
+  // (that padding grows to get there); otherwise a gap read before it is kept.
+  void PlaceDataBlock(AAA::FieldBase& entryAddress, AAA::FieldBase& entryLength, AAA::Field::Padding* alignedBy,
+                      bool evenLength);
+};
+
+template <class T>
+class BlkExtensionData : public BlkDataBlockFrame {
+ public:
+  AAA::Field::BE NumberOfExtDataEntries{"NumberOfExtDataEntries", 8, AAA_RULES(AAA_INITIAL(1))};
+  AAA::Array<BlkExtDataEntry> blkExtDataEntryArray{"blkExtDataEntryArray"};
+  T blkDataBlock;
+
+  BlkExtensionData() : BlkDataBlockFrame("blkExtensionData") { Link(); }
+
+ protected:
+  void Declare() override {
+    DeclareFrame<&BlkExtensionData::NumberOfExtDataEntries, &BlkExtensionData::blkExtDataEntryArray>(*this);
+  }
+  AAA::Block& DataBlock() override { return blkDataBlock; }
+  void CheckEntry() const override {
     AAA_VERIFY(blkExtDataEntryArray[0].ExtDataStartAddress,
                (blkExtDataEntryArray[0].ExtDataStartAddress % 4 == 0) &&
                    (blkExtDataEntryArray[0].ExtDataStartAddress >= DataBlockStartAddress));
     AAA_VERIFY(blkExtDataEntryArray[0].ExtDataLength,
                (blkExtDataEntryArray[0].ExtDataStartAddress + blkExtDataEntryArray[0].ExtDataLength) <=
                    (Length + Length.BitLength() / 8));
-    const std::int64_t paddingLength = BitsUpTo(reader, Length.BitPosition() + DataBlockStartAddress * 8ll);
-    AAA_READ_PADDING(reader, padding_word1, paddingLength);
-    blkDataBlock.Read(reader);
-    const std::int64_t paddingLength2 = BitsUpTo(reader, DataBlockStartAddress.BitPosition() + Length * 8ll);
-    AAA_READ_PADDING(reader, padding_word2, paddingLength2);
-    AAA_VERIFY_EQUAL(Length, AVCHD_BLOCK_LENGTH());
   }
-
-  void Initialize() override {
-    NumberOfExtDataEntries.SetValue(1);
-    Block::Initialize();
-    padding_word1.SetBitLength(0);
-    padding_word2.SetBitLength(0);
-  }
-
-  void Update() override {
-    Block::Update();
-    reserved.SetValue(0);
-    NumberOfExtDataEntries.SetValue(1);
-    // The data block starts on a multiple of 4 bytes: the leading padding grows to get there.
-    SetStartAddress(DataBlockStartAddress, 0, blkDataBlock, &padding_word1);
-    blkExtDataEntryArray[0].ExtDataStartAddress.SetValue(DataBlockStartAddress);
-    blkExtDataEntryArray[0].ExtDataLength.SetValue(static_cast<std::uint32_t>(blkDataBlock.BitLength() / 8));
-    padding_word2.SetBitLength(0);
-    Length.SetValue(AVCHD_BLOCK_LENGTH());
-  }
-
- protected:
-  void Declare() override {
-    OnChange(NumberOfExtDataEntries, [](AAA::Block& owner) {
-      auto& self = static_cast<BlkExtensionData&>(owner);
-      AAA_VERIFY_EQUAL(self.NumberOfExtDataEntries, 1);
-      self.blkExtDataEntryArray.Resize(self.NumberOfExtDataEntries);
-      self.Link();
-    });
-    Add(Length);
-    Add(DataBlockStartAddress);
-    Add(reserved);
-    Add(NumberOfExtDataEntries);
-    Add(blkExtDataEntryArray);
-    Add(padding_word1);
-    Add(blkDataBlock);
-    Add(padding_word2);
+  void Derive() override {
+    PlaceDataBlock(blkExtDataEntryArray[0].ExtDataStartAddress, blkExtDataEntryArray[0].ExtDataLength, &padding_word1,
+                   false);
   }
 };
 
 template <class T>
-class BlkMakersPrivateData : public AAA::Block {
+class BlkMakersPrivateData : public BlkDataBlockFrame {
  public:
-  AAA::Field::BE Length{"Length", 32};
-  AAA::Field::BE DataBlockStartAddress{"DataBlockStartAddress", 32};
-  AAA::Field::BE reserved{"reserved", 24};
-  AAA::Field::BE NumberOfMakerEntries{"NumberOfMakerEntries", 8};
+  AAA::Field::BE NumberOfMakerEntries{"NumberOfMakerEntries", 8, AAA_RULES(AAA_INITIAL(1))};
   AAA::Array<BlkMakerEntry> blkMakerEntryArray{"MakerEntry"};
-  AAA::Field::Padding padding_word1{"padding_word"};
   T blkDataBlock;
-  AAA::Field::Padding padding_word2{"padding_word"};
 
-  BlkMakersPrivateData() : Block("blkMakersPrivateData") { Link(); }
+  BlkMakersPrivateData() : BlkDataBlockFrame("blkMakersPrivateData") { Link(); }
 
-  void Read(AAA::BitReader& reader) override {
-    Length.Read(reader);
-    DataBlockStartAddress.Read(reader);
-    AAA_VERIFY(DataBlockStartAddress, DataBlockStartAddress % 4 == 0);
-    reserved.Read(reader);
-    NumberOfMakerEntries.Read(reader);
-    blkMakerEntryArray.Read(reader);
+ protected:
+  void Declare() override {
+    DeclareFrame<&BlkMakersPrivateData::NumberOfMakerEntries, &BlkMakersPrivateData::blkMakerEntryArray>(*this);
+  }
+  AAA::Block& DataBlock() override { return blkDataBlock; }
+  void CheckEntry() const override {
     AAA_VERIFY(blkMakerEntryArray[0].MpdStartAddress,
                (blkMakerEntryArray[0].MpdStartAddress % 4 == 0) &&
                    (blkMakerEntryArray[0].MpdStartAddress >= DataBlockStartAddress));
@@ -194,55 +201,21 @@ class BlkMakersPrivateData : public AAA::Block {
     // clang-format off
     AAA_VERIFY(blkMakerEntryArray[0].MpdLength, (blkMakerEntryArray[0].MpdLength %2 == 0) && ((blkMakerEntryArray[0].MpdStartAddress + blkMakerEntryArray[0].MpdLength) <= (Length + Length.BitLength() / 8)));
     // clang-format on
-    const std::int64_t paddingLength1 = BitsUpTo(reader, Length.BitPosition() + DataBlockStartAddress * 8ll);
+  }
+  void ReadLeadingPadding(AAA::BitReader& reader, std::int64_t paddingLength1) override {
     AAA_READ_PADDING(reader, padding_word1, paddingLength1);
-    blkDataBlock.Read(reader);
-    // A data block that runs past the end given by Length leaves a negative
-    // width here, which the padding refuses.
-    padding_word2.SetBitLength(BitsUpTo(reader, DataBlockStartAddress.BitPosition() + Length * 8ll));
+  }
+  // A data block that runs past the end given by Length leaves a negative
+  // width here, which the padding refuses.
+  void ReadTrailingPadding(AAA::BitReader& reader, std::int64_t bitLength) override {
+    padding_word2.SetBitLength(bitLength);
     padding_word2.Read(reader);
-    AAA_VERIFY_EQUAL(Length, AVCHD_BLOCK_LENGTH());
   }
-
-  void Initialize() override {
-    NumberOfMakerEntries.SetValue(1);
-    Block::Initialize();
-    padding_word1.SetBitLength(0);
-    padding_word2.SetBitLength(0);
-  }
-
-  void Update() override {
-    Block::Update();
-    reserved.SetValue(0);
-    NumberOfMakerEntries.SetValue(1);
-    // A gap read before the data block is kept and counted in the address.
-    SetStartAddress(DataBlockStartAddress, 0, blkDataBlock);
-    blkMakerEntryArray[0].MpdStartAddress.SetValue(DataBlockStartAddress);
-    // MpdLength must be even, while a data block read with a block of
-    // unknown tag may have an odd length: a padding byte after it makes it
-    // even, as the reader passes over what follows the data block.
-    const auto dataBytes = static_cast<std::uint32_t>(blkDataBlock.BitLength() / 8);
-    padding_word2.SetBitLength(dataBytes % 2 == 0 ? 0 : 8);
-    blkMakerEntryArray[0].MpdLength.SetValue(dataBytes + dataBytes % 2);
-    Length.SetValue(AVCHD_BLOCK_LENGTH());
-  }
-
- protected:
-  void Declare() override {
-    OnChange(NumberOfMakerEntries, [](AAA::Block& owner) {
-      auto& self = static_cast<BlkMakersPrivateData&>(owner);
-      AAA_VERIFY_EQUAL(self.NumberOfMakerEntries, 1);
-      self.blkMakerEntryArray.Resize(self.NumberOfMakerEntries);
-      self.Link();
-    });
-    Add(Length);
-    Add(DataBlockStartAddress);
-    Add(reserved);
-    Add(NumberOfMakerEntries);
-    Add(blkMakerEntryArray);
-    Add(padding_word1);
-    Add(blkDataBlock);
-    Add(padding_word2);
+  // MpdLength must be even, while a data block read with a block of unknown
+  // tag may have an odd length: a padding byte after it makes it even, as the
+  // reader passes over what follows the data block.
+  void Derive() override {
+    PlaceDataBlock(blkMakerEntryArray[0].MpdStartAddress, blkMakerEntryArray[0].MpdLength, nullptr, true);
   }
 };
 

@@ -1,6 +1,5 @@
 #include "avchdlib/AVCHD_FileKinds.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "avchdlib/AVCHD_ClipInformation.h"
@@ -31,10 +30,10 @@ std::span<const FileKind> FileKinds() { return kFileKinds; }
 
 const FileKind* FindFileKind(std::span<const std::uint8_t> bytes) {
   if (bytes.size() < 4) return nullptr;
-  const auto* found = std::find_if(std::begin(kFileKinds), std::end(kFileKinds), [&bytes](const FileKind& kind) {
-    return std::memcmp(kind.typeIndicator, bytes.data(), 4) == 0;
-  });
-  return found == std::end(kFileKinds) ? nullptr : found;
+  for (const FileKind& kind : kFileKinds) {
+    if (std::memcmp(kind.typeIndicator, bytes.data(), 4) == 0) return &kind;
+  }
+  return nullptr;
 }
 
 }  // namespace AVCHD

@@ -25,5 +25,12 @@ constexpr bool AVCHD_VERIFY_MAKER_MODEL_CODE(std::uint32_t code) {
 // Refuses a recording of another maker or of an unsupported model with
 // MakerModelException, after reporting the failed rule.
 void VerifyMakerAndModel(const AAA::FieldBase& MakerID, const AAA::FieldBase& MakerModelCode);
+// Reads the two fields and verifies them before any field after them is
+// checked: another maker's recording is refused as such, whatever else it holds.
+inline void ReadMakerAndModel(AAA::BitReader& reader, AAA::FieldBase& MakerID, AAA::FieldBase& MakerModelCode) {
+  MakerID.Read(reader);
+  MakerModelCode.Read(reader);
+  VerifyMakerAndModel(MakerID, MakerModelCode);
+}
 
 }  // namespace AVCHD

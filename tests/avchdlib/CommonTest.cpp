@@ -95,7 +95,7 @@ TEST(ExtensionData, UnalignedDataBlockStartAddressIsRefusedWithTheRuleInTheLog) 
   bytes[7] = 26;
   LogCapture log(7);
   ExpectRefused<ExtensionData>(bytes);
-  EXPECT_EQ(log.Take(), ModelBytes::Position("avchdlib/AVCHD_Common.h", "AAA_VERIFY(DataBlockStartAddress") +
+  EXPECT_EQ(log.Take(), ModelBytes::Position("avchdlib/AVCHD_Common.h", "AAA_ALLOWED(DataBlockStartAddress") +
                             "      Name: blkExtensionData.DataBlockStartAddress\n"
                             "  Expected: true (\"DataBlockStartAddress % 4 == 0\")\n"
                             "    Actual: 0x0000001a \"26\"\n");
