@@ -6,6 +6,7 @@
 
 #include "aaalib/AAA_Array.h"
 #include "aaalib/AAA_Block.h"
+#include "aaalib/AAA_FieldRules.h"
 #include "avchdlib/AVCHD_Common.h"
 #include "avchdlib/AVCHD_IndexTableExt.h"
 
@@ -13,17 +14,17 @@ namespace AVCHD::IndexTable {
 
 class BlkAppInfoBDMV : public AAA::Block {
  public:
-  AAA::Field::BE Length{"Length", 32};
+  AAA::Field::BE Length{"Length", 32, AVCHD_LENGTH()};
   AAA::Field::BE indefinite{"indefinite", 1};
-  AAA::Field::BE reserved{"reserved", 15};
-  AAA::Field::BE Reserved2{"reserved", 256};
+  AAA::Field::Reserved reserved{15};
+  AAA::Field::Reserved Reserved2{256};
 
   BlkAppInfoBDMV() : Block("blkAppInfoBDMV") { Link(); }
-  void Read(AAA::BitReader& reader) override;
-  void Update() override;
 
  protected:
-  void Declare() override;
+  void Declare() override { Add(Length, indefinite, reserved, Reserved2); }
+  // Written as 1, but a file that holds 0 is read as it is.
+  void Derive() override { indefinite.SetValue(1); }
 };
 
 // The layout of the first playback and the menu title, which differ only in
@@ -31,73 +32,76 @@ class BlkAppInfoBDMV : public AAA::Block {
 // the reference (0 to 1000, or 0xFFFF for none).
 class BlkTitleObject : public AAA::Block {
  public:
-  AAA::Field::BE reserved{"reserved", 1};
-  AAA::Field::BE One{"'1'", 1};
-  AAA::Field::BE Reserved2{"reserved", 31};
-  AAA::Field::BE One2{"'1'", 1};
-  AAA::Field::BE Reserved3{"reserved", 14};
-  AAA::Field::BE Reserved4{"reserved", 32};
+  AAA::Field::Reserved reserved{1};
+  AAA::Field::BE One{"'1'", 1, AAA_RULES(AAA_FIXED(1))};
+  AAA::Field::Reserved Reserved2{31};
+  AAA::Field::BE One2{"'1'", 1, AAA_RULES(AAA_FIXED(1))};
+  AAA::Field::Reserved Reserved3{14};
+  AAA::Field::Reserved Reserved4{32};
 
   using Block::Block;
-  void Read(AAA::BitReader& reader) override;
-  void Initialize() override;
-  void Update() override;
 
  protected:
-  void Declare() override;
+  void Declare() override { Add(reserved, One, Reserved2, One2, Reserved3, MobjIDRef(), Reserved4); }
   virtual AAA::FieldBase& MobjIDRef() = 0;
-  virtual void VerifyMobjIDRef() const = 0;
 };
 
+// The format states the lower bound 0 of its ranges also for unsigned fields.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wtype-limits"
 class BlkFirstPlaybackTitle : public BlkTitleObject {
  public:
-  AAA::Field::BE FirstPlaybackTitleMobjIDRef{"FirstPlaybackTitleMobjIDRef", 16};
+  AAA::Field::BE FirstPlaybackTitleMobjIDRef{
+      "FirstPlaybackTitleMobjIDRef", 16,
+      AAA_RULES(AAA_ALLOWED(FirstPlaybackTitleMobjIDRef,
+                            ((0 <= FirstPlaybackTitleMobjIDRef) && (FirstPlaybackTitleMobjIDRef <= 1000)) ||
+                                (FirstPlaybackTitleMobjIDRef == 0xffff)),
+                AAA_INITIAL(0xFFFF))};
   BlkFirstPlaybackTitle() : BlkTitleObject("FirstPlaybackTitle") { Link(); }
 
  protected:
   AAA::FieldBase& MobjIDRef() override { return FirstPlaybackTitleMobjIDRef; }
-  void VerifyMobjIDRef() const override;
 };
 
 class BlkMenuTitle : public BlkTitleObject {
  public:
-  AAA::Field::BE MenuTitleMobjIDRef{"MenuTitleMobjIDRef", 16};
+  AAA::Field::BE MenuTitleMobjIDRef{
+      "MenuTitleMobjIDRef", 16,
+      AAA_RULES(AAA_ALLOWED(MenuTitleMobjIDRef, ((0 <= MenuTitleMobjIDRef) && (MenuTitleMobjIDRef <= 1000)) ||
+                                                    (MenuTitleMobjIDRef == 0xffff)),
+                AAA_INITIAL(0xFFFF))};
   BlkMenuTitle() : BlkTitleObject("MenuTitle") { Link(); }
 
  protected:
   AAA::FieldBase& MobjIDRef() override { return MenuTitleMobjIDRef; }
-  void VerifyMobjIDRef() const override;
 };
+
+#pragma GCC diagnostic pop
 
 class BlkMovieTitle : public AAA::Block {
  public:
-  AAA::Field::BE reserved{"reserved", 1};
-  AAA::Field::BE One{"'1'", 1};
-  AAA::Field::BE Reserved2{"reserved", 46};
+  AAA::Field::Reserved reserved{1};
+  AAA::Field::BE One{"'1'", 1, AAA_RULES(AAA_FIXED(1))};
+  AAA::Field::Reserved Reserved2{46};
   // Checked against the movie object file by the index table's repair.
   AAA::Field::BE MovieTitleMobjIDRef{"MovieTitleMobjIDRef", 16};
-  AAA::Field::BE Reserved3{"reserved", 32};
+  AAA::Field::Reserved Reserved3{32};
 
   BlkMovieTitle() : Block("blkMovieTitleArray") { Link(); }
-  void Read(AAA::BitReader& reader) override;
-  void Update() override;
 
  protected:
-  void Declare() override;
+  void Declare() override { Add(reserved, One, Reserved2, MovieTitleMobjIDRef, Reserved3); }
 };
 
 class BlkIndexes : public AAA::Block {
  public:
-  AAA::Field::BE Length{"Length", 32};
+  AAA::Field::BE Length{"Length", 32, AVCHD_LENGTH()};
   BlkFirstPlaybackTitle blkFirstPlaybackTitle;
   BlkMenuTitle blkMenuTitle;
-  AAA::Field::BE NumberOfMovieTitles{"NumberOfMovieTitles", 16};
+  AAA::Field::BE NumberOfMovieTitles{"NumberOfMovieTitles", 16, AAA_RULES(AAA_INITIAL(0))};
   AAA::Array<BlkMovieTitle> blkMovieTitleArray{"blkMovieTitleArray"};
 
   BlkIndexes() : Block("blkIndexes") { Link(); }
-  void Read(AAA::BitReader& reader) override;
-  void Initialize() override;
-  void Update() override;
 
  protected:
   void Declare() override;
@@ -108,11 +112,15 @@ class BlkIndexTableFile : public AAA::FileBlock {
   // Files above this size are refused before they are read.
   static constexpr std::uint64_t kMaxFileSize = 102400;
 
-  AAA::Field::Str TypeIndicator{"TypeIndicator", 32};
-  AAA::Field::Str TypeIndicator2{"TypeIndicator2", 32};
-  AAA::Field::BE IndexesStartAddress{"IndexesStartAddress", 32};
-  AAA::Field::BE ExtensionDataStartAddress{"ExtensionDataStartAddress", 32};
-  AAA::Field::BE reserved{"reserved", 192};
+  AAA::Field::Str TypeIndicator{"TypeIndicator", 32, AAA_RULES(AAA_FIXED("INDX"))};
+  AAA::Field::Str TypeIndicator2{"TypeIndicator2", 32, AAA_RULES(AAA_FIXED("0100"))};
+  AAA::Field::BE IndexesStartAddress{"IndexesStartAddress", 32,
+                                     AAA_RULES(AAA_ALLOWED(IndexesStartAddress, IndexesStartAddress % 2 == 0))};
+  AAA::Field::BE ExtensionDataStartAddress{
+      "ExtensionDataStartAddress", 32,
+      AAA_RULES(AAA_ALLOWED(ExtensionDataStartAddress, ExtensionDataStartAddress % 2 == 0),
+                AAA_ALLOWED(ExtensionDataStartAddress, ExtensionDataStartAddress != 0))};
+  AAA::Field::Reserved reserved{192};
   BlkAppInfoBDMV blkAppInfoBDMV;
   AAA::Field::Padding padding_word1{"padding_word"};
   BlkIndexes blkIndexes;
@@ -122,10 +130,13 @@ class BlkIndexTableFile : public AAA::FileBlock {
   BlkIndexTableFile() : FileBlock("Index table file") { Link(); }
   void Read(AAA::BitReader& reader) override;
   void Initialize() override;
-  void Update() override;
 
  protected:
-  void Declare() override;
+  void Declare() override {
+    Add(TypeIndicator, TypeIndicator2, IndexesStartAddress, ExtensionDataStartAddress, reserved, blkAppInfoBDMV,
+        padding_word1, blkIndexes, padding_word2, blkExtensionData);
+  }
+  void Derive() override;
 };
 
 }  // namespace AVCHD::IndexTable

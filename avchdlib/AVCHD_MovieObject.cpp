@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "avchdlib/AVCHD_Common.h"
-
 namespace AVCHD::MovieObject {
 namespace {
 
@@ -24,22 +22,6 @@ bool NavigationCommand::Matches(const CommandPattern& pattern) const {
 std::uint32_t NavigationCommand::Operand1() const { return NumberAt(ValueBytes(), 4); }
 std::uint32_t NavigationCommand::Operand2() const { return NumberAt(ValueBytes(), 8); }
 
-void BlkTerminalInfo::Declare() {
-  Add(One);
-  Add(reserved);
-}
-
-void BlkTerminalInfo::Read(AAA::BitReader& reader) {
-  Block::Read(reader);
-  AAA_VERIFY_EQUAL(One, 1);
-}
-
-void BlkTerminalInfo::Update() {
-  Block::Update();
-  One.SetValue(1);
-  reserved.SetValue(0);
-}
-
 BlkMovieObject::BlkMovieObject() : Block("MovieObject") {
   SetZero(NumberOfNavigationCommands);
   Link();
@@ -53,9 +35,7 @@ void BlkMovieObject::Declare() {
     self.NavigationCommandArray.Resize(self.NumberOfNavigationCommands);
     self.Link();
   });
-  Add(blkTerminalInfo);
-  Add(NumberOfNavigationCommands);
-  Add(NavigationCommandArray);
+  Add(blkTerminalInfo, NumberOfNavigationCommands, NavigationCommandArray);
 }
 
 BlkMovieObjects::BlkMovieObjects() : Block("blkMovieObjects") {
@@ -73,10 +53,7 @@ void BlkMovieObjects::Declare() {
     self.blkMovieObjectArray.Resize(self.NumberOfMobjs);
     self.Link();
   });
-  Add(Length);
-  Add(reserved);
-  Add(NumberOfMobjs);
-  Add(blkMovieObjectArray);
+  Add(Length, reserved, NumberOfMobjs, blkMovieObjectArray);
 }
 
 void BlkMovieObjects::Read(AAA::BitReader& reader) {
@@ -86,41 +63,6 @@ void BlkMovieObjects::Read(AAA::BitReader& reader) {
     ~LeftEnds() { left = -1; }
   } leftEnds{bitsLeft_};
   Block::Read(reader);
-  AAA_VERIFY_EQUAL(Length, AVCHD_BLOCK_LENGTH());
-}
-
-void BlkMovieObjects::Update() {
-  Block::Update();
-  Length.SetValue(AVCHD_BLOCK_LENGTH());
-  reserved.SetValue(0);
-}
-
-void BlkMovieObjectFile::Declare() {
-  Add(TypeIndicator);
-  Add(TypeIndicator2);
-  Add(ExtensionDataStartAddress);
-  Add(reserved);
-  Add(blkMovieObjects);
-  Add(padding_word);
-}
-
-void BlkMovieObjectFile::Read(AAA::BitReader& reader) {
-  TypeIndicator.Read(reader);
-  AAA_VERIFY_EQUAL(TypeIndicator, "MOBJ");
-  TypeIndicator2.Read(reader);
-  AAA_VERIFY_EQUAL(TypeIndicator2, "0100");
-  ExtensionDataStartAddress.Read(reader);
-  AAA_VERIFY_EQUAL(ExtensionDataStartAddress, 0U);
-  reserved.Read(reader);
-  blkMovieObjects.Read(reader);
-}
-
-void BlkMovieObjectFile::Update() {
-  Block::Update();
-  TypeIndicator.SetBytes(Common::TextBytes("MOBJ"));
-  TypeIndicator2.SetBytes(Common::TextBytes("0100"));
-  ExtensionDataStartAddress.SetValue(0);
-  reserved.SetValue(0);
 }
 
 }  // namespace AVCHD::MovieObject

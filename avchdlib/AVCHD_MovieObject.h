@@ -8,6 +8,8 @@
 
 #include "aaalib/AAA_Array.h"
 #include "aaalib/AAA_Block.h"
+#include "aaalib/AAA_FieldRules.h"
+#include "avchdlib/AVCHD_Common.h"
 
 namespace AVCHD::MovieObject {
 
@@ -80,15 +82,13 @@ class NavigationCommand : public AAA::Field::BE {
 
 class BlkTerminalInfo : public AAA::Block {
  public:
-  AAA::Field::BE One{"'1'", 1};
-  AAA::Field::BE reserved{"reserved", 15};
+  AAA::Field::BE One{"'1'", 1, AAA_RULES(AAA_FIXED(1))};
+  AAA::Field::Reserved reserved{15};
 
   BlkTerminalInfo() : Block("TerminalInfo") { Link(); }
-  void Read(AAA::BitReader& reader) override;
-  void Update() override;
 
  protected:
-  void Declare() override;
+  void Declare() override { Add(One, reserved); }
 };
 
 class BlkMovieObject : public AAA::Block {
@@ -105,14 +105,13 @@ class BlkMovieObject : public AAA::Block {
 
 class BlkMovieObjects : public AAA::Block {
  public:
-  AAA::Field::BE Length{"Length", 32};
-  AAA::Field::BE reserved{"reserved", 32};
+  AAA::Field::BE Length{"Length", 32, AVCHD_LENGTH()};
+  AAA::Field::Reserved reserved{32};
   AAA::Field::BE NumberOfMobjs{"NumberOfMobjs", 16};
   AAA::Array<BlkMovieObject> blkMovieObjectArray{"MovieObject"};
 
   BlkMovieObjects();
   void Read(AAA::BitReader& reader) override;
-  void Update() override;
 
  protected:
   void Declare() override;
@@ -125,21 +124,22 @@ class BlkMovieObjects : public AAA::Block {
 
 class BlkMovieObjectFile : public AAA::FileBlock {
  public:
-  AAA::Field::Str TypeIndicator{"TypeIndicator", 32};
-  AAA::Field::Str TypeIndicator2{"TypeIndicator2", 32};
+  AAA::Field::Str TypeIndicator{"TypeIndicator", 32, AAA_RULES(AAA_FIXED("MOBJ"))};
+  AAA::Field::Str TypeIndicator2{"TypeIndicator2", 32, AAA_RULES(AAA_FIXED("0100"))};
   // The file carries no extension data.
-  AAA::Field::BE ExtensionDataStartAddress{"ExtensionDataStartAddress", 32};
-  AAA::Field::BE reserved{"reserved", 224};
+  AAA::Field::BE ExtensionDataStartAddress{"ExtensionDataStartAddress", 32, AAA_RULES(AAA_FIXED(0U))};
+  AAA::Field::Reserved reserved{224};
   BlkMovieObjects blkMovieObjects;
-  // Bytes after the movie objects are neither read nor written.
+  // Bytes after the movie objects are neither read nor written: its width
+  // stays 0.
   AAA::Field::Padding padding_word{"padding_word"};
 
   BlkMovieObjectFile() : FileBlock("MovieObject file") { Link(); }
-  void Read(AAA::BitReader& reader) override;
-  void Update() override;
 
  protected:
-  void Declare() override;
+  void Declare() override {
+    Add(TypeIndicator, TypeIndicator2, ExtensionDataStartAddress, reserved, blkMovieObjects, padding_word);
+  }
 };
 
 }  // namespace AVCHD::MovieObject

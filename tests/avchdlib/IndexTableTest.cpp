@@ -117,7 +117,7 @@ TEST(IndexTable, OtherVersionIsRefusedWithTheRuleInTheLog) {
   const BlkIndexTableFile file = TwoTitlesRead();
   LogCapture log(7);
   ExpectRefused(Patched(TwoTitlesBytes(), file.TypeIndicator2, ModelBytes::Text("0200")));
-  EXPECT_EQ(log.Take(), ModelBytes::Position("avchdlib/AVCHD_IndexTable.cpp", "AAA_VERIFY_EQUAL(TypeIndicator2") +
+  EXPECT_EQ(log.Take(), ModelBytes::Position("avchdlib/AVCHD_IndexTable.h", "AAA_FIXED(\"0100\")") +
                             "      Name: Index table file.TypeIndicator2\n"
                             "  Expected: 0x30313030 \"0100\" (\"0100\")\n"
                             "    Actual: 0x30323030 \"0200\"\n");

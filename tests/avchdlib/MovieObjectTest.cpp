@@ -84,11 +84,10 @@ TEST(MovieObject, ExtensionDataIsRefusedWithTheRuleInTheLog) {
   bytes[11] = 0x40;
   LogCapture log(7);
   ExpectRefused(bytes);
-  EXPECT_EQ(log.Take(),
-            ModelBytes::Position("avchdlib/AVCHD_MovieObject.cpp", "AAA_VERIFY_EQUAL(ExtensionDataStartAddress") +
-                "      Name: MovieObject file.ExtensionDataStartAddress\n"
-                "  Expected: 0x00000000 \"0\" (0U)\n"
-                "    Actual: 0x00000040 \"64\"\n");
+  EXPECT_EQ(log.Take(), ModelBytes::Position("avchdlib/AVCHD_MovieObject.h", "AAA_FIXED(0U)") +
+                            "      Name: MovieObject file.ExtensionDataStartAddress\n"
+                            "  Expected: 0x00000000 \"0\" (0U)\n"
+                            "    Actual: 0x00000040 \"64\"\n");
 }
 
 TEST(MovieObject, CountsAreBoundedBeforeTheirArraysAreRead) {

@@ -86,7 +86,7 @@ TEST(ThumbnailIndex, OtherTypeOrVersionIsRefusedWithTheRuleInTheLog) {
   bytes[0] = 'X';
   LogCapture log(7);
   ExpectRefused(bytes);
-  EXPECT_EQ(log.Take(), ModelBytes::Position("avchdlib/AVCHD_Thumbnail.cpp", "AAA_VERIFY_EQUAL(TypeIndicator") +
+  EXPECT_EQ(log.Take(), ModelBytes::Position("avchdlib/AVCHD_Thumbnail.h", "AAA_FIXED(\"TIDX\")") +
                             "      Name: Thumbnail Index file.TypeIndicator\n"
                             "  Expected: 0x54494458 \"TIDX\" (\"TIDX\")\n"
                             "    Actual: 0x58494458 \"XIDX\"\n");

@@ -102,8 +102,7 @@ TEST_F(InspectCommand, BrokenFileShowsTheFailedRuleAndExitsWithOne) {
   const Outcome run = Restore("inspect -l 7 " + path);
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.output,
-            "open: " + path + "\n" +
-                ModelBytes::Position("avchdlib/AVCHD_IndexTable.cpp", "AAA_VERIFY_EQUAL(TypeIndicator2") +
+            "open: " + path + "\n" + ModelBytes::Position("avchdlib/AVCHD_IndexTable.h", "AAA_FIXED(\"0100\")") +
                 "      Name: Index table file.TypeIndicator2\n"
                 "  Expected: 0x30313030 \"0100\" (\"0100\")\n"
                 "    Actual: 0x30323030 \"0200\"\n"
