@@ -67,31 +67,8 @@ void BlkStreamCodingInfo::Declare() {
                                           self.StreamCodingType == 0x91);
     self.Link();
   });
-  Add(Length, StreamCodingType);
-  switch (StreamCodingType) {
-    case 0x1B:
-      Add(VideoFormat, FrameRate, AspectRatio, reservedVideo1, CCFlag, reservedVideo2, reservedVideo3);
-      break;
-    case 0x80:
-    case 0x81:
-      Add(AudioPresentationType, SamplingFrequency, AudioLanguageCode, reservedAudio);
-      break;
-    case 0x90:
-      Add(OBLanguageCode, reservedOB);
-      break;
-    case 0x91:
-      Add(MBLanguageCode, reservedMB);
-      break;
-    default:
-      break;
-  }
-}
-
-// The language codes of the other coding types start as English too, so that
-// a stream whose coding type is set later has one.
-void BlkStreamCodingInfo::Initialize() {
-  Block::Initialize();
-  for (AAA::FieldBase* code : {&AudioLanguageCode, &OBLanguageCode, &MBLanguageCode}) code->Initialize();
+  DeclareCoding({&FrameRate, &AspectRatio, &reservedVideo1, &CCFlag, &reservedVideo2, &reservedVideo3},
+                {&reservedAudio}, {&reservedOB}, {&reservedMB});
 }
 
 void BlkProgramInfo::Declare() {

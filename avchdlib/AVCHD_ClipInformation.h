@@ -9,9 +9,10 @@
 
 #include "aaalib/AAA_Array.h"
 #include "aaalib/AAA_Block.h"
+#include "avchdlib/AVCHD_Fields.h"
 #include "avchdlib/AVCHD_ClipInformationExt.h"
 #include "avchdlib/AVCHD_Common.h"
-#include "avchdlib/AVCHD_Fields.h"
+#include "avchdlib/AVCHD_StreamCoding.h"
 
 namespace AVCHD::ClipInformation {
 
@@ -112,44 +113,28 @@ class BlkSequenceInfo : public AAA::Block {
   void Declare() override;
 };
 
-// The coding of one elementary stream; the fields after `StreamCodingType`
-// follow the coding type.
-class BlkStreamCodingInfo : public AAA::Block {
+// The coding of one elementary stream, with the clip's own members of the
+// video, audio and bitmap kinds.
+class BlkStreamCodingInfo : public Common::BlkStreamCoding {
  public:
-  AAA::Field::BE Length{"Length", 8, AVCHD_LENGTH()};
-  AVCHD::Field::StreamCodingType StreamCodingType{AAA_RULES(AAA_INITIAL(0x1B))};
   // Video (0x1B)
-  AVCHD::Field::VideoFormat VideoFormat{"VideoFormat", 4,
-                                        AAA_RULES(AAA_ALLOWED(VideoFormat, (1 <= VideoFormat) && (VideoFormat <= 6)))};
   AVCHD::Field::FrameRate FrameRate{"FrameRate", 4,
-                                    AAA_RULES(AAA_ALLOWED(FrameRate, ((1 <= FrameRate) && (FrameRate <= 4)) ||
-                                                                         (FrameRate == 6) || (FrameRate == 7)))};
+                                  AAA_RULES(AAA_ALLOWED(FrameRate, ((1 <= FrameRate) && (FrameRate <= 4)) ||
+                                                                       (FrameRate == 6) || (FrameRate == 7)))};
   AVCHD::Field::AspectRatio AspectRatio{"AspectRatio", 4,
-                                        AAA_RULES(AAA_ALLOWED(AspectRatio, (AspectRatio == 2) || (AspectRatio == 3)))};
+                                      AAA_RULES(AAA_ALLOWED(AspectRatio, (AspectRatio == 2) || (AspectRatio == 3)))};
   AAA::Field::Reserved reservedVideo1{2};
   AAA::Field::BE CCFlag{"CCFlag", 1, AAA_RULES(AAA_INITIAL(0))};
   AAA::Field::Reserved reservedVideo2{17};
   AAA::Field::Reserved reservedVideo3{128};
   // Audio (0x80, 0x81)
-  AVCHD::Field::AudioPresentationType AudioPresentationType{
-      "AudioPresentationType", 4,
-      AAA_RULES(AAA_ALLOWED(AudioPresentationType, (AudioPresentationType == 1) || (AudioPresentationType == 3) ||
-                                                       (AudioPresentationType == 6)))};
-  AVCHD::Field::SamplingFrequency SamplingFrequency{
-      "SamplingFrequency", 4,
-      AAA_RULES(AAA_ALLOWED(SamplingFrequency,
-                            (SamplingFrequency == 1) || (SamplingFrequency == 4) || (SamplingFrequency == 5)))};
-  AAA::Field::Str AudioLanguageCode{"AudioLanguageCode", 24, AAA_RULES(AAA_INITIAL("eng"))};
   AAA::Field::Reserved reservedAudio{128};
   // Overlay bitmap (0x90)
-  AAA::Field::Str OBLanguageCode{"OBLanguageCode", 24, AAA_RULES(AAA_INITIAL("eng"))};
   AAA::Field::Reserved reservedOB{136};
   // Menu bitmap (0x91)
-  AAA::Field::Str MBLanguageCode{"MBLanguageCode", 24, AAA_RULES(AAA_INITIAL("eng"))};
   AAA::Field::Reserved reservedMB{136};
 
-  BlkStreamCodingInfo() : Block("blkStreamCodingInfo") { Link(); }
-  void Initialize() override;
+  BlkStreamCodingInfo() : BlkStreamCoding("blkStreamCodingInfo", AAA_RULES(AAA_INITIAL(0x1B))) { Link(); }
 
  protected:
   void Declare() override;

@@ -1,7 +1,5 @@
 #include "avchdlib/AVCHD_MoviePlaylistExt.h"
 
-#include "avchdlib/AVCHD_Maker.h"
-
 namespace AVCHD::MoviePlayListExt {
 
 using Common::AVCHD_VERIFY_CHARACTERSET;
@@ -9,66 +7,26 @@ using Common::AVCHD_VERIFY_TIMEANDDATE;
 
 // Playlist meta --------------------------------------------------------------
 
-void BlkPlayListMeta::Declare() {
-  Add(Length);
-  Add(MakerID);
-  Add(MakerModelCode);
-  Add(reserved1);
-  Add(RefToMenuThumbnailIndex);
-  Add(blkTimeZone);
-  Add(RecordTimeAndDate);
-  Add(reserved2);
-  Add(PlayListCharacterSet);
-  Add(PlayListNameLength);
-  Add(PlayListName);
-  Add(AdditionalData);
-}
-
+// The maker is checked before the other rules and the length: a recording of
+// another maker is refused as such, whatever else is wrong with it.
 void BlkPlayListMeta::Read(AAA::BitReader& reader) {
-  Block::Read(reader);
+  for (AAA::Element* child : Children()) child->Read(reader);
   VerifyMakerAndModel(MakerID, MakerModelCode);
   AAA_VERIFY(RecordTimeAndDate, AVCHD_VERIFY_TIMEANDDATE(RecordTimeAndDate));
   if (PlayListNameLength != 0) AAA_VERIFY(PlayListCharacterSet, AVCHD_VERIFY_CHARACTERSET(PlayListCharacterSet));
-  AAA_VERIFY_EQUAL(Length, AVCHD_BLOCK_LENGTH());
+  CheckLengths();
 }
 
+// An unnamed playlist without a time zone or a recording time.
 void BlkPlayListMeta::Initialize() {
   Block::Initialize();
-  MakerID.SetValue(AVCHD_MAKER_ID);
-  MakerModelCode.SetValue(AVCHD_MAKER_MODEL_CODE);
-  RefToMenuThumbnailIndex.SetValue(0xFFFF);
   blkTimeZone.SetValue(0xFF);
   RecordTimeAndDate.Fill(0);
   PlayListCharacterSet.SetValue(0x90);
-  PlayListNameLength.SetValue(0);
   PlayListName.Fill(0);
 }
 
-void BlkPlayListMeta::Update() {
-  Block::Update();
-  reserved1.SetValue(0);
-  reserved2.SetValue(0);
-  Length.SetValue(AVCHD_BLOCK_LENGTH());
-}
-
 // Mark extensions ------------------------------------------------------------
-
-void BlkMarkExtension::Declare() {
-  Add(MakerID);
-  Add(MakerModelCode);
-  Add(reserved1);
-  Add(Pulldown);
-  Add(MarkWriteProtectFlag);
-  Add(RefToMarkThumbnailIndex);
-  Add(blkTimeZone);
-  Add(RecordTimeAndDate);
-  Add(MarkCharacterSet);
-  Add(MarkNameLength);
-  Add(MarkName);
-  Add(MakersInformation);
-  Add(blkTimeCode);
-  Add(reserved2);
-}
 
 void BlkMarkExtension::Read(AAA::BitReader& reader) {
   Block::Read(reader);
@@ -78,26 +36,15 @@ void BlkMarkExtension::Read(AAA::BitReader& reader) {
   if (MarkNameLength != 0) AAA_VERIFY(MarkCharacterSet, AVCHD_VERIFY_CHARACTERSET(MarkCharacterSet));
 }
 
+// An unnamed mark (no bytes of the name left unset) without a time zone, a
+// recording time or a time code.
 void BlkMarkExtension::Initialize() {
   Block::Initialize();
-  MakerID.SetValue(AVCHD_MAKER_ID);
-  MakerModelCode.SetValue(AVCHD_MAKER_MODEL_CODE);
-  MarkWriteProtectFlag.SetValue(0);
-  RefToMarkThumbnailIndex.SetValue(0xFFFF);
   blkTimeZone.SetValue(0xFF);
   RecordTimeAndDate.Fill(0);
   MarkCharacterSet.SetValue(0x90);
-  MarkNameLength.SetValue(0);
-  // An unnamed mark: no bytes of the name are left unset.
   MarkName.Fill(0);
-  MakersInformation.SetValue(0);
   blkTimeCode.Fill(0xFF);
-}
-
-void BlkMarkExtension::Update() {
-  Block::Update();
-  reserved1.SetValue(0);
-  reserved2.SetValue(0);
 }
 
 void BlkPlayListMarkExt::Declare() {
@@ -107,52 +54,25 @@ void BlkPlayListMarkExt::Declare() {
     self.blkMarkExtensionArray.Resize(self.NumberOfPlayListMarks);
     self.Link();
   });
-  Add(Length);
-  Add(NumberOfPlayListMarks);
-  Add(blkMarkExtensionArray);
-}
-
-void BlkPlayListMarkExt::Read(AAA::BitReader& reader) {
-  Length.Read(reader);
-  NumberOfPlayListMarks.Read(reader);
-  blkMarkExtensionArray.Read(reader);
-  AAA_VERIFY_EQUAL(Length, AVCHD_BLOCK_LENGTH());
-}
-
-void BlkPlayListMarkExt::Update() {
-  Block::Update();
-  Length.SetValue(AVCHD_BLOCK_LENGTH());
+  Add(Length, NumberOfPlayListMarks, blkMarkExtensionArray);
 }
 
 // PLEX -------------------------------------------------------------------------
 
 void BlkPlayListExtensionData::Declare() {
   OnChange(MakersPrivateDataStartAddress, [](AAA::Block& owner) { owner.Link(); });
-  Add(TypeIndicator);
-  Add(reserved1);
-  Add(PlayListMarkExtStartAddress);
-  Add(MakersPrivateDataStartAddress);
-  Add(reserved2);
-  Add(blkPlayListMeta);
-  Add(padding_word1);
-  Add(blkPlayListMarkExt);
-  if (MakersPrivateDataStartAddress != 0) {
-    Add(padding_word2);
-    Add(blkMakersPrivateData);
-  }
+  Add(TypeIndicator, reserved1, PlayListMarkExtStartAddress, MakersPrivateDataStartAddress, reserved2, blkPlayListMeta,
+      padding_word1, blkPlayListMarkExt);
+  if (MakersPrivateDataStartAddress != 0) Add(padding_word2, blkMakersPrivateData);
 }
 
 void BlkPlayListExtensionData::Read(AAA::BitReader& reader) {
-  TypeIndicator.Read(reader);
-  AAA_VERIFY_EQUAL(TypeIndicator, "PLEX");
+  for (AAA::Element* header :
+       std::initializer_list<AAA::Element*>{&TypeIndicator, &reserved1, &PlayListMarkExtStartAddress,
+                                            &MakersPrivateDataStartAddress, &reserved2, &blkPlayListMeta}) {
+    header->Read(reader);
+  }
   const std::int64_t blockStart = TypeIndicator.BitPosition();
-  reserved1.Read(reader);
-  PlayListMarkExtStartAddress.Read(reader);
-  AAA_VERIFY(PlayListMarkExtStartAddress, PlayListMarkExtStartAddress % 2 == 0);
-  MakersPrivateDataStartAddress.Read(reader);
-  AAA_VERIFY(MakersPrivateDataStartAddress, MakersPrivateDataStartAddress % 2 == 0);
-  reserved2.Read(reader);
-  blkPlayListMeta.Read(reader);
   const std::int64_t paddingLength1 = Common::BitsUpTo(reader, blockStart + PlayListMarkExtStartAddress * 8ll);
   AAA_READ_PADDING(reader, padding_word1, paddingLength1);
   blkPlayListMarkExt.Read(reader);
@@ -163,9 +83,8 @@ void BlkPlayListExtensionData::Read(AAA::BitReader& reader) {
   }
 }
 
-void BlkPlayListExtensionData::Update() {
-  Block::Update();
-  TypeIndicator.SetBytes(Common::TextBytes("PLEX"));
+// The reserved words carry their own names here, so they are cleared by hand.
+void BlkPlayListExtensionData::Derive() {
   reserved1.SetValue(0);
   SetStartAddress(PlayListMarkExtStartAddress, 0, blkPlayListMarkExt);
   if (MakersPrivateDataStartAddress != 0) SetStartAddress(MakersPrivateDataStartAddress, 0, blkMakersPrivateData);
