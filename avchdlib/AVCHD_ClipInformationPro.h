@@ -6,39 +6,34 @@
 // number of the pair).
 
 #include "aaalib/AAA_Block.h"
-#include "avchdlib/AVCHD_CommonPro.h"
 #include "avchdlib/AVCHD_Fields.h"
+#include "avchdlib/AVCHD_CommonPro.h"
 
 namespace AVCHD::ClipInformationPro {
 
 inline constexpr std::uint32_t kTagClipInfo = 0xE2;
 inline constexpr std::uint32_t kTag3DClipInfo = 0x05;
 
-class BlkPRO_3DClipInfo : public AAA::Block {
+class BlkPRO_3DClipInfo : public Common::BlkPRO_Tagged {
  public:
-  AAA::Field::BE PRO_Tag_ID{"PRO_Tag_ID", 8};
-  AAA::Field::BE Fill_item{"Fill_item", 8};
-  AAA::Field::BE Length{"Length", 16};
-  AAA::Field::BE RecordedClipNumber{"RecordedClipNumber", 16};
-  AAA::Field::BE PRO_Reserved{"PRO_Reserved", 16};
+  AAA::Field::BE RecordedClipNumber{"RecordedClipNumber", 16, AAA_RULES(AAA_INITIAL(0))};
+  AAA::Field::BE PRO_Reserved{"PRO_Reserved", 16, AAA_RULES(AAA_INITIAL(0xFFFF))};
 
-  BlkPRO_3DClipInfo() : Block("blkPRO_3DClipInfo") { Link(); }
-  // The enclosing block has read the tag.
-  void Read(AAA::BitReader& reader) override;
+  BlkPRO_3DClipInfo() : BlkPRO_Tagged("blkPRO_3DClipInfo", kTag3DClipInfo) { Link(); }
+  // A new 3D clip info is present.
   void Initialize() override;
-  void Update() override;
 
  protected:
-  void Declare() override;
+  void Declare() override { AddWithHeader(RecordedClipNumber, PRO_Reserved); }
 };
 
 // From version 0x11 on the block may hold the 3D clip information; later
 // versions may add fields this model does not know, kept as read.
 class BlkPRO_ClipInfo : public AAA::Block {
  public:
-  AAA::Field::BE Tag_ID{"Tag_ID", 8};
-  AAA::Field::BE Tag_ver{"Tag_ver", 8};
-  AAA::Field::BE Length{"Length", 16};
+  Common::ProTag Tag_ID{"Tag_ID", kTagClipInfo, AAA_RULES(AAA_INITIAL(kTagClipInfo))};
+  AAA::Field::BE Tag_ver{"Tag_ver", 8, AAA_RULES(AAA_INITIAL(Common::kProVersion))};
+  AAA::Field::BE Length{"Length", 16, AVCHD_PRO_LENGTH("AVCHD_PRO_BLOCK_LENGTH1()")};
   AVCHD::Field::Pro_Umid GlobalClipID{"GlobalClipID"};
   AVCHD::Field::TimeCode StartTimeCode{"StartTimeCode"};
   AVCHD::Field::Pro_BinaryGroup StartBinaryGroup;
@@ -50,7 +45,6 @@ class BlkPRO_ClipInfo : public AAA::Block {
   // The enclosing block has read the tag.
   void Read(AAA::BitReader& reader) override;
   void Initialize() override;
-  void Update() override;
 
  protected:
   void Declare() override;
@@ -61,17 +55,17 @@ class BlkPRO_ClipInfo : public AAA::Block {
 class BlkClipInfoPrivateDataBlock : public AAA::Block {
  public:
   AAA::Field::BE NumberOfData{"NumberOfData", 16};
-  AAA::Field::BE reserved{"reserved", 16};
+  AAA::Field::Reserved reserved{16};
   Common::BlkPRO_ProfessionalMetaID PRO_ProfessionalMetaID;
   BlkPRO_ClipInfo blkProClipInfo;
 
   BlkClipInfoPrivateDataBlock() : Block("PrivateDataBlock") { Link(); }
   void Read(AAA::BitReader& reader) override;
   void Initialize() override;
-  void Update() override;
 
  protected:
   void Declare() override;
+  void Derive() override;
 };
 
 }  // namespace AVCHD::ClipInformationPro

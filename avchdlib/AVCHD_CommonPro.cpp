@@ -1,23 +1,32 @@
 #include "avchdlib/AVCHD_CommonPro.h"
 
-#include "avchdlib/AVCHD_Common.h"
+#include <algorithm>
+
+#include "aaalib/AAA_Exceptions.h"
+#include "aaalib/AAA_Log.h"
 
 namespace AVCHD::Common {
+
+using AAA::InvalidDataException;
+
 namespace {
 
-const AAA::Bytes kProfessionalMetaID = {0x00, 0x07, 0xCF, 0x88, 0xA8, 0x0E, 0x49, 0x96,
-                                        0xB7, 0x8B, 0xE5, 0x60, 0x08, 0xA8, 0x20, 0xB7};
-
-}  // namespace
-
+// Makes the tag that the enclosing block read and assigned count as read, so
+// that it is never taken for a modification.
 void KeepAsRead(AAA::FieldBase& tag) {
   // Setting the width again makes the value the field's baseline.
   tag.SetBitLength(tag.BitLength());
 }
 
-void TakeTag(AAA::FieldBase& tag, std::uint32_t value) {
-  tag.SetValue(value);
-  KeepAsRead(tag);
+}  // namespace
+
+std::uint32_t BytesAfter(const AAA::Block& owner, const AAA::FieldBase& length) {
+  std::int64_t upToAfterLength = 0;
+  for (const AAA::Element* child : owner.Children()) {
+    upToAfterLength += child->BitLength();
+    if (child == &length) break;
+  }
+  return static_cast<std::uint32_t>((owner.BitLength() - upToAfterLength) / 8);
 }
 
 void ReadUpTo(AAA::BitReader& reader, AAA::FieldBase& field, std::int64_t endBits) {
@@ -25,40 +34,20 @@ void ReadUpTo(AAA::BitReader& reader, AAA::FieldBase& field, std::int64_t endBit
   field.Read(reader);
 }
 
-// Content info -------------------------------------------------------------
-
-void BlkPRO_ContentInfo::Declare() {
-  Add(PRO_Tag_ID);
-  Add(Fill_item);
-  Add(Length);
-  Add(ContentID);
-  Add(ChannelID);
-  Add(GlobalMaterialID);
+void ReadAll(AAA::BitReader& reader, std::initializer_list<AAA::Element*> elements) {
+  for (AAA::Element* element : elements) element->Read(reader);
 }
 
-void BlkPRO_ContentInfo::Read(AAA::BitReader& reader) {
-  TakeTag(PRO_Tag_ID, kTagContentInfo);
-  Fill_item.Read(reader);
-  AAA_VERIFY_EQUAL(Fill_item, 0xff);
-  Length.Read(reader);
-  ContentID.Read(reader);
-  AAA_VERIFY(ContentID, (ContentID.ToString() == "3DS") || (ContentID.ToString() == "CAM"));
-  ChannelID.Read(reader);
-  GlobalMaterialID.Read(reader);
-  AAA_VERIFY_EQUAL(Length, AVCHD_BLKPRO_BLOCK_LENGTH());
+std::uint32_t ReadTag(AAA::Block& owner, const char* name, AAA::BitReader& reader) {
+  AAA::Field::BE tag{name, 8};
+  tag.SetParent(&owner);
+  tag.Read(reader);
+  return tag;
 }
 
-void BlkPRO_ContentInfo::Initialize() {
-  Block::Initialize();
-  ContentID.SetBytes(TextBytes("3DS"));
-  ChannelID.SetBytes(TextBytes("L"));
-}
-
-void BlkPRO_ContentInfo::Update() {
-  Block::Update();
-  PRO_Tag_ID.SetValue(kTagContentInfo);
-  Fill_item.SetValue(kFillItem);
-  Length.SetValue(AVCHD_BLKPRO_BLOCK_LENGTH());
+void ProTag::Read(AAA::BitReader& /*reader*/) {
+  SetValue(tag_);
+  KeepAsRead(*this);
 }
 
 // Professional meta identifier ---------------------------------------------
@@ -69,88 +58,83 @@ void BlkPRO_ProfessionalMetaID::Declare() {
     AAA_VERIFY(self.Tag_ver, (self.Tag_ver >> 4) != 0);
     self.Link();
   });
-  Add(Tag_ID);
-  Add(Tag_ver);
-  Add(Length);
-  Add(ProfessionalMetaID);
+  Add(Tag_ID, Tag_ver, Length, ProfessionalMetaID);
   if (Tag_ver > 0x10) Add(blkPRO_ContentInfo);
   if (Tag_ver > 0x11) Add(FutureDefinedFields);
 }
 
 void BlkPRO_ProfessionalMetaID::Read(AAA::BitReader& reader) {
-  TakeTag(Tag_ID, kTagProfessionalMetaID);
-  Tag_ver.Read(reader);
-  Length.Read(reader);
-  ProfessionalMetaID.Read(reader);
+  ReadAll(reader, {&Tag_ID, &Tag_ver, &Length, &ProfessionalMetaID});
   if (Tag_ver >= 0x11) {
     // The content info's tag byte; the content info knows its own tag.
-    AAA::Field::BE tag{"PRO_Tag_ID", 8};
-    tag.SetParent(this);
-    tag.Read(reader);
+    ReadTag(*this, "PRO_Tag_ID", reader);
     blkPRO_ContentInfo.Read(reader);
   }
-  if (Tag_ver > 0x11) ReadUpTo(reader, FutureDefinedFields, ProfessionalMetaID.BitPosition() + Length * 8ll);
-  AAA_VERIFY_EQUAL(Length, AVCHD_PRO_BLOCK_LENGTH1());
-  AAA::VerifyEqual(ProfessionalMetaID, kProfessionalMetaID,
-                   AAA_RULE(R"("\x00\x07\xcf\x88\xa8\x0e\x49\x96\xb7\x8b\xe5\x60\x08\xa8\x20\xb7")"));
+  if (Tag_ver > 0x11) ReadUpTo(reader, FutureDefinedFields, EndOf(Length));
+  CheckLengths();
 }
 
+// The version is set last: a new block declares its content info until then,
+// so that the content info has its values for a later version.
 void BlkPRO_ProfessionalMetaID::Initialize() {
   Block::Initialize();
   FutureDefinedFields.SetBitLength(0);
   Tag_ver.SetValue(kProVersion);
 }
 
-void BlkPRO_ProfessionalMetaID::Update() {
-  Block::Update();
-  Tag_ID.SetValue(kTagProfessionalMetaID);
-  Length.SetValue(AVCHD_BLKPRO_BLOCK_LENGTH());
-  ProfessionalMetaID.SetBytes(kProfessionalMetaID);
-}
-
 // Unknown tags -------------------------------------------------------------
 
-void BlkPRO_Unknown::Declare() {
-  Add(Tag_ID);
-  Add(Tag_ver);
-  Add(Length);
-  Add(ext_data);
+void ReadKept(AAA::FieldBase& tag, AAA::FieldBase& second, AAA::FieldBase& length, AAA::FieldBase& data,
+              AAA::BitReader& reader) {
+  KeepAsRead(tag);
+  second.Read(reader);
+  length.Read(reader);
+  data.SetBitLength(length * 8ll);
+  data.Read(reader);
 }
 
-void BlkPRO_Unknown::Read(AAA::BitReader& reader) {
-  KeepAsRead(Tag_ID);
-  Tag_ver.Read(reader);
-  Length.Read(reader);
-  ext_data.SetBitLength(Length * 8ll);
-  ext_data.Read(reader);
-}
-
-void BlkPRO_Unknown::Update() {
-  Block::Update();
-  Length.SetValue(AVCHD_BLKPRO_BLOCK_LENGTH());
-}
-
-void BlkPRO_UnknownPRO::Declare() {
-  Add(PRO_Tag_ID);
-  Add(Fill_item);
-  Add(Length);
-  Add(ext_data);
-}
+void BlkPRO_Unknown::Read(AAA::BitReader& reader) { ReadKept(Tag_ID, Tag_ver, Length, ext_data, reader); }
 
 void BlkPRO_UnknownPRO::Read(AAA::BitReader& reader) {
-  KeepAsRead(PRO_Tag_ID);
-  Fill_item.Read(reader);
-  AAA_VERIFY_EQUAL(Fill_item, 0xff);
-  Length.Read(reader);
-  ext_data.SetBitLength(Length * 8ll);
-  ext_data.Read(reader);
-  AAA_VERIFY_EQUAL(Length, AVCHD_BLKPRO_BLOCK_LENGTH());
+  ReadKept(PRO_Tag_ID, Fill_item, Length, ext_data, reader);
+  CheckLengths();
 }
 
-void BlkPRO_UnknownPRO::Update() {
-  Block::Update();
-  Fill_item.SetValue(kFillItem);
-  Length.SetValue(AVCHD_BLKPRO_BLOCK_LENGTH());
+// Reading by tag -----------------------------------------------------------
+
+namespace {
+
+AAA::Block* BlockOfTag(std::span<const TaggedBlock> known, std::uint32_t tag) {
+  const auto found =
+      std::find_if(known.begin(), known.end(), [tag](const TaggedBlock& each) { return each.tag == tag; });
+  return found != known.end() ? found->block : nullptr;
+}
+
+}  // namespace
+
+void ReadTaggedUpTo(AAA::Block& owner, AAA::BitReader& reader, std::int64_t endBits, std::span<const TaggedBlock> known,
+                    AAA::Array<BlkPRO_UnknownPRO>& unknowns) {
+  while (static_cast<std::int64_t>(reader.BitPosition()) < endBits) {
+    const std::uint32_t tag = ReadTag(owner, "PRO_Tag_ID", reader);
+    if (AAA::Block* block = BlockOfTag(known, tag)) {
+      block->Read(reader);
+    } else {
+      BlkPRO_UnknownPRO& unknown = unknowns.Append();
+      unknown.PRO_Tag_ID.SetValue(tag);
+      unknown.Read(reader);
+    }
+  }
+  owner.Link();
+}
+
+void ReadDataBlocks(AAA::Block& owner, std::uint32_t count, AAA::BitReader& reader,
+                    std::initializer_list<TaggedBlock> known) {
+  for (std::uint32_t i = 0; i < count; ++i) {
+    AAA::Block* block = BlockOfTag(std::span(known.begin(), known.end()), ReadTag(owner, "Tag_ID", reader));
+    if (block == nullptr) AAA_THROW(InvalidDataException());
+    block->Read(reader);
+  }
+  owner.Link();
 }
 
 }  // namespace AVCHD::Common

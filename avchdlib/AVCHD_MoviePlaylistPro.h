@@ -5,237 +5,226 @@
 // field holds its tag. A PRO mark per playlist mark carries small tagged
 // blocks of shooting metadata; blocks of unknown tags are kept.
 
+#include <array>
+
 #include "aaalib/AAA_Array.h"
 #include "aaalib/AAA_Block.h"
-#include "avchdlib/AVCHD_CommonPro.h"
 #include "avchdlib/AVCHD_Fields.h"
-
-// The length a PRO area's 32-bit `Length` must hold: the bytes after it.
-#define AVCHD_PRO_BLOCK_LENGTH2() (static_cast<std::uint32_t>((BitLength() - 8 - 8 - 16 - 32) / 8))
+#include "avchdlib/AVCHD_CommonPro.h"
+#include "avchdlib/AVCHD_Maker.h"
 
 namespace AVCHD::MoviePlayListPro {
+
+using Common::BlkPRO_Tagged;
 
 inline constexpr std::uint32_t kTagPlayListInfo = 0xF0;
 inline constexpr std::uint32_t kTagMakersPrivateArea = 0xF1;
 inline constexpr std::uint32_t kTagPlayListMark = 0x40;
 
-// The header every small tagged block starts with; a derived block declares
-// its own fields after it and states its rules in `VerifyContent`.
-class BlkPRO_Tagged : public AAA::Block {
+// A text of shooting metadata: its character set, its length in bytes and
+// the text, in a field as wide as the format allows. Each use names the
+// three fields as the format does and gives the rule its character set is
+// checked by, where there is text; the block has no name of its own, so that
+// the fields are named directly under the enclosing block. A new text is
+// empty.
+class BlkPRO_Text : public AAA::Block {
  public:
-  AAA::Field::BE PRO_Tag_ID{"PRO_Tag_ID", 8};
-  AAA::Field::BE Fill_item{"Fill_item", 8};
-  AAA::Field::BE Length{"Length", 16};
+  AVCHD::Field::CharacterSet CharacterSet;
+  AAA::Field::BE Length;
+  AAA::Field::Str Text;
 
-  BlkPRO_Tagged(const char* name, std::uint32_t tag) : Block(name), tag_(tag) {}
-  std::uint32_t Tag() const { return tag_; }
-  bool IsPresent() const { return PRO_Tag_ID == tag_; }
-  // Makes the block present.
-  void SetTag() { PRO_Tag_ID.SetValue(tag_); }
-  // The enclosing block has read the tag.
+  BlkPRO_Text(const char* characterSetName, const char* lengthName, const char* textName, std::int32_t width,
+              const AAA::Rule& characterSetRule)
+      : Block(""),
+        CharacterSet(characterSetName),
+        Length(lengthName, 8),
+        Text(textName, width),
+        characterSetRule_(characterSetRule) {
+    Link();
+  }
   void Read(AAA::BitReader& reader) override;
-  void Update() override;
+  void Initialize() override;
 
  protected:
-  void AddHeader();
-  virtual void VerifyContent() {}
+  void Declare() override { Add(CharacterSet, Length, Text); }
 
  private:
-  std::uint32_t tag_;
+  AAA::Rule characterSetRule_;
 };
 
 class BlkPRO_VFR : public BlkPRO_Tagged {
  public:
-  AVCHD::Field::Pro_VFRMode VFRMode{"VFRMode", 8};
-  AAA::Field::BE RecordingFrameRate{"RecordingFrameRate", 8};
-  AAA::Field::BE PlayingFrameRate{"PlayingFrameRate", 8};
-  AVCHD::Field::Pro_VFRState VFRState{"VFRState", 8};
+  AVCHD::Field::Pro_VFRMode VFRMode{"VFRMode", 8, AAA_RULES(AAA_INITIAL(0))};
+  AAA::Field::BE RecordingFrameRate{"RecordingFrameRate", 8, AAA_RULES(AAA_INITIAL(0xFF))};
+  AAA::Field::BE PlayingFrameRate{"PlayingFrameRate", 8, AAA_RULES(AAA_INITIAL(0xFF))};
+  AVCHD::Field::Pro_VFRState VFRState{"VFRState", 8, AAA_RULES(AAA_INITIAL(0xFF))};
 
   BlkPRO_VFR() : BlkPRO_Tagged("blkPRO_VFR", 0x01) { Link(); }
-  void Initialize() override;
 
  protected:
-  void Declare() override;
+  void Declare() override { AddWithHeader(VFRMode, RecordingFrameRate, PlayingFrameRate, VFRState); }
 };
 
 class BlkPRO_3DShotInfo : public BlkPRO_Tagged {
  public:
-  AAA::Field::BE StereoBase{"StereoBase", 8};
-  AAA::Field::BE ScreenSize{"ScreenSize", 8};
-  AAA::Field::BE PRO_Reserved{"PRO_Reserved", 16};
+  AAA::Field::BE StereoBase{"StereoBase", 8, AAA_RULES(AAA_INITIAL(60))};
+  AAA::Field::BE ScreenSize{"ScreenSize", 8, AAA_RULES(AAA_INITIAL(0))};
+  AAA::Field::BE PRO_Reserved{"PRO_Reserved", 16, AAA_RULES(AAA_INITIAL(AAA::Bytes(2, 0xFF)))};
 
   BlkPRO_3DShotInfo() : BlkPRO_Tagged("blkPRO_3DShotInfo", 0x04) { Link(); }
-  void Initialize() override;
 
  protected:
-  void Declare() override;
+  void Declare() override { AddWithHeader(StereoBase, ScreenSize, PRO_Reserved); }
 };
 
 class BlkPRO_ShotMark : public BlkPRO_Tagged {
  public:
-  AAA::Field::BE ShotMark{"ShotMark", 8};
-  AAA::Field::BE Fill_item2{"Fill_item", 24};
+  AAA::Field::BE ShotMark{"ShotMark", 8, AAA_RULES(AAA_INITIAL(0))};
+  AAA::Field::BE Fill_item2{"Fill_item", 24, AAA_RULES(AAA_FIXED(0xffffff))};
 
   BlkPRO_ShotMark() : BlkPRO_Tagged("blkPRO_ShotMark", 0x20) { Link(); }
-  void Initialize() override;
-  void Update() override;
 
  protected:
-  void Declare() override;
-  void VerifyContent() override;
+  void Declare() override { AddWithHeader(ShotMark, Fill_item2); }
 };
 
 class BlkPRO_Access : public BlkPRO_Tagged {
  public:
-  AVCHD::Field::CharacterSet CreatorCharacterSet{"CreatorCharacterSet"};
-  AAA::Field::BE CreatorLength{"CreatorLength", 8};
-  AAA::Field::Str Creator{"Creator", 256};
-  AVCHD::Field::CharacterSet LastUpdatePersonCharacterSet{"LastUpdatePersonCharacterSet"};
-  AAA::Field::BE LastUpdatePersonLength{"LastUpdatePersonLength", 8};
-  AAA::Field::Str LastUpdatePerson{"LastUpdatePerson", 256};
+  BlkPRO_Text Creator{"CreatorCharacterSet", "CreatorLength", "Creator", 256,
+                      AAA_RULE("AVCHD_VERIFY_CHARACTERSET(CreatorCharacterSet)")};
+  BlkPRO_Text LastUpdatePerson{"LastUpdatePersonCharacterSet", "LastUpdatePersonLength", "LastUpdatePerson", 256,
+                               AAA_RULE("AVCHD_VERIFY_CHARACTERSET(LastUpdatePersonCharacterSet)")};
 
   BlkPRO_Access() : BlkPRO_Tagged("blkPRO_Access", 0x21) { Link(); }
-  void Initialize() override;
 
  protected:
-  void Declare() override;
-  void VerifyContent() override;
+  void Declare() override { AddWithHeader(Creator, LastUpdatePerson); }
 };
 
 class BlkPRO_Device : public BlkPRO_Tagged {
  public:
-  AAA::Field::BE MakerID{"MakerID", 16};
-  AAA::Field::BE MakerModelCode{"MakerModelCode", 16};
-  AVCHD::Field::CharacterSet SerialNoCharacterSet{"SerialNoCharacterSet"};
-  AAA::Field::BE SerialNoLength{"SerialNoLength", 8};
-  AAA::Field::Str SerialNo{"SerialNo", 192};
-  AAA::Field::BE Fill_item2{"Fill_item", 16};
+  AAA::Field::BE MakerID{"MakerID", 16, AAA_RULES(AAA_INITIAL(AVCHD_MAKER_ID))};
+  AAA::Field::BE MakerModelCode{"MakerModelCode", 16, AAA_RULES(AAA_INITIAL(AVCHD_MAKER_MODEL_CODE))};
+  BlkPRO_Text SerialNo{"SerialNoCharacterSet", "SerialNoLength", "SerialNo", 192,
+                       AAA_RULE("AVCHD_VERIFY_CHARACTERSET(SerialNoCharacterSet)")};
+  AAA::Field::BE Fill_item2{"Fill_item", 16, AAA_RULES(AAA_FIXED(0xffff))};
 
   BlkPRO_Device() : BlkPRO_Tagged("blkPRO_Device", 0x22) { Link(); }
-  void Initialize() override;
-  void Update() override;
 
  protected:
-  void Declare() override;
-  void VerifyContent() override;
+  void Declare() override { AddWithHeader(MakerID, MakerModelCode, SerialNo, Fill_item2); }
 };
 
 class BlkPRO_Shoot : public BlkPRO_Tagged {
  public:
-  AVCHD::Field::CharacterSet ShooterCharacterSet{"ShooterCharacterSet"};
-  AAA::Field::BE ShooterLength{"ShooterLength", 8};
-  AAA::Field::Str Shooter{"Shooter", 256};
+  BlkPRO_Text Shooter{"ShooterCharacterSet", "ShooterLength", "Shooter", 256,
+                      AAA_RULE("AVCHD_VERIFY_CHARACTERSET(ShooterCharacterSet)")};
   AVCHD::Field::TimeZone StartDateTimeZone{"StartDateTimeZone"};
   AVCHD::Field::TimeAndDate StartDate{"StartDate"};
   AVCHD::Field::TimeZone EndDateTimeZone{"EndDateTimeZone"};
   AVCHD::Field::TimeAndDate EndDate{"EndDate"};
-  AAA::Field::BE Fill_item2{"Fill_item", 16};
+  AAA::Field::BE Fill_item2{"Fill_item", 16, AAA_RULES(AAA_FIXED(0xffff))};
 
   BlkPRO_Shoot() : BlkPRO_Tagged("blkPRO_Shoot", 0x23) { Link(); }
+  void Read(AAA::BitReader& reader) override;
+  // Without a shooting date and time zone.
   void Initialize() override;
-  void Update() override;
 
  protected:
-  void Declare() override;
-  void VerifyContent() override;
+  void Declare() override {
+    AddWithHeader(Shooter, StartDateTimeZone, StartDate, EndDateTimeZone, EndDate, Fill_item2);
+  }
 };
+
+// What a new location holds in each GPS value: none recorded.
+inline const AAA::FieldRules* const kNoGpsValue = AAA_RULES(AAA_INITIAL(0xFFFFFFFF));
 
 class BlkPRO_Location : public BlkPRO_Tagged {
  public:
-  AVCHD::Field::Pro_Source Source{"Source", 8};
-  AAA::Field::BE GPSLatitudeRef{"GPSLatitudeRef", 32};
-  AAA::Field::BE GPSLatitude1{"GPSLatitude1", 32};
-  AAA::Field::BE GPSLatitude2{"GPSLatitude2", 32};
-  AAA::Field::BE GPSLatitude3{"GPSLatitude3", 32};
-  AAA::Field::BE GPSLongitudeRef{"GPSLongitudeRef", 32};
-  AAA::Field::BE GPSLongitude1{"GPSLongitude1", 32};
-  AAA::Field::BE GPSLongitude2{"GPSLongitude2", 32};
-  AAA::Field::BE GPSLongitude3{"GPSLongitude3", 32};
-  AAA::Field::BE GPSAltitudeRef{"GPSAltitudeRef", 32};
-  AAA::Field::BE GPSAltitude{"GPSAltitude", 32};
-  AVCHD::Field::CharacterSet PlaceNameCharacterSet{"PlaceNameCharacterSet"};
-  AAA::Field::BE PlaceNameLength{"PlaceNameLength", 8};
-  AAA::Field::Str PlaceName{"PlaceName", 512};
-  AAA::Field::BE Fill_item2{"Fill_item", 8};
+// The format's condition compares the unsigned source with 0 too.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wtype-limits"
+  AVCHD::Field::Pro_Source Source{"Source", 8,
+                                AAA_RULES(AAA_ALLOWED(Source, (0 <= Source) && (Source <= 3)), AAA_INITIAL(1))};
+#pragma GCC diagnostic pop
+  AAA::Field::BE GPSLatitudeRef{"GPSLatitudeRef", 32, kNoGpsValue};
+  AAA::Field::BE GPSLatitude1{"GPSLatitude1", 32, kNoGpsValue};
+  AAA::Field::BE GPSLatitude2{"GPSLatitude2", 32, kNoGpsValue};
+  AAA::Field::BE GPSLatitude3{"GPSLatitude3", 32, kNoGpsValue};
+  AAA::Field::BE GPSLongitudeRef{"GPSLongitudeRef", 32, kNoGpsValue};
+  AAA::Field::BE GPSLongitude1{"GPSLongitude1", 32, kNoGpsValue};
+  AAA::Field::BE GPSLongitude2{"GPSLongitude2", 32, kNoGpsValue};
+  AAA::Field::BE GPSLongitude3{"GPSLongitude3", 32, kNoGpsValue};
+  AAA::Field::BE GPSAltitudeRef{"GPSAltitudeRef", 32, kNoGpsValue};
+  AAA::Field::BE GPSAltitude{"GPSAltitude", 32, kNoGpsValue};
+  BlkPRO_Text PlaceName{"PlaceNameCharacterSet", "PlaceNameLength", "PlaceName", 512,
+                        AAA_RULE("AVCHD_VERIFY_CHARACTERSET(PlaceNameCharacterSet)")};
+  AAA::Field::BE Fill_item2{"Fill_item", 8, AAA_RULES(AAA_FIXED(0xff))};
 
   BlkPRO_Location() : BlkPRO_Tagged("blkPRO_Location", 0x24) { Link(); }
-  void Initialize() override;
-  void Update() override;
 
  protected:
-  void Declare() override;
-  void VerifyContent() override;
+  void Declare() override {
+    AddWithHeader(Source, GPSLatitudeRef, GPSLatitude1, GPSLatitude2, GPSLatitude3, GPSLongitudeRef, GPSLongitude1,
+                  GPSLongitude2, GPSLongitude3, GPSAltitudeRef, GPSAltitude, PlaceName, Fill_item2);
+  }
 };
 
 class BlkPRO_Scenario : public BlkPRO_Tagged {
  public:
-  AVCHD::Field::CharacterSet ProgramNameCharacterSet{"ProgramNameCharacterSet"};
-  AAA::Field::BE ProgramNameLength{"ProgramNameLength", 8};
-  AAA::Field::Str ProgramName{"ProgramName", 512};
-  AAA::Field::BE SceneNo{"SceneNo", 16};
-  AAA::Field::BE TakeNo{"TakeNo", 16};
-  AAA::Field::BE Fill_item2{"Fill_item", 16};
+  BlkPRO_Text ProgramName{"ProgramNameCharacterSet", "ProgramNameLength", "ProgramName", 512,
+                          AAA_RULE("AVCHD_VERIFY_CHARACTERSET(ProgramNameCharacterSet)")};
+  AAA::Field::BE SceneNo{"SceneNo", 16, AAA_RULES(AAA_INITIAL(0xFFFF))};
+  AAA::Field::BE TakeNo{"TakeNo", 16, AAA_RULES(AAA_INITIAL(0xFFFF))};
+  AAA::Field::BE Fill_item2{"Fill_item", 16, AAA_RULES(AAA_FIXED(0xffff))};
 
   BlkPRO_Scenario() : BlkPRO_Tagged("blkPRO_Scenario", 0x25) { Link(); }
-  void Initialize() override;
-  void Update() override;
 
  protected:
-  void Declare() override;
-  void VerifyContent() override;
+  void Declare() override { AddWithHeader(ProgramName, SceneNo, TakeNo, Fill_item2); }
 };
 
 class BlkPRO_News : public BlkPRO_Tagged {
  public:
-  AVCHD::Field::CharacterSet ReporterCharacterSet{"ReporterCharacterSet"};
-  AAA::Field::BE ReporterLength{"ReporterLength", 8};
-  AAA::Field::Str Reporter{"Reporter", 256};
-  AVCHD::Field::CharacterSet PurposeCharacterSet{"PurposeCharacterSet"};
-  AAA::Field::BE PurposeLength{"PurposeLength", 8};
-  AAA::Field::Str Purpose{"Purpose", 512};
-  AVCHD::Field::CharacterSet ObjectCharacterSet{"ObjectCharacterSet"};
-  AAA::Field::BE ObjectLength{"ObjectLength", 8};
-  AAA::Field::Str Object{"Object", 512};
-  AAA::Field::BE Fill_item2{"Fill_item", 16};
+  BlkPRO_Text Reporter{"ReporterCharacterSet", "ReporterLength", "Reporter", 256,
+                       AAA_RULE("AVCHD_VERIFY_CHARACTERSET(ReporterCharacterSet)")};
+  BlkPRO_Text Purpose{"PurposeCharacterSet", "PurposeLength", "Purpose", 512,
+                      AAA_RULE("AVCHD_VERIFY_CHARACTERSET(PurposeCharacterSet)")};
+  BlkPRO_Text Object{"ObjectCharacterSet", "ObjectLength", "Object", 512,
+                     AAA_RULE("AVCHD_VERIFY_CHARACTERSET(ObjectCharacterSet)")};
+  AAA::Field::BE Fill_item2{"Fill_item", 16, AAA_RULES(AAA_FIXED(0xffff))};
 
   BlkPRO_News() : BlkPRO_Tagged("blkPRO_News", 0x26) { Link(); }
-  void Initialize() override;
-  void Update() override;
 
  protected:
-  void Declare() override;
-  void VerifyContent() override;
+  void Declare() override { AddWithHeader(Reporter, Purpose, Object, Fill_item2); }
 };
 
 class BlkPRO_Memo : public BlkPRO_Tagged {
  public:
-  AVCHD::Field::CharacterSet PersonCharacterSet{"PersonCharacterSet"};
-  AAA::Field::BE PersonLength{"PersonLength", 8};
-  AAA::Field::Str Person{"Person", 256};
-  AVCHD::Field::CharacterSet TextCharacterSet{"TextCharacterSet"};
-  AAA::Field::BE TextLength{"TextLength", 8};
-  AAA::Field::Str Text{"Text", 1024};
+  BlkPRO_Text Person{"PersonCharacterSet", "PersonLength", "Person", 256,
+                     AAA_RULE("AVCHD_VERIFY_CHARACTERSET(PersonCharacterSet)")};
+  BlkPRO_Text Text{"TextCharacterSet", "TextLength", "Text", 1024,
+                   AAA_RULE("AVCHD_VERIFY_CHARACTERSET(TextCharacterSet)")};
 
   BlkPRO_Memo() : BlkPRO_Tagged("blkPRO_Memo", 0x27) { Link(); }
-  void Initialize() override;
 
  protected:
-  void Declare() override;
-  void VerifyContent() override;
+  void Declare() override { AddWithHeader(Person, Text); }
 };
 
 class BlkPRO_ProfessionalMode : public BlkPRO_Tagged {
  public:
-  AVCHD::Field::Pro_ProModeFlag ProfessionalModeFlag{"ProfessionalModeFlag", 8};
-  AAA::Field::BE Fill_item2{"Fill_item", 24};
+  AVCHD::Field::Pro_ProModeFlag ProfessionalModeFlag{
+      "ProfessionalModeFlag", 8,
+      AAA_RULES(AAA_ALLOWED(ProfessionalModeFlag, (ProfessionalModeFlag == 0x00) || (ProfessionalModeFlag == 0x01)),
+                AAA_INITIAL(1))};
+  AAA::Field::BE Fill_item2{"Fill_item", 24, AAA_RULES(AAA_FIXED(0xffffff))};
 
   BlkPRO_ProfessionalMode() : BlkPRO_Tagged("blkPRO_ProfessionalMode", 0x80) { Link(); }
-  void Initialize() override;
-  void Update() override;
 
  protected:
-  void Declare() override;
-  void VerifyContent() override;
+  void Declare() override { AddWithHeader(ProfessionalModeFlag, Fill_item2); }
 };
 
 // Never filled by reading: a codec block in a file is kept as an unknown block.
@@ -246,25 +235,26 @@ class BlkPRO_CC5CodecInfo : public BlkPRO_Tagged {
   BlkPRO_CC5CodecInfo() : BlkPRO_Tagged("blkPRO_CC5CodecInfo", 0x81) { Link(); }
 
  protected:
-  void Declare() override;
+  void Declare() override { AddWithHeader(CC5CodecInfo); }
 };
 
 // One per playlist mark. `MarkType` 1 (an entry mark) carries the clip's
 // identity and start values; sub-blocks follow by tag, unknown ones last.
 class BlkPRO_PlayListMark : public AAA::Block {
  public:
-  AAA::Field::BE PRO_Tag_ID{"PRO_Tag_ID", 8};
-  AAA::Field::BE Fill_item1{"Fill_item", 8};
-  AAA::Field::BE Length{"Length", 16};
-  AVCHD::Field::MarkType MarkType{"MarkType", 8};
-  AAA::Field::BE Fill_item2{"Fill_item", 24};
+  AAA::Field::BE PRO_Tag_ID{"PRO_Tag_ID", 8, AAA_RULES(AAA_FIXED(0x40))};
+  AAA::Field::BE Fill_item1{"Fill_item", 8, AAA_RULES(AAA_FIXED(0xff))};
+  AAA::Field::BE Length{"Length", 16, AVCHD_BLKPRO_LENGTH()};
+  AVCHD::Field::MarkType MarkType{"MarkType", 8,
+                                AAA_RULES(AAA_ALLOWED(MarkType, (MarkType == 0x01) || (MarkType == 0x02)))};
+  AAA::Field::BE Fill_item2{"Fill_item", 24, AAA_RULES(AAA_FIXED(0xffffff))};
   AVCHD::Field::Pro_Umid GlobalClipID{"GlobalClipID"};
   AVCHD::Field::TimeCode StartTimeCode{"StartTimeCode"};
   AVCHD::Field::Pro_TimeCodeInfo StreamTimeCodeInfo{"StreamTimeCodeInfo", 8};
   AVCHD::Field::Pro_BinaryGroup StartBinaryGroup;
   AVCHD::Field::TimeZone LastUpdateDateTimeZone{"LastUpdateDateTimeZone"};
   AVCHD::Field::TimeAndDate LastUpdateDate{"LastUpdateDate"};
-  AAA::Field::BE Fill_item3{"Fill_item", 16};
+  AAA::Field::BE Fill_item3{"Fill_item", 16, AAA_RULES(AAA_FIXED(0xffff))};
   BlkPRO_VFR blkPRO_VFR;
   Common::BlkPRO_ContentInfo blkPRO_ContentInfo;
   BlkPRO_3DShotInfo blkPRO_3DShotInfo;
@@ -283,21 +273,29 @@ class BlkPRO_PlayListMark : public AAA::Block {
     Link();
   }
   void Read(AAA::BitReader& reader) override;
+  // Without a date of the last update.
   void Initialize() override;
-  void Update() override;
 
  protected:
   void Declare() override;
+
+ private:
+  // The sub-blocks of known tags, in file order.
+  std::array<BlkPRO_Tagged*, 11> SubBlocks() {
+    return {&blkPRO_VFR,   &blkPRO_ContentInfo, &blkPRO_3DShotInfo, &blkPRO_ShotMark, &blkPRO_Access, &blkPRO_Device,
+            &blkPRO_Shoot, &blkPRO_Location,    &blkPRO_Scenario,   &blkPRO_News,     &blkPRO_Memo};
+  }
 };
 
 class BlkPRO_PlayListInfo : public AAA::Block {
  public:
-  AAA::Field::BE Tag_ID{"Tag_ID", 8};
-  AAA::Field::BE Tag_ver{"Tag_ver", 8};
-  AAA::Field::BE Fill_item1{"Fill_item", 16};
-  AAA::Field::BE Length{"Length", 32};
-  AAA::Field::BE NumberOfPlayListMarks{"NumberOfPlayListMarks", 16};
-  AAA::Field::BE Fill_item2{"Fill_item", 16};
+  Common::ProTag Tag_ID{"Tag_ID", kTagPlayListInfo};
+  AAA::Field::BE Tag_ver{"Tag_ver", 8,
+                         AAA_RULES(AAA_ALLOWED(Tag_ver, (Tag_ver >> 4) != 0), AAA_INITIAL(Common::kProVersion))};
+  AAA::Field::BE Fill_item1{"Fill_item", 16, AAA_RULES(AAA_FIXED(0xffff))};
+  AAA::Field::BE Length{"Length", 32, AVCHD_PRO_LENGTH("AVCHD_PRO_BLOCK_LENGTH2()")};
+  AAA::Field::BE NumberOfPlayListMarks{"NumberOfPlayListMarks", 16, AAA_RULES(AAA_INITIAL(0))};
+  AAA::Field::BE Fill_item2{"Fill_item", 16, AAA_RULES(AAA_FIXED(0xffff))};
   AAA::Array<BlkPRO_PlayListMark> blkPRO_PlayListMarkArray{"blkPRO_PlayListMark"};
   AAA::Field::ExtData FutureDefinedFields{"FutureDefinedFields"};
 
@@ -308,7 +306,6 @@ class BlkPRO_PlayListInfo : public AAA::Block {
   // The enclosing block has read the tag.
   void Read(AAA::BitReader& reader) override;
   void Initialize() override;
-  void Update() override;
 
  protected:
   void Declare() override;
@@ -316,12 +313,12 @@ class BlkPRO_PlayListInfo : public AAA::Block {
 
 class BlkPRO_MakersPrivateArea : public AAA::Block {
  public:
-  AAA::Field::BE Tag_ID{"Tag_ID", 8};
-  AAA::Field::BE Tag_ver{"Tag_ver", 8};
-  AAA::Field::BE Fill_item{"Fill_item", 16};
-  AAA::Field::BE Length{"Length", 32};
-  AAA::Field::BE MakerID{"MakerID", 16};
-  AAA::Field::BE MakerModelCode{"MakerModelCode", 16};
+  Common::ProTag Tag_ID{"Tag_ID", kTagMakersPrivateArea};
+  AAA::Field::BE Tag_ver{"Tag_ver", 8, AAA_RULES(AAA_ALLOWED(Tag_ver, (Tag_ver >> 4) != 0))};
+  AAA::Field::BE Fill_item{"Fill_item", 16, AAA_RULES(AAA_FIXED(0xffff))};
+  AAA::Field::BE Length{"Length", 32, AVCHD_PRO_LENGTH("AVCHD_PRO_BLOCK_LENGTH2()")};
+  AAA::Field::BE MakerID{"MakerID", 16, AAA_RULES(AAA_INITIAL(AVCHD_MAKER_ID))};
+  AAA::Field::BE MakerModelCode{"MakerModelCode", 16, AAA_RULES(AAA_INITIAL(AVCHD_MAKER_MODEL_CODE))};
   BlkPRO_ProfessionalMode blkPRO_ProfessionalMode;
   BlkPRO_CC5CodecInfo blkPRO_CC5CodecInfo;
   AAA::Array<Common::BlkPRO_UnknownPRO> blkPRO_UnknownPROArray{"blkPRO_UnknownPRO"};
@@ -331,16 +328,17 @@ class BlkPRO_MakersPrivateArea : public AAA::Block {
   // The enclosing block has read the tag.
   void Read(AAA::BitReader& reader) override;
   void Initialize() override;
-  void Update() override;
 
  protected:
   void Declare() override;
+  // A rewritten area is of this model's version.
+  void Derive() override { Tag_ver.SetValue(Common::kProVersion); }
 };
 
 class BlkPlayListPrivateDataBlock : public AAA::Block {
  public:
   AAA::Field::BE NumberOfData{"NumberOfData", 16};
-  AAA::Field::BE reserved{"reserved", 16};
+  AAA::Field::Reserved reserved{16};
   Common::BlkPRO_ProfessionalMetaID PRO_ProfessionalMetaID;
   BlkPRO_PlayListInfo PRO_PlayListInfo;
   BlkPRO_MakersPrivateArea PRO_MakersPrivateArea;
@@ -349,10 +347,13 @@ class BlkPlayListPrivateDataBlock : public AAA::Block {
   BlkPlayListPrivateDataBlock() : Block("PrivateDataBlock") { Link(); }
   void Read(AAA::BitReader& reader) override;
   void Initialize() override;
-  void Update() override;
 
  protected:
   void Declare() override;
+  // The blocks present and the unknown ones, as written.
+  void Derive() override {
+    NumberOfData.SetValue(static_cast<std::uint32_t>(Children().size() - 3 + blkPRO_UnknownArray.Size()));
+  }
 };
 
 }  // namespace AVCHD::MoviePlayListPro

@@ -168,9 +168,9 @@ TEST(ClipInformationPro, PrivateDataBlockReadsByTagAndRefusesOthers) {
   LogCapture log(7);
   BlkClipInfoPrivateDataBlock model;
   EXPECT_THROW(Read(model, unknown), AAA::InvalidDataException);
-  EXPECT_NE(log.Take().find(ModelBytes::Site("avchdlib/AVCHD_ClipInformationPro.cpp", "AAA_THROW") +
-                            ": InvalidDataException()\n"),
-            std::string::npos);
+  EXPECT_NE(
+      log.Take().find(ModelBytes::Site("avchdlib/AVCHD_CommonPro.cpp", "AAA_THROW") + ": InvalidDataException()\n"),
+      std::string::npos);
 
   AAA::Bytes three = both;
   three[1] = 3;

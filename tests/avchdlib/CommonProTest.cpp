@@ -96,7 +96,7 @@ TEST(ContentInfo, CamAnd3dsAreAcceptedOtherContentRefused) {
   LogCapture log(7);
   BlkPRO_ContentInfo block;
   EXPECT_THROW(ModelBytes::Read(block, ContentInfoAfterTag("3DT")), AAA::InvalidDataException);
-  EXPECT_EQ(log.Take(), ModelBytes::Position("avchdlib/AVCHD_CommonPro.cpp", "AAA_VERIFY(ContentID") +
+  EXPECT_EQ(log.Take(), ModelBytes::Position("avchdlib/AVCHD_CommonPro.h", "AAA_ALLOWED(ContentID") +
                             "      Name: blkPRO_ContentInfo.ContentID\n"
                             "  Expected: true (\"(ContentID.ToString() == \"3DS\") || "
                             "(ContentID.ToString() == \"CAM\")\")\n"

@@ -205,7 +205,7 @@ TEST(IndexTable, PrivateDataBlockNeedsTwoOrThreeKnownTags) {
   bytes[static_cast<std::size_t>(tagPosition / 8)] = 0xE2;
   LogCapture log(4);
   ExpectRefused(bytes);
-  EXPECT_EQ(log.Take(), ModelBytes::Site("avchdlib/AVCHD_IndexTablePro.cpp", "AAA_THROW(InvalidDataException())") +
+  EXPECT_EQ(log.Take(), ModelBytes::Site("avchdlib/AVCHD_CommonPro.cpp", "AAA_THROW(InvalidDataException())") +
                             ": InvalidDataException()\n");
 }
 
