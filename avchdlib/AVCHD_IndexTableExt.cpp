@@ -77,9 +77,10 @@ void BlkIndexExtensionData::Read(AAA::BitReader& reader) {
   blkMakersPrivateData.Read(reader);
 }
 
+// A new extension builds its makers private data too, so that a repair only
+// has to give it an address to add it: the address, unset and so not 0 yet,
+// becomes 0 only after the children, that data among them, are initialized.
 void BlkIndexExtensionData::Initialize() {
-  // The makers private data is built too, so that a repair only has to
-  // give it an address to add it.
   Block::Initialize();
   padding_word1.SetBitLength(0);
   padding_word2.SetBitLength(0);
