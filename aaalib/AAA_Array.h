@@ -13,7 +13,7 @@ namespace AAA {
 // A run of blocks of one type, sized by a count field of the enclosing block. Each element is allocated on its own:
 // growing the array keeps the addresses of the elements in it (parents, callbacks and the restore steps hold them),
 // and an empty one holds no memory. The array has no name: its elements carry the array member's name and are named
-// directly under the enclosing block ("blkExtensionData.blkExtDataEntryArray.ExtDataType").
+// directly under the enclosing block ("blkIndex.blkEntryArray.Id").
 template <class T>
 class Array : public Element {
  public:

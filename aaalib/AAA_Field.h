@@ -42,8 +42,8 @@ class Padding : public FieldBase {
   void Write(BitWriter& writer) override;
 };
 
-// Opaque data whose size is known only at run time (data of an unknown
-// extension, makers' private data): kept as read and written back as is.
+// Opaque data whose size is known only at run time (a block a reader does
+// not interpret): kept as read and written back as is.
 class ExtData : public FieldBase {
  public:
   explicit ExtData(const char* name) : FieldBase(name, 0) {}

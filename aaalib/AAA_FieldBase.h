@@ -52,7 +52,7 @@ class FieldBase : public Element {
   std::string ToString() const { return ToString(value_); }
   virtual std::string ToString(ByteSpan value) const;
 
-  // The kind of field as the log names it ("BE", "TimeCode"): one per
+  // The kind of field as the log names it ("BE", "Str"): one per
   // class, so that no field has to keep it.
   virtual const char* TypeName() const = 0;
   const FieldBytes& ValueBytes() const { return value_; }

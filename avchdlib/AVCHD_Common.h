@@ -12,9 +12,6 @@
 #include "aaalib/AAA_FieldRules.h"
 #include "avchdlib/AVCHD_Maker.h"
 
-// The length a block's own `Length` field must hold: the bytes after it.
-#define AVCHD_BLOCK_LENGTH() (static_cast<std::uint32_t>((BitLength() - Length.BitLength()) / 8))
-
 namespace AVCHD::Common {
 
 // The length a block's `Length` field holds: the bytes of the block after it.

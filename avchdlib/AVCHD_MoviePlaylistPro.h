@@ -9,8 +9,8 @@
 
 #include "aaalib/AAA_Array.h"
 #include "aaalib/AAA_Block.h"
-#include "avchdlib/AVCHD_Fields.h"
 #include "avchdlib/AVCHD_CommonPro.h"
+#include "avchdlib/AVCHD_Fields.h"
 #include "avchdlib/AVCHD_Maker.h"
 
 namespace AVCHD::MoviePlayListPro {
@@ -19,7 +19,6 @@ using Common::BlkPRO_Tagged;
 
 inline constexpr std::uint32_t kTagPlayListInfo = 0xF0;
 inline constexpr std::uint32_t kTagMakersPrivateArea = 0xF1;
-inline constexpr std::uint32_t kTagPlayListMark = 0x40;
 
 // A text of shooting metadata: its character set, its length in bytes and
 // the text, in a field as wide as the format allows. Each use names the
@@ -145,7 +144,7 @@ class BlkPRO_Location : public BlkPRO_Tagged {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wtype-limits"
   AVCHD::Field::Pro_Source Source{"Source", 8,
-                                AAA_RULES(AAA_ALLOWED(Source, (0 <= Source) && (Source <= 3)), AAA_INITIAL(1))};
+                                  AAA_RULES(AAA_ALLOWED(Source, (0 <= Source) && (Source <= 3)), AAA_INITIAL(1))};
 #pragma GCC diagnostic pop
   AAA::Field::BE GPSLatitudeRef{"GPSLatitudeRef", 32, kNoGpsValue};
   AAA::Field::BE GPSLatitude1{"GPSLatitude1", 32, kNoGpsValue};
@@ -246,7 +245,7 @@ class BlkPRO_PlayListMark : public AAA::Block {
   AAA::Field::BE Fill_item1{"Fill_item", 8, AAA_RULES(AAA_FIXED(0xff))};
   AAA::Field::BE Length{"Length", 16, AVCHD_BLKPRO_LENGTH()};
   AVCHD::Field::MarkType MarkType{"MarkType", 8,
-                                AAA_RULES(AAA_ALLOWED(MarkType, (MarkType == 0x01) || (MarkType == 0x02)))};
+                                  AAA_RULES(AAA_ALLOWED(MarkType, (MarkType == 0x01) || (MarkType == 0x02)))};
   AAA::Field::BE Fill_item2{"Fill_item", 24, AAA_RULES(AAA_FIXED(0xffffff))};
   AVCHD::Field::Pro_Umid GlobalClipID{"GlobalClipID"};
   AVCHD::Field::TimeCode StartTimeCode{"StartTimeCode"};
