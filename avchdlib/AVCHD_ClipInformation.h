@@ -9,9 +9,9 @@
 
 #include "aaalib/AAA_Array.h"
 #include "aaalib/AAA_Block.h"
-#include "avchdlib/AVCHD_Fields.h"
 #include "avchdlib/AVCHD_ClipInformationExt.h"
 #include "avchdlib/AVCHD_Common.h"
+#include "avchdlib/AVCHD_Fields.h"
 #include "avchdlib/AVCHD_StreamCoding.h"
 
 namespace AVCHD::ClipInformation {
@@ -119,10 +119,10 @@ class BlkStreamCodingInfo : public Common::BlkStreamCoding {
  public:
   // Video (0x1B)
   AVCHD::Field::FrameRate FrameRate{"FrameRate", 4,
-                                  AAA_RULES(AAA_ALLOWED(FrameRate, ((1 <= FrameRate) && (FrameRate <= 4)) ||
-                                                                       (FrameRate == 6) || (FrameRate == 7)))};
+                                    AAA_RULES(AAA_ALLOWED(FrameRate, ((1 <= FrameRate) && (FrameRate <= 4)) ||
+                                                                         (FrameRate == 6) || (FrameRate == 7)))};
   AVCHD::Field::AspectRatio AspectRatio{"AspectRatio", 4,
-                                      AAA_RULES(AAA_ALLOWED(AspectRatio, (AspectRatio == 2) || (AspectRatio == 3)))};
+                                        AAA_RULES(AAA_ALLOWED(AspectRatio, (AspectRatio == 2) || (AspectRatio == 3)))};
   AAA::Field::Reserved reservedVideo1{2};
   AAA::Field::BE CCFlag{"CCFlag", 1, AAA_RULES(AAA_INITIAL(0))};
   AAA::Field::Reserved reservedVideo2{17};
@@ -231,9 +231,7 @@ class BlkStreamPIDEntry : public AAA::Block {
   AAA::Field::BE EPStreamType{"EPStreamType", 4, AAA_RULES(AAA_FIXED(1))};
   AAA::Field::BE NumberOfEPCoarseEntries{"NumberOfEPCoarseEntries", 16};
   AAA::Field::BE NumberOfEPFineEntries{"NumberOfEPFineEntries", 18};
-  AAA::Field::BE EPMapForOneStreamPIDStartAddress{
-      "EPMapForOneStreamPIDStartAddress", 32,
-      AAA_RULES(AAA_ALLOWED(EPMapForOneStreamPIDStartAddress, EPMapForOneStreamPIDStartAddress % 2 == 0))};
+  AVCHD_START_ADDRESS(EPMapForOneStreamPIDStartAddress);
 
   // The tables start empty, so do their counts.
   BlkStreamPIDEntry() : Block("StreamPIDEntry") {
@@ -309,19 +307,11 @@ class BlkClipInformationFile : public AAA::FileBlock {
  public:
   AAA::Field::Str TypeIndicator{"TypeIndicator", 32, AAA_RULES(AAA_FIXED("HDMV"))};
   AAA::Field::Str TypeIndicator2{"TypeIndicator2", 32, AAA_RULES(AAA_FIXED("0100"))};
-  AAA::Field::BE SequenceInfoStartAddress{
-      "SequenceInfoStartAddress", 32,
-      AAA_RULES(AAA_ALLOWED(SequenceInfoStartAddress, SequenceInfoStartAddress % 2 == 0))};
-  AAA::Field::BE ProgramInfoStartAddress{
-      "ProgramInfoStartAddress", 32, AAA_RULES(AAA_ALLOWED(ProgramInfoStartAddress, ProgramInfoStartAddress % 2 == 0))};
-  AAA::Field::BE CPIStartAddress{"CPIStartAddress", 32,
-                                 AAA_RULES(AAA_ALLOWED(CPIStartAddress, CPIStartAddress % 2 == 0))};
-  AAA::Field::BE ClipMarkStartAddress{"ClipMarkStartAddress", 32,
-                                      AAA_RULES(AAA_ALLOWED(ClipMarkStartAddress, ClipMarkStartAddress % 2 == 0))};
-  AAA::Field::BE ExtensionDataStartAddress{
-      "ExtensionDataStartAddress", 32,
-      AAA_RULES(AAA_ALLOWED(ExtensionDataStartAddress, ExtensionDataStartAddress % 2 == 0),
-                AAA_ALLOWED(ExtensionDataStartAddress, ExtensionDataStartAddress != 0))};
+  AVCHD_START_ADDRESS(SequenceInfoStartAddress);
+  AVCHD_START_ADDRESS(ProgramInfoStartAddress);
+  AVCHD_START_ADDRESS(CPIStartAddress);
+  AVCHD_START_ADDRESS(ClipMarkStartAddress);
+  AVCHD_EXTENSION_DATA_START_ADDRESS();
   AAA::Field::Reserved reserved{96};
   BlkClipInfo blkClipInfo;
   AAA::Field::Padding padding_word1{"padding_word"};

@@ -6,9 +6,9 @@
 
 #include "aaalib/AAA_Array.h"
 #include "aaalib/AAA_Block.h"
-#include "avchdlib/AVCHD_Fields.h"
 #include "avchdlib/AVCHD_ClipInformationPro.h"
 #include "avchdlib/AVCHD_Common.h"
+#include "avchdlib/AVCHD_Fields.h"
 
 namespace AVCHD::ClipInformationExt {
 
@@ -103,12 +103,8 @@ class BlkClipExtensionData : public AAA::Block {
  public:
   AAA::Field::Str TypeIndicator{"TypeIndicator", 32, AAA_RULES(AAA_FIXED("CLEX"))};
   AAA::Field::BE reserved1{"reserved1", 32};
-  AAA::Field::BE ProgramInfoExtStartAddress{
-      "ProgramInfoExtStartAddress", 32,
-      AAA_RULES(AAA_ALLOWED(ProgramInfoExtStartAddress, ProgramInfoExtStartAddress % 2 == 0))};
-  AAA::Field::BE MakersPrivateDataStartAddress{
-      "MakersPrivateDataStartAddress", 32,
-      AAA_RULES(AAA_ALLOWED(MakersPrivateDataStartAddress, MakersPrivateDataStartAddress % 2 == 0))};
+  AVCHD_START_ADDRESS(ProgramInfoExtStartAddress);
+  AVCHD_START_ADDRESS(MakersPrivateDataStartAddress);
   AAA::Field::BE reserved2{"reserved2", 192};
   BlkClipInfoExt blkClipInfoExt;
   AAA::Field::Padding padding_word1{"padding_word"};

@@ -6,8 +6,8 @@
 // number of the pair).
 
 #include "aaalib/AAA_Block.h"
-#include "avchdlib/AVCHD_Fields.h"
 #include "avchdlib/AVCHD_CommonPro.h"
+#include "avchdlib/AVCHD_Fields.h"
 
 namespace AVCHD::ClipInformationPro {
 

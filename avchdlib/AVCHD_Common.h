@@ -38,6 +38,17 @@ inline constexpr std::uint32_t AVCHD_EXT_DATA_VERSION_EX = 0x0110;
 // read and written by Update.
 #define AVCHD_LENGTH() AAA_RULES(AAA_MEASURES(&::AVCHD::Common::BlockLength, "AVCHD_BLOCK_LENGTH()"))
 
+// A start address of one of a file's parts: a byte offset of 32 bits, even.
+#define AVCHD_START_ADDRESS(Name) \
+  ::AAA::Field::BE Name { #Name, 32, AAA_RULES(AAA_ALLOWED(Name, Name % 2 == 0)) }
+// The start address of a file's extension data: even, and never 0.
+#define AVCHD_EXTENSION_DATA_START_ADDRESS()                                                  \
+  ::AAA::Field::BE ExtensionDataStartAddress {                                                \
+    "ExtensionDataStartAddress", 32,                                                          \
+        AAA_RULES(AAA_ALLOWED(ExtensionDataStartAddress, ExtensionDataStartAddress % 2 == 0), \
+                  AAA_ALLOWED(ExtensionDataStartAddress, ExtensionDataStartAddress != 0))     \
+  }
+
 class BlkExtDataEntry : public AAA::Block {
  public:
   AAA::Field::BE ExtDataType{"ExtDataType", 16, AAA_RULES(AAA_FIXED(AVCHD_EXT_DATA_TYPE))};

@@ -114,12 +114,8 @@ class BlkIndexTableFile : public AAA::FileBlock {
 
   AAA::Field::Str TypeIndicator{"TypeIndicator", 32, AAA_RULES(AAA_FIXED("INDX"))};
   AAA::Field::Str TypeIndicator2{"TypeIndicator2", 32, AAA_RULES(AAA_FIXED("0100"))};
-  AAA::Field::BE IndexesStartAddress{"IndexesStartAddress", 32,
-                                     AAA_RULES(AAA_ALLOWED(IndexesStartAddress, IndexesStartAddress % 2 == 0))};
-  AAA::Field::BE ExtensionDataStartAddress{
-      "ExtensionDataStartAddress", 32,
-      AAA_RULES(AAA_ALLOWED(ExtensionDataStartAddress, ExtensionDataStartAddress % 2 == 0),
-                AAA_ALLOWED(ExtensionDataStartAddress, ExtensionDataStartAddress != 0))};
+  AVCHD_START_ADDRESS(IndexesStartAddress);
+  AVCHD_EXTENSION_DATA_START_ADDRESS();
   AAA::Field::Reserved reserved{192};
   BlkAppInfoBDMV blkAppInfoBDMV;
   AAA::Field::Padding padding_word1{"padding_word"};

@@ -6,8 +6,8 @@
 #include "aaalib/AAA_Array.h"
 #include "aaalib/AAA_Block.h"
 #include "aaalib/AAA_FieldRules.h"
-#include "avchdlib/AVCHD_Fields.h"
 #include "avchdlib/AVCHD_Common.h"
+#include "avchdlib/AVCHD_Fields.h"
 #include "avchdlib/AVCHD_IndexTablePro.h"
 #include "avchdlib/AVCHD_Maker.h"
 
@@ -110,13 +110,9 @@ class BlkIndexExtensionData : public AAA::Block {
  public:
   AAA::Field::Str TypeIndicator{"TypeIndicator", 32, AAA_RULES(AAA_FIXED("IDEX"))};
   AAA::Field::Reserved reserved{32};
-  AAA::Field::BE TableOfPlayListsStartAddress{
-      "TableOfPlayListsStartAddress", 32,
-      AAA_RULES(AAA_ALLOWED(TableOfPlayListsStartAddress, TableOfPlayListsStartAddress % 2 == 0))};
+  AVCHD_START_ADDRESS(TableOfPlayListsStartAddress);
   // 0: no makers private data.
-  AAA::Field::BE MakersPrivateDataStartAddress{
-      "MakersPrivateDataStartAddress", 32,
-      AAA_RULES(AAA_ALLOWED(MakersPrivateDataStartAddress, MakersPrivateDataStartAddress % 2 == 0))};
+  AVCHD_START_ADDRESS(MakersPrivateDataStartAddress);
   AAA::Field::Reserved Reserved2{192};
   BlkUIAppInfoAVCHD blkUIAppInfoAVCHD;
   AAA::Field::Padding padding_word1{"padding_word1"};

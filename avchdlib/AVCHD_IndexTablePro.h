@@ -5,8 +5,8 @@
 
 #include "aaalib/AAA_Array.h"
 #include "aaalib/AAA_Block.h"
-#include "avchdlib/AVCHD_Fields.h"
 #include "avchdlib/AVCHD_CommonPro.h"
+#include "avchdlib/AVCHD_Fields.h"
 #include "avchdlib/AVCHD_Maker.h"
 
 namespace AVCHD::IndexTablePro {

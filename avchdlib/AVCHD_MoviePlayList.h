@@ -8,8 +8,8 @@
 
 #include "aaalib/AAA_Array.h"
 #include "aaalib/AAA_Block.h"
-#include "avchdlib/AVCHD_Fields.h"
 #include "avchdlib/AVCHD_Common.h"
+#include "avchdlib/AVCHD_Fields.h"
 #include "avchdlib/AVCHD_MoviePlaylistExt.h"
 #include "avchdlib/AVCHD_StreamCoding.h"
 
@@ -252,7 +252,7 @@ class BlkPlayListMarkEntry : public AAA::Block {
  public:
   AAA::Field::Reserved reserved{8};
   AVCHD::Field::MarkType MarkType{"MarkType", 8,
-                                AAA_RULES(AAA_ALLOWED(MarkType, (MarkType == 1) || (MarkType == 2)), AAA_INITIAL(1))};
+                                  AAA_RULES(AAA_ALLOWED(MarkType, (MarkType == 1) || (MarkType == 2)), AAA_INITIAL(1))};
   AAA::Field::BE RefToPlayItemID{"RefToPlayItemID", 16, AAA_RULES(AAA_INITIAL(0))};
   AAA::Field::BE MarkTimeStamp{"MarkTimeStamp", 32, AAA_RULES(AAA_INITIAL(0))};
   AAA::Field::BE EntryESPID{"EntryESPID", 16, AAA_RULES(AAA_FIXED(0xffff))};
@@ -284,15 +284,9 @@ class BlkMoviePlayListFile : public AAA::FileBlock {
  public:
   AAA::Field::Str TypeIndicator{"TypeIndicator", 32, AAA_RULES(AAA_FIXED("MPLS"))};
   AAA::Field::Str TypeIndicator2{"TypeIndicator2", 32, AAA_RULES(AAA_FIXED("0100"))};
-  AAA::Field::BE PlayListStartAddress{"PlayListStartAddress", 32,
-                                      AAA_RULES(AAA_ALLOWED(PlayListStartAddress, PlayListStartAddress % 2 == 0))};
-  AAA::Field::BE PlayListMarkStartAddress{
-      "PlayListMarkStartAddress", 32,
-      AAA_RULES(AAA_ALLOWED(PlayListMarkStartAddress, PlayListMarkStartAddress % 2 == 0))};
-  AAA::Field::BE ExtensionDataStartAddress{
-      "ExtensionDataStartAddress", 32,
-      AAA_RULES(AAA_ALLOWED(ExtensionDataStartAddress, ExtensionDataStartAddress % 2 == 0),
-                AAA_ALLOWED(ExtensionDataStartAddress, ExtensionDataStartAddress != 0))};
+  AVCHD_START_ADDRESS(PlayListStartAddress);
+  AVCHD_START_ADDRESS(PlayListMarkStartAddress);
+  AVCHD_EXTENSION_DATA_START_ADDRESS();
   AAA::Field::Reserved reserved{160};
   BlkAppInfoPlayList blkAppInfoPlayList;
   AAA::Field::Padding padding_word1{"padding_word"};

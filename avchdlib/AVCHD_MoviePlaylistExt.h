@@ -6,8 +6,8 @@
 
 #include "aaalib/AAA_Array.h"
 #include "aaalib/AAA_Block.h"
-#include "avchdlib/AVCHD_Fields.h"
 #include "avchdlib/AVCHD_Common.h"
+#include "avchdlib/AVCHD_Fields.h"
 #include "avchdlib/AVCHD_Maker.h"
 #include "avchdlib/AVCHD_MoviePlaylistPro.h"
 
@@ -90,12 +90,8 @@ class BlkPlayListExtensionData : public AAA::Block {
  public:
   AAA::Field::Str TypeIndicator{"TypeIndicator", 32, AAA_RULES(AAA_FIXED("PLEX"))};
   AAA::Field::BE reserved1{"reserved1", 32};
-  AAA::Field::BE PlayListMarkExtStartAddress{
-      "PlayListMarkExtStartAddress", 32,
-      AAA_RULES(AAA_ALLOWED(PlayListMarkExtStartAddress, PlayListMarkExtStartAddress % 2 == 0))};
-  AAA::Field::BE MakersPrivateDataStartAddress{
-      "MakersPrivateDataStartAddress", 32,
-      AAA_RULES(AAA_ALLOWED(MakersPrivateDataStartAddress, MakersPrivateDataStartAddress % 2 == 0))};
+  AVCHD_START_ADDRESS(PlayListMarkExtStartAddress);
+  AVCHD_START_ADDRESS(MakersPrivateDataStartAddress);
   AAA::Field::BE reserved2{"reserved2", 192};
   BlkPlayListMeta blkPlayListMeta;
   AAA::Field::Padding padding_word1{"padding_word1"};

@@ -8,8 +8,8 @@
 #include <initializer_list>
 
 #include "aaalib/AAA_Block.h"
-#include "avchdlib/AVCHD_Fields.h"
 #include "avchdlib/AVCHD_Common.h"
+#include "avchdlib/AVCHD_Fields.h"
 
 namespace AVCHD::Common {
 
@@ -19,7 +19,7 @@ class BlkStreamCoding : public AAA::Block {
   AVCHD::Field::StreamCodingType StreamCodingType;
   // Video (0x1B)
   AVCHD::Field::VideoFormat VideoFormat{"VideoFormat", 4,
-                                      AAA_RULES(AAA_ALLOWED(VideoFormat, (1 <= VideoFormat) && (VideoFormat <= 6)))};
+                                        AAA_RULES(AAA_ALLOWED(VideoFormat, (1 <= VideoFormat) && (VideoFormat <= 6)))};
   // Audio (0x80, 0x81)
   AVCHD::Field::AudioPresentationType AudioPresentationType{
       "AudioPresentationType", 4,

@@ -14,7 +14,7 @@ import pathlib
 import re
 import sys
 
-MACROS = re.compile(r"\b(AAA_VERIFY_EQUAL|AAA_VERIFY|AAA_CHECK|AAA_CORRECT|AAA_REPORT_FAILURE|AAA_FIXED|AAA_ALLOWED|AAA_REPORTED|AAA_RULE)\s*\(")
+MACROS = re.compile(r"\b(AAA_VERIFY_EQUAL|AAA_VERIFY|AAA_CHECK|AAA_CORRECT|AAA_REPORT_FAILURE|AAA_FIXED|AAA_ALLOWED|AAA_REPORTED|AAA_RULE|AVCHD_START_ADDRESS)\s*\(")
 RULE_CONSTANT = re.compile(r"constexpr const char\* k\w*Rule\s*=\s*((?:\s*\"(?:[^\"\\]|\\.)*\")+)\s*;")
 STRING = re.compile(r'R"\((.*?)\)"|"((?:[^"\\]|\\.)*)"', re.S)
 
@@ -73,9 +73,13 @@ def rule_texts(root):
             line_start = source.rfind("\n", 0, match.start()) + 1
             if source[line_start : match.start()].lstrip().startswith("#define"):
                 continue
+            if source[:line_start].rstrip("\n").endswith("\\"):
+                continue  # inside a macro's definition: checked where the macro is used
             line = source.count("\n", 0, match.start()) + 1
             args = arguments(source, match.end() - 1)
-            if match.group(1) == "AAA_RULE":
+            if match.group(1) == "AVCHD_START_ADDRESS":
+                text = f"{args[0].strip()} % 2 == 0"
+            elif match.group(1) == "AAA_RULE":
                 text = literal(args[0])
                 if text is None:
                     continue  # a text handed in: its literal is checked where it is written
