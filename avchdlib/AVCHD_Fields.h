@@ -10,35 +10,27 @@
 // material numbers, in how a new value is made.
 namespace AVCHD::Field {
 
+// A field of `Width` bits whose value has a text of its own (ToString).
+#define AVCHD_RENDERED_FIELD(Type, Width)                                                                      \
+  class Type : public AAA::FieldBase {                                                                         \
+   public:                                                                                                     \
+    explicit Type(const char* name, const AAA::FieldRules* rules = nullptr) : FieldBase(name, Width, rules) {} \
+    const char* TypeName() const override { return #Type; }                                                    \
+    std::string ToString(AAA::ByteSpan value) const override;                                                  \
+    using AAA::FieldBase::ToString;                                                                            \
+  }
+
 // Four bytes: frames (BCD, bit 6 the drop-frame flag), seconds, minutes, hours.
 // "23:59:30:05 DF"; all 0xFF is "UNDEFINED".
-class TimeCode : public AAA::FieldBase {
- public:
-  explicit TimeCode(const char* name) : FieldBase(name, 32) {}
-  const char* TypeName() const override { return "TimeCode"; }
-  std::string ToString(AAA::ByteSpan value) const override;
-  using AAA::FieldBase::ToString;
-};
+AVCHD_RENDERED_FIELD(TimeCode, 32);
 
 // Seven BCD bytes: year (two bytes), month, day, hour, minute, second.
 // "2012.SEP.13 14:05:59"; a month outside 1..12 is "INV".
-class TimeAndDate : public AAA::FieldBase {
- public:
-  explicit TimeAndDate(const char* name) : FieldBase(name, 56) {}
-  const char* TypeName() const override { return "TimeAndDate"; }
-  std::string ToString(AAA::ByteSpan value) const override;
-  using AAA::FieldBase::ToString;
-};
+AVCHD_RENDERED_FIELD(TimeAndDate, 56);
 
 // Bit 6 daylight saving, bit 5 negative, bits 1-4 hours, bit 0 half hour.
 // "+9:00 " or "-3:30 DST"; hours 15 is "UNDEFINED".
-class TimeZone : public AAA::FieldBase {
- public:
-  explicit TimeZone(const char* name) : FieldBase(name, 8) {}
-  const char* TypeName() const override { return "TimeZone"; }
-  std::string ToString(AAA::ByteSpan value) const override;
-  using AAA::FieldBase::ToString;
-};
+AVCHD_RENDERED_FIELD(TimeZone, 8);
 
 // The character set code that precedes a text in the files; 0x92 to 0x99
 // are ISO 8859-2 to ISO 8859-9.
@@ -46,13 +38,7 @@ namespace CharacterSetValue {
 inline constexpr std::uint32_t kUtf8 = 1, kUtf16BigEndian = 2, kShiftJis = 3, kEucKr = 4, kGb18030 = 5, kCnGb = 6,
                                kBig5 = 7, kIsdb = 0x81, kAscii = 0x90, kIso8859_1 = 0x91, kIso8859_9 = 0x99;
 }
-class CharacterSet : public AAA::FieldBase {
- public:
-  explicit CharacterSet(const char* name) : FieldBase(name, 8) {}
-  const char* TypeName() const override { return "CharacterSet"; }
-  std::string ToString(AAA::ByteSpan value) const override;
-  using AAA::FieldBase::ToString;
-};
+AVCHD_RENDERED_FIELD(CharacterSet, 8);
 
 // A start binary group of professional metadata: bytes 3, 2, 1, 0 as
 // "%02x:%02x:%02x:%02x"; all 0xFF is "UNDEFINED".
@@ -73,5 +59,7 @@ class Pro_Umid : public AAA::FieldBase {
   const char* TypeName() const override { return "Pro_Umid"; }
   void Initialize() override;
 };
+
+#undef AVCHD_RENDERED_FIELD
 
 }  // namespace AVCHD::Field
