@@ -69,12 +69,12 @@ void CorrectStreams(BlkClipInformationFile& clipInformationFile, const BlkClipIn
       codingInfo.Link();
     }
     AAA_CORRECT(codingInfo.StreamCodingType, newCodingInfo.StreamCodingType);
-    if (newCodingInfo.StreamCodingType == Field::StreamCodingTypeValue::kAvcVideo) {
+    if (newCodingInfo.StreamCodingType == Field::StreamCodingType::kAvcVideo) {
       AAA_CORRECT(codingInfo.VideoFormat, newCodingInfo.VideoFormat);
       AAA_CORRECT(codingInfo.FrameRate, newCodingInfo.FrameRate);
       AAA_CORRECT(codingInfo.AspectRatio, newCodingInfo.AspectRatio);
-    } else if (newCodingInfo.StreamCodingType == Field::StreamCodingTypeValue::kLpcmAudio ||
-               newCodingInfo.StreamCodingType == Field::StreamCodingTypeValue::kAc3Audio) {
+    } else if (newCodingInfo.StreamCodingType == Field::StreamCodingType::kLpcmAudio ||
+               newCodingInfo.StreamCodingType == Field::StreamCodingType::kAc3Audio) {
       AAA_CORRECT(codingInfo.AudioPresentationType, newCodingInfo.AudioPresentationType);
       AAA_CORRECT(codingInfo.SamplingFrequency, newCodingInfo.SamplingFrequency);
     }

@@ -28,8 +28,7 @@ using StreamScan::StreamSummary;
 constexpr std::uint16_t kOtherStreamPids[] = {0x1100, 0x1101, 0x1102, 0x1103, 0x1200, 0x1201, 0x1400, 0x1401};
 
 bool IsAudio(std::uint8_t streamType) {
-  return streamType == Field::StreamCodingTypeValue::kLpcmAudio ||
-         streamType == Field::StreamCodingTypeValue::kAc3Audio;
+  return streamType == Field::StreamCodingType::kLpcmAudio || streamType == Field::StreamCodingType::kAc3Audio;
 }
 
 struct AudioValues {
@@ -45,13 +44,13 @@ AudioValues AudioValuesOf(const StreamScan::StreamInfo& info) {
   if (info.audio_presentation_type != 0 && info.sampling_frequency != 0) {
     return {info.audio_presentation_type, info.sampling_frequency};
   }
-  namespace Presentation = Field::AudioPresentationTypeValue;
+  using Presentation = Field::AudioPresentationType;
   std::uint32_t presentation = Presentation::kStereo;
   if (info.ac3.present && info.ac3.num_channels == 1) presentation = Presentation::kMono;
   if (info.ac3.present && info.ac3.num_channels >= 3 && info.ac3.num_channels <= 7) {
     presentation = Presentation::kMultichannel;
   }
-  return {presentation, Field::SamplingFrequencyValue::k48kHz};
+  return {presentation, Field::SamplingFrequency::k48kHz};
 }
 
 void StoreBytes(AAA::FieldBase& field, std::initializer_list<std::uint32_t> words, std::size_t skipBytes) {
@@ -146,13 +145,13 @@ class ClipScan {
     auto& clipInfo = file_.blkClipInfo;
     clipInfo.NumberOfSourcePackets.SetValue(static_cast<std::uint32_t>(summary.packets));
     const auto& video = summary.streams[StreamSummary::VideoSlot];
-    if (video.video_format == Field::VideoFormatValue::k1080p &&
-        (video.frame_rate == Field::FrameRateValue::k5994 || video.frame_rate == Field::FrameRateValue::k50)) {
-      clipInfo.ApplicationType.SetValue(Field::ApplicationTypeValue::kMovie1080p);
+    if (video.video_format == Field::VideoFormat::k1080p &&
+        (video.frame_rate == Field::FrameRate::k5994 || video.frame_rate == Field::FrameRate::k50)) {
+      clipInfo.ApplicationType.SetValue(Field::ApplicationType::kMovie1080p);
       clipInfo.TSRecordingRate.SetValue(3500000);
       clipInfo.blkTSTypeInfoBlock.FormatIdentifier.SetBytes(AAA::Bytes{'H', 'D', 'P', 'R'});
     } else {
-      clipInfo.ApplicationType.SetValue(Field::ApplicationTypeValue::kMovie);
+      clipInfo.ApplicationType.SetValue(Field::ApplicationType::kMovie);
       clipInfo.TSRecordingRate.SetValue(3000000);
       clipInfo.blkTSTypeInfoBlock.FormatIdentifier.SetBytes(AAA::Bytes{'H', 'D', 'M', 'V'});
     }

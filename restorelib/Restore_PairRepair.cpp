@@ -78,7 +78,7 @@ void VerifySameVideo(const BlkClipInformationFile& left, const BlkClipInformatio
       const auto& codingInfo_L = stream_L.blkStreamCodingInfo;
       const auto& codingInfo_R = stream_R.blkStreamCodingInfo;
       if (stream_L.StreamPID != stream_R.StreamPID ||
-          codingInfo_R.StreamCodingType != Field::StreamCodingTypeValue::kAvcVideo) {
+          codingInfo_R.StreamCodingType != Field::StreamCodingType::kAvcVideo) {
         continue;
       }
       AAA_VERIFY_EQUAL(codingInfo_R.VideoFormat, codingInfo_L.VideoFormat);
@@ -132,7 +132,7 @@ bool Matches(BlkMoviePlayListFile& left, BlkMoviePlayListFile& right) {
     const auto& mark_L = info_L->blkPRO_PlayListMarkArray[i];
     const auto& mark_R = info_R->blkPRO_PlayListMarkArray[i];
     if (mark_L.MarkType != mark_R.MarkType) return false;
-    if (mark_L.MarkType == Field::MarkTypeValue::kEntryMark &&
+    if (mark_L.MarkType == Field::MarkType::kEntryMark &&
         !SameMaterial(ContentInfoOfMark(mark_L), ContentInfoOfMark(mark_R))) {
       return false;
     }

@@ -29,18 +29,18 @@ struct RateName {
   std::uint32_t frameRate;
   const char* byPulldown[3];
 };
-constexpr RateName kInterlacedOr1080Rates[] = {{Field::FrameRateValue::k23976, {" 23.98p", "", ""}},
-                                               {Field::FrameRateValue::k24, {" 24p", "", ""}},
-                                               {Field::FrameRateValue::k25, {" 50i", " 25p", ""}},
-                                               {Field::FrameRateValue::k2997, {" 59.94i", " 29.97p", " 23.98p"}}};
-constexpr RateName k720Rates[] = {{Field::FrameRateValue::k23976, {" 23.98p", "", ""}},
-                                  {Field::FrameRateValue::k24, {" 24p", "", ""}},
-                                  {Field::FrameRateValue::k50, {" 50p", " 25p", ""}},
-                                  {Field::FrameRateValue::k5994, {" 59.94p", " 29.97p", " 23.98p"}}};
+constexpr RateName kInterlacedOr1080Rates[] = {{Field::FrameRate::k23976, {" 23.98p", "", ""}},
+                                               {Field::FrameRate::k24, {" 24p", "", ""}},
+                                               {Field::FrameRate::k25, {" 50i", " 25p", ""}},
+                                               {Field::FrameRate::k2997, {" 59.94i", " 29.97p", " 23.98p"}}};
+constexpr RateName k720Rates[] = {{Field::FrameRate::k23976, {" 23.98p", "", ""}},
+                                  {Field::FrameRate::k24, {" 24p", "", ""}},
+                                  {Field::FrameRate::k50, {" 50p", " 25p", ""}},
+                                  {Field::FrameRate::k5994, {" 59.94p", " 29.97p", " 23.98p"}}};
 
 template <std::size_t N>
 const char* RateText(const RateName (&rates)[N], std::uint32_t frameRate, std::uint32_t pulldown) {
-  if (pulldown > Field::PulldownValue::k3By2) return "";
+  if (pulldown > Field::Pulldown::k3By2) return "";
   for (const RateName& rate : rates) {
     if (rate.frameRate == frameRate) return rate.byPulldown[pulldown];
   }
@@ -53,7 +53,7 @@ void AddStream(AAA::FieldBase& count, AAA::Array<BlkStreamEntry>& entries, AAA::
   count.Increment();
   auto& entry = entries.Back();
   entry.Initialize();
-  entry.Type.SetValue(Field::StreamEntryTypeValue::kPlayItem);
+  entry.Type.SetValue(Field::StreamEntryType::kPlayItem);
   entry.RefToStreamPIDOfMainClip.SetValue(pid);
   auto& attribute = attributes.Back();
   attribute.Initialize();
@@ -77,16 +77,16 @@ std::string PlayListNameText(const BlkClipInformationFile& clip) {
   std::string name = " ";
   if (const auto* video = CodingInfoOfPid(clip, kVideoPid)) {
     const std::uint32_t format = video->VideoFormat;
-    const bool is1080 = format == Field::VideoFormatValue::k1080i || format == Field::VideoFormatValue::k1080p;
-    const bool is720 = format == Field::VideoFormatValue::k720p;
+    const bool is1080 = format == Field::VideoFormat::k1080i || format == Field::VideoFormat::k1080p;
+    const bool is720 = format == Field::VideoFormat::k720p;
     if (is1080) name += " 1080";
     if (is720) name += "  720";
     if (is1080) name += RateText(kInterlacedOr1080Rates, video->FrameRate, clip.Pulldown);
     if (is720) name += RateText(k720Rates, video->FrameRate, clip.Pulldown);
   }
   if (const auto* audio = AudioOf(clip)) {
-    if (audio->StreamCodingType == Field::StreamCodingTypeValue::kLpcmAudio) name += " LPCM";
-    if (audio->StreamCodingType == Field::StreamCodingTypeValue::kAc3Audio) name += " AC3";
+    if (audio->StreamCodingType == Field::StreamCodingType::kLpcmAudio) name += " LPCM";
+    if (audio->StreamCodingType == Field::StreamCodingType::kAc3Audio) name += " AC3";
   }
   return name;
 }
@@ -229,7 +229,7 @@ void RestoreMoviePlayList::AddMark(MoviePlayListFile& moviePlayListFile, const C
   if (playListMarks.pro == nullptr) return;
   playListMarks.pro->NumberOfPlayListMarks.Increment();
   auto& proMark = playListMarks.pro->blkPRO_PlayListMarkArray.Back();
-  proMark.MarkType.SetValue(Field::MarkTypeValue::kEntryMark);
+  proMark.MarkType.SetValue(Field::MarkType::kEntryMark);
   proMark.Initialize();
   if (Utility::CurrentTimeBcd(proMark.LastUpdateDate)) proMark.LastUpdateDateTimeZone.SetValue(0xFF);
   proMark.StartTimeCode.Assign(startTimeCode);
@@ -240,7 +240,7 @@ void RestoreMoviePlayList::AddMark(MoviePlayListFile& moviePlayListFile, const C
   auto& location = proMark.blkPRO_Location;
   location.SetTag();
   location.Initialize();
-  location.Source.SetValue(Field::Pro_SourceValue::kCaptured);
+  location.Source.SetValue(Field::Pro_Source::kCaptured);
   AAA::FieldBase* values[] = {&location.GPSLatitudeRef, &location.GPSLatitude1,    &location.GPSLatitude2,
                               &location.GPSLatitude3,   &location.GPSLongitudeRef, &location.GPSLongitude1,
                               &location.GPSLongitude2,  &location.GPSLongitude3,   &location.GPSAltitudeRef,

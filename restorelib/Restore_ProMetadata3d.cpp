@@ -162,7 +162,7 @@ void MarkPlayListInfo(AVCHD::MoviePlayListPro::BlkPRO_PlayListInfo& info, Channe
   if (channel != Channel3d::None && info.Tag_ver <= kProVersion) info.Tag_ver.SetValue(kProVersion3d);
   if (channel == Channel3d::None && info.Tag_ver > kProVersion) info.Tag_ver.SetValue(kProVersion);
   for (auto& mark : info.blkPRO_PlayListMarkArray) {
-    if (mark.MarkType == Field::MarkTypeValue::kEntryMark) MarkEntryMark(mark, channel);
+    if (mark.MarkType == Field::MarkType::kEntryMark) MarkEntryMark(mark, channel);
   }
 }
 
@@ -172,8 +172,8 @@ void RaiseExtDataVersions(PlayListStore& playLists, ClipStore& clips) {
     for (const auto& item : playList.blkPlayList.blkPlayItemArray) {
       const auto& video = item.blkSTNTable.blkVideoStreamAttributesArray;
       // 1080p at 50 or 59.94 pictures a second needs the extended data version.
-      if (video.Empty() || video[0].VideoFormat != Field::VideoFormatValue::k1080p ||
-          (video[0].FrameRate != Field::FrameRateValue::k50 && video[0].FrameRate != Field::FrameRateValue::k5994)) {
+      if (video.Empty() || video[0].VideoFormat != Field::VideoFormat::k1080p ||
+          (video[0].FrameRate != Field::FrameRate::k50 && video[0].FrameRate != Field::FrameRate::k5994)) {
         continue;
       }
       playList.blkExtensionData.blkExtDataEntryArray[0].ExtDataVersion.SetValue(AVCHD_EXT_DATA_VERSION_EX);

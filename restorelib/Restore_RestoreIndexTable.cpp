@@ -44,14 +44,14 @@ AAA::FieldBase* SystemFlag(AVCHD::IndexTableExt::BlkUIAppInfoAVCHD& appInfo, con
   const auto* video = FirstVideoAttributes(item);
   if (video == nullptr) return nullptr;
   switch (video->FrameRate) {
-    case Field::FrameRateValue::k23976:
-    case Field::FrameRateValue::k24:
+    case Field::FrameRate::k23976:
+    case Field::FrameRate::k24:
       return &appInfo.Is24;
-    case Field::FrameRateValue::k25:
-    case Field::FrameRateValue::k50:
+    case Field::FrameRate::k25:
+    case Field::FrameRate::k50:
       return &appInfo.Is50;
-    case Field::FrameRateValue::k2997:
-    case Field::FrameRateValue::k5994:
+    case Field::FrameRate::k2997:
+    case Field::FrameRate::k5994:
       return &appInfo.Is60;
     default:
       return nullptr;
@@ -125,7 +125,7 @@ void RestoreIndexTable::VerifyRelations() {
   for (auto itPair = table.blkMovieTitlePlayListPairArray.begin(); itPair != table.blkMovieTitlePlayListPairArray.end();
        ++itPair) {
     AAA_VERIFY(itPair->RefToTitleId, itPair->RefToTitleId < indexTableFile.blkIndexes.NumberOfMovieTitles);
-    if (itPair->PlayListAttribute == Field::PlayListAttributeValue::kReal) {
+    if (itPair->PlayListAttribute == Field::PlayListAttribute::kReal) {
       auto* moviePlayListFile = playList_->Find(TextOf(itPair->PlayListFileName));
       AAA_VERIFY(itPair->PlayListFileName, moviePlayListFile != NULL);
       moviePlayListFile->IndexFlag = true;
@@ -225,8 +225,8 @@ void RestoreIndexTable::AddTitle(BlkMoviePlayListFile& moviePlayListFile) {
   auto& movieObject = movieObjects.blkMovieObjectArray.Back();
   movieObject.NumberOfNavigationCommands.SetValue(1);
   const auto* video = FirstVideoAttributes(moviePlayListFile);
-  if (video != nullptr && video->VideoFormat == Field::VideoFormatValue::k1080p &&
-      (video->FrameRate == Field::FrameRateValue::k5994 || video->FrameRate == Field::FrameRateValue::k50)) {
+  if (video != nullptr && video->VideoFormat == Field::VideoFormat::k1080p &&
+      (video->FrameRate == Field::FrameRate::k5994 || video->FrameRate == Field::FrameRate::k50)) {
     movieObject.NavigationCommandArray.Back().SetBytes(kProgressiveOutputCommand);
     movieObject.NumberOfNavigationCommands.Increment();
     movieObject.Initialize();
@@ -254,7 +254,7 @@ void RestoreIndexTable::MarkPlayListsWithTitle() {
   for (auto& moviePlayListFile : playList_->Store()) moviePlayListFile.IndexFlag = false;
   for (const auto& pair :
        indexTableFile.blkExtensionData.blkDataBlock.blkTableOfPlayLists.blkMovieTitlePlayListPairArray) {
-    if (pair.PlayListAttribute != Field::PlayListAttributeValue::kReal ||
+    if (pair.PlayListAttribute != Field::PlayListAttribute::kReal ||
         pair.RefToTitleId >= indexTableFile.blkIndexes.NumberOfMovieTitles) {
       continue;
     }

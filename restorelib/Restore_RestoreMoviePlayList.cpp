@@ -48,7 +48,7 @@ void VerifyStreams(const AAA::Array<BlkStreamEntry>& entries, const AAA::Array<B
                    const char* subPathRule, std::uint32_t numberOfSubPaths,
                    const AVCHD::ClipInformation::BlkClipInformationFile& clipInfo, Compare compare) {
   for (const auto& entry : entries) {
-    if (entry.Type == Field::StreamEntryTypeValue::kSubPath)
+    if (entry.Type == Field::StreamEntryType::kSubPath)
       AAA::Verify(entry.RefToSubPathID, entry.RefToSubPathID < numberOfSubPaths, AAA_RULE(subPathRule));
   }
   for (const auto& attribute : attributes) {
@@ -289,7 +289,7 @@ void RestoreMoviePlayList::VerifyMarks(MoviePlayListFile& moviePlayListFile) {
     if (!thumbnail_->ThumbnailExists(extension.RefToMarkThumbnailIndex)) {
       AAA_CORRECT(extension.RefToMarkThumbnailIndex, 0xffff);
     }
-    if (itMark->MarkType == Field::MarkTypeValue::kEntryMark) {
+    if (itMark->MarkType == Field::MarkType::kEntryMark) {
       if (items[itMark->RefToPlayItemID].ConnectionCondition == 6 || clipInfo->FirstSetFlag != 0) {
         AAA_CORRECT(extension.blkTimeCode, clipInfo->StartTimeCode1);
       } else {
@@ -300,7 +300,7 @@ void RestoreMoviePlayList::VerifyMarks(MoviePlayListFile& moviePlayListFile) {
     if (playListMarks.pro != nullptr && proClipInfo != nullptr) {
       auto& proMark = playListMarks.pro->blkPRO_PlayListMarkArray[position];
       const auto& blkProClipInfo = *proClipInfo;
-      if (proMark.MarkType == Field::MarkTypeValue::kEntryMark) {
+      if (proMark.MarkType == Field::MarkType::kEntryMark) {
         AAA_CORRECT(proMark.StartTimeCode, blkProClipInfo.StartTimeCode);
         AAA_CORRECT(proMark.StartBinaryGroup, blkProClipInfo.StartBinaryGroup);
         AAA_CORRECT(proMark.GlobalClipID, blkProClipInfo.GlobalClipID);
@@ -374,7 +374,7 @@ void RestoreMoviePlayList::LinkPlayItem(MoviePlayListFile& moviePlayListFile, st
                   moviePlayListFile.blkPlayList.blkPlayItemArray[itMark->RefToPlayItemID].INTime);
     }
     const bool startsItsPlayItem = itMark == marks.begin() || (itMark - 1)->RefToPlayItemID != itMark->RefToPlayItemID;
-    if (itMark->MarkType == Field::MarkTypeValue::kEntryMark && startsItsPlayItem) {
+    if (itMark->MarkType == Field::MarkType::kEntryMark && startsItsPlayItem) {
       AAA_CORRECT(itMark->MarkTimeStamp,
                   moviePlayListFile.blkPlayList.blkPlayItemArray[itMark->RefToPlayItemID].INTime);
     }
