@@ -49,7 +49,8 @@ void ReportMismatch(const FieldBase& field, const Bytes& expected, const Rule& r
 // number is compared as the field's bytes would hold it.
 bool Holds(const FieldBase& field, const Expected& expected) {
   const ByteSpan value(field.ValueBytes().data(), field.ValueBytes().size());
-  if (const auto* number = std::get_if<std::uint32_t>(&expected); number != nullptr && value.size() <= 4) {
+  if (const auto* number = std::get_if<std::uint32_t>(&expected)) {
+    if (value.size() > 4) return field.ValueBytes() == field.BytesOf(*number);
     const std::uint32_t mask = value.size() == 4 ? 0xFFFFFFFFu : (1u << (8 * value.size())) - 1;
     return FieldBase::NumberOf(value) == (*number & mask);
   }
