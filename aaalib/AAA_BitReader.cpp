@@ -1,5 +1,7 @@
 #include "aaalib/AAA_BitReader.h"
 
+#include <algorithm>
+
 #include "aaalib/AAA_Exceptions.h"
 #include "aaalib/AAA_Log.h"
 
@@ -25,9 +27,12 @@ std::uint64_t BitReader::BitsLeft() const {
 }
 
 // A read that fails leaves the value empty.
-void BitReader::Read(FieldBytes& value, std::uint64_t bitCount) {
+void BitReader::Read(FieldValue& value, std::uint64_t bitCount) {
   value.Clear();
-  value.Assign(ReadBits(bitCount));
+  const ByteSpan bits = ReadBits(bitCount);
+  value.Resize(bits.size(), 0);
+  std::ranges::copy(bits, value.Value().begin());
+  value.KeepAsBaseline();
 }
 
 void BitReader::Read(Bytes& value, std::uint64_t bitCount) {

@@ -17,9 +17,10 @@ class BitReader {
   // Absolute offset in bits from the stream's first byte.
   std::uint64_t BitPosition() const { return position_; }
 
-  // Reads `bitCount` bits into `value` (resized to (bitCount + 7) / 8 bytes).
-  // Data ending inside the bits throws UnexpectedEofException.
-  void Read(FieldBytes& value, std::uint64_t bitCount);
+  // Reads `bitCount` bits into `value` (resized to (bitCount + 7) / 8 bytes);
+  // a field's value read becomes its baseline. Data ending inside the bits
+  // throws UnexpectedEofException.
+  void Read(FieldValue& value, std::uint64_t bitCount);
   void Read(Bytes& value, std::uint64_t bitCount);
 
   // Moves past `bitCount` bits, proving that the last skipped byte exists.

@@ -14,8 +14,8 @@ class BitWriter {
   explicit BitWriter(Stream& stream) : stream_(stream) {}
 
   // Writes the low `bitCount` bits of the right-aligned `value`.
+  void Write(ByteSpan value, std::uint64_t bitCount) { WriteBits(value, bitCount); }
   void Write(const Bytes& value, std::uint64_t bitCount) { WriteBits(value, bitCount); }
-  void Write(const FieldBytes& value, std::uint64_t bitCount) { WriteBits(value, bitCount); }
 
   // Moves past `bitCount` bits without writing them: in a rewritten file
   // they keep their old content, and past the end of the data they become

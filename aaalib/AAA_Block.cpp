@@ -21,6 +21,9 @@ void Block::Link() {
   children_.clear();
   linked_ = true;
   Declare();
+  // A model holds thousands of blocks, each kept for the whole run: the
+  // slack that growing the list left is given back.
+  if (children_.capacity() - children_.size() >= 4) children_.shrink_to_fit();
   // A child that is linked under this block already is left as it is: its
   // own changes re-link it (every field its declaration depends on has a
   // change callback that does).

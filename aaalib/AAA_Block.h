@@ -56,7 +56,8 @@ class Block : public Element {
   // and counts between fields), derived after the children are updated and
   // before the lengths are.
   virtual void Derive() {}
-  void OnChange(FieldBase& field, ChangeCallback callback) { field.SetChangeCallback(callback, this); }
+  // `field` is a child this block declares: the callback runs with its parent.
+  void OnChange(FieldBase& field, ChangeCallback callback) { field.SetChangeCallback(callback); }
 
   // Reads a padding of `bitLength` bits (use AAA_READ_PADDING, which names
   // the rule after the caller's length variable); a negative length means

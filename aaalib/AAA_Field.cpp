@@ -20,18 +20,16 @@ void ExtData::Read(BitReader& reader) {
   RecordPosition(reader);
   if (BitLength() == 0) {
     value_.Clear();
-    baseline_.Clear();
     return;
   }
   reader.Read(value_, static_cast<std::uint64_t>(BitLength() / 8) * 8);
-  baseline_ = value_;
   LogValue("");
 }
 
 void ExtData::Write(BitWriter& writer) {
   const auto byteCount = static_cast<std::size_t>(BitLength() / 8);
   if (BitLength() != 0 && value_.size() == byteCount) {
-    writer.Write(value_, static_cast<std::uint64_t>(BitLength()));
+    writer.Write(value_.Value(), static_cast<std::uint64_t>(BitLength()));
   } else {
     writer.Skip(static_cast<std::uint64_t>(BitLength()));
   }

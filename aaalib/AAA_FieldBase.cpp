@@ -5,6 +5,7 @@
 #include <span>
 
 #include "aaalib/AAA_BitWriter.h"
+#include "aaalib/AAA_Block.h"
 #include "aaalib/AAA_Exceptions.h"
 #include "aaalib/AAA_FieldRules.h"
 #include "aaalib/AAA_Log.h"
@@ -23,16 +24,13 @@ void PutNumber(std::span<std::uint8_t> bytes, std::uint32_t number) {
 }  // namespace
 
 FieldBase::FieldBase(const char* name, std::int32_t width, const FieldRules* rules)
-    : Element(name),
-      value_(FieldBytes::Filled((static_cast<std::size_t>(width) + 7) / 8, kUnset)),
-      baseline_(value_),
-      width_(width),
-      rules_(rules) {}
+    : Element(name), width_(width), rules_(rules) {
+  value_.Resize((static_cast<std::size_t>(width) + 7) / 8, kUnset);
+}
 
 FieldBase::FieldBase(const FieldBase& other)
     : Element(other),
       value_(other.value_),
-      baseline_(other.baseline_),
       width_(other.width_),
       position_(other.position_),
       rules_(other.rules_),
@@ -42,7 +40,6 @@ FieldBase& FieldBase::operator=(const FieldBase& other) {
   if (this == &other) return *this;
   Element::operator=(other);
   value_ = other.value_;
-  baseline_ = other.baseline_;
   width_ = other.width_;
   position_ = other.position_;
   rules_ = other.rules_;
@@ -54,7 +51,6 @@ void FieldBase::Read(BitReader& reader) {
   RecordPosition(reader);
   if (width_ == 0) return;
   reader.Read(value_, static_cast<std::uint64_t>(width_));
-  baseline_ = value_;
   Changed();
   LogValue("");
   if (rules_ != nullptr) rules_->CheckRead(*this);
@@ -75,9 +71,9 @@ void FieldBase::Update() {
   if (rules_ != nullptr) rules_->WriteFixed(*this);
 }
 
-void FieldBase::Write(BitWriter& writer) { writer.Write(value_, static_cast<std::uint64_t>(width_)); }
+void FieldBase::Write(BitWriter& writer) { writer.Write(value_.Value(), static_cast<std::uint64_t>(width_)); }
 
-bool FieldBase::IsModified() const { return !value_.empty() && value_ != baseline_; }
+bool FieldBase::IsModified() const { return !value_.empty() && value_.Differs(); }
 
 void FieldBase::SetWidthOnly(std::int64_t bitLength) {
   if (bitLength < 0 || bitLength > std::numeric_limits<std::int32_t>::max()) AAA_THROW(InvalidDataException());
@@ -87,7 +83,6 @@ void FieldBase::SetWidthOnly(std::int64_t bitLength) {
 void FieldBase::SetBitLength(std::int64_t bitLength) {
   SetWidthOnly(bitLength);
   value_.Resize((static_cast<std::size_t>(width_) + 7) / 8, kUnset);
-  baseline_ = value_;
 }
 
 std::string FieldBase::ToString(ByteSpan value) const {
@@ -120,7 +115,7 @@ Bytes FieldBase::BytesOf(std::uint32_t number) const {
 }
 
 void FieldBase::SetValue(std::uint32_t number) {
-  PutNumber(value_, number);
+  PutNumber(value_.Value(), number);
   Changed();
   LogValue("= ");
 }
@@ -134,33 +129,28 @@ std::uint32_t FieldBase::Increment() {
 void FieldBase::SetBytes(ByteSpan bytes) { SetBytes(bytes.data(), std::min(bytes.size(), value_.size())); }
 
 void FieldBase::SetBytes(const std::uint8_t* bytes, std::size_t count) {
-  std::copy_n(bytes, std::min(count, value_.size()), value_.begin());
+  std::copy_n(bytes, std::min(count, value_.size()), value_.Value().begin());
   Changed();
 }
 
 void FieldBase::Fill(std::uint8_t byte) {
-  std::fill(value_.begin(), value_.end(), byte);
+  std::ranges::fill(value_.Value(), byte);
   Changed();
 }
 
 void FieldBase::Assign(const FieldBase& source) {
-  std::copy_n(source.value_.begin(), std::min(source.value_.size(), value_.size()), value_.begin());
+  std::copy_n(source.value_.Value().begin(), std::min(source.value_.size(), value_.size()), value_.Value().begin());
   Changed();
 }
 
-void FieldBase::SetChangeCallback(ChangeCallback callback, Block* owner) {
-  callback_ = callback;
-  owner_ = owner;
-}
-
 void FieldBase::Changed() {
-  if (callback_ != nullptr && owner_ != nullptr) callback_(*owner_);
+  if (callback_ != nullptr && Parent() != nullptr) callback_(static_cast<Block&>(*Parent()));
 }
 
 void FieldBase::LogValue(const char* prefix) const {
   if (!Log::Enabled(Log::kValue)) return;
   Log::Line(Log::kValue, "    %s%s {%d,%s} = 0x%s \"%s\"\n", prefix, FullName().c_str(), width_, TypeName(),
-            Hex(value_).c_str(), ToString().c_str());
+            Hex(value_.Value()).c_str(), ToString().c_str());
 }
 
 }  // namespace AAA

@@ -11,9 +11,9 @@ namespace AAA {
 class Block;
 class FieldRules;
 
-// Run after every change of a field's value, with the block that owns it:
-// count fields resize their arrays this way, version and type fields
-// re-declare their block's children.
+// Run after every change of a field's value, with the block that declares
+// it (its parent): count fields resize their arrays this way, version and
+// type fields re-declare their block's children.
 using ChangeCallback = void (*)(Block& owner);
 
 // A bit field: its value is (width + 7) / 8 bytes, big-endian and
@@ -25,8 +25,8 @@ class FieldBase : public Element {
   // rules (AAA_RULES) are checked as it is read and give the values Update
   // and Initialize write.
   FieldBase(const char* name, std::int32_t width, const FieldRules* rules = nullptr);
-  // The copy keeps the callback; its owner is wired again when the copy's
-  // block links it.
+  // The copy keeps the callback, which runs once the copy's block has
+  // linked it.
   FieldBase(const FieldBase& other);
   FieldBase& operator=(const FieldBase& other);
 
@@ -49,19 +49,19 @@ class FieldBase : public Element {
 
   // The value as text. Typed fields override the rendering of given bytes,
   // which also renders the expected value of a failed rule.
-  std::string ToString() const { return ToString(value_); }
+  std::string ToString() const { return ToString(value_.Value()); }
   virtual std::string ToString(ByteSpan value) const;
 
   // The kind of field as the log names it ("BE", "Str"): one per
   // class, so that no field has to keep it.
   virtual const char* TypeName() const = 0;
-  const FieldBytes& ValueBytes() const { return value_; }
+  FieldBytes ValueBytes() const { return value_.Value(); }
   // The value as last read (as built, for a field never read).
-  const FieldBytes& BaselineBytes() const { return baseline_; }
+  FieldBytes BaselineBytes() const { return value_.Baseline(); }
   std::int64_t BitPosition() const { return position_; }
 
   // The value as a number for widths of 1 to 32 bits; 0 for wider fields.
-  std::uint32_t Value() const { return NumberOf(value_); }
+  std::uint32_t Value() const { return NumberOf(value_.Value()); }
   // Lets rules read like the format's own conditions ("Length % 4 == 0").
   operator std::uint32_t() const { return Value(); }
 
@@ -75,7 +75,7 @@ class FieldBase : public Element {
   void Fill(std::uint8_t byte);
   void Assign(const FieldBase& source);
 
-  void SetChangeCallback(ChangeCallback callback, Block* owner);
+  void SetChangeCallback(ChangeCallback callback) { callback_ = callback; }
 
   // The number as this field's bytes: big-endian into the field's byte count.
   Bytes BytesOf(std::uint32_t number) const;
@@ -91,15 +91,13 @@ class FieldBase : public Element {
   void RecordPosition(const BitReader& reader);
   void SetWidthOnly(std::int64_t bitLength);
 
-  FieldBytes value_;
-  FieldBytes baseline_;
+  FieldValue value_;
 
  private:
   std::int32_t width_;
   std::int32_t position_ = -1;
   const FieldRules* rules_;
   ChangeCallback callback_ = nullptr;
-  Block* owner_ = nullptr;
 };
 
 }  // namespace AAA

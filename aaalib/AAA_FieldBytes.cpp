@@ -1,42 +1,32 @@
 #include "aaalib/AAA_FieldBytes.h"
 
-#include <algorithm>
 #include <utility>
 
 namespace AAA {
 
-// The new content is made beside the old one, so that `bytes` may be a part
-// of this value.
-void FieldBytes::Assign(ByteSpan bytes) {
-  FieldBytes made;
-  made.Allocate(bytes.size());
-  std::copy(bytes.begin(), bytes.end(), made.data());
-  Swap(made);
-}
-
-void FieldBytes::Resize(std::size_t count, std::uint8_t byte) {
-  if (count == size_) return;
-  FieldBytes made;
-  made.Allocate(count);
+void FieldValue::Resize(std::size_t count, std::uint8_t byte) {
+  FieldValue made;
+  made.size_ = static_cast<std::uint32_t>(count);
+  if (!made.IsInPlace()) made.storage_.heap = new std::uint8_t[2 * count];
   const std::size_t kept = std::min<std::size_t>(count, size_);
-  std::copy_n(data(), kept, made.data());
-  std::fill(made.data() + kept, made.end(), byte);
-  Swap(made);
+  std::copy_n(Storage(), kept, made.Storage());
+  std::fill(made.Storage() + kept, made.Storage() + count, byte);
+  made.KeepAsBaseline();
+  std::swap(size_, made.size_);
+  std::swap(storage_, made.storage_);
 }
 
-bool FieldBytes::Equal(ByteSpan a, ByteSpan b) { return std::equal(a.begin(), a.end(), b.begin(), b.end()); }
-
-void FieldBytes::Allocate(std::size_t count) {
-  size_ = static_cast<std::uint32_t>(count);
-  if (!IsInPlace()) storage_.heap = new std::uint8_t[count];
+void FieldValue::Assign(const FieldValue& other) {
+  FieldValue made;
+  made.size_ = other.size_;
+  if (!made.IsInPlace()) made.storage_.heap = new std::uint8_t[2 * made.size_];
+  // The value and the baseline, where the value's size puts them.
+  std::copy_n(other.Storage(), other.IsInPlace() ? 2 * kInPlaceBytes : 2 * std::size_t{other.size_}, made.Storage());
+  std::swap(size_, made.size_);
+  std::swap(storage_, made.storage_);
 }
 
-void FieldBytes::Swap(FieldBytes& other) {
-  std::swap(size_, other.size_);
-  std::swap(storage_, other.storage_);
-}
-
-void FieldBytes::Release() {
+void FieldValue::Release() {
   if (!IsInPlace()) delete[] storage_.heap;
   size_ = 0;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -13,66 +14,61 @@ using Bytes = std::vector<std::uint8_t>;
 // Bytes looked at where they are: a field's value, a vector, a table.
 using ByteSpan = std::span<const std::uint8_t>;
 
-// The bytes of one field value. A model holds thousands of fields, nearly
-// all of them 1 to 8 bytes wide: those are kept in place, only wider ones
-// on the heap, so that a field costs no allocation of its own.
-class FieldBytes {
+// The bytes of one field value, looked at where the field keeps them: they
+// compare by content and copy out into a vector.
+class FieldBytes : public ByteSpan {
  public:
-  using value_type = std::uint8_t;
-  using iterator = std::uint8_t*;
-  using const_iterator = const std::uint8_t*;
+  using ByteSpan::ByteSpan;
+  FieldBytes(ByteSpan bytes) : ByteSpan(bytes) {}  // NOLINT(google-explicit-constructor): a view of the same bytes
 
-  FieldBytes() = default;
-  FieldBytes(const FieldBytes& other) { Assign(other); }
-  FieldBytes& operator=(const FieldBytes& other) {
+  explicit operator Bytes() const { return Bytes(begin(), end()); }
+
+  friend bool operator==(FieldBytes a, FieldBytes b) { return std::equal(a.begin(), a.end(), b.begin(), b.end()); }
+  friend bool operator==(FieldBytes a, const Bytes& b) { return std::equal(a.begin(), a.end(), b.begin(), b.end()); }
+};
+
+// A field's value and its baseline (the value as last read), always of one
+// size. A model holds thousands of fields, nearly all of them 1 to 4 bytes
+// wide: both are kept in place for those, and a wider field keeps both in
+// one allocation, so that a field costs 16 bytes and no allocation of its
+// own.
+class FieldValue {
+ public:
+  FieldValue() = default;
+  FieldValue(const FieldValue& other) { Assign(other); }
+  FieldValue& operator=(const FieldValue& other) {
     if (this != &other) Assign(other);
     return *this;
   }
-  ~FieldBytes() { Release(); }
+  ~FieldValue() { Release(); }
 
   std::size_t size() const { return size_; }
   bool empty() const { return size_ == 0; }
-  std::uint8_t* data() { return IsInPlace() ? storage_.inPlace : storage_.heap; }
-  const std::uint8_t* data() const { return IsInPlace() ? storage_.inPlace : storage_.heap; }
-  iterator begin() { return data(); }
-  iterator end() { return data() + size_; }
-  const_iterator begin() const { return data(); }
-  const_iterator end() const { return data() + size_; }
-  std::uint8_t& operator[](std::size_t index) { return data()[index]; }
-  std::uint8_t operator[](std::size_t index) const { return data()[index]; }
+  std::span<std::uint8_t> Value() { return {Storage(), size_}; }
+  FieldBytes Value() const { return {Storage(), size_}; }
+  FieldBytes Baseline() const { return {Storage() + BaselineOffset(), size_}; }
+  // The value differs from the baseline.
+  bool Differs() const { return Value() != Baseline(); }
 
-  // `count` bytes that hold `byte`. A factory rather than a constructor, so
-  // that a braced list never reads as a value of this type.
-  static FieldBytes Filled(std::size_t count, std::uint8_t byte) {
-    FieldBytes bytes;
-    bytes.Resize(count, byte);
-    return bytes;
-  }
-  // Takes the size and the content of `bytes`.
-  void Assign(ByteSpan bytes);
-  // New bytes at the end hold `byte`; the others keep their value.
+  // Both take `count` bytes: the value keeps its bytes, new ones hold
+  // `byte`, and the baseline becomes the value.
   void Resize(std::size_t count, std::uint8_t byte);
   void Clear() { Resize(0, 0); }
-
-  // A copy as a vector, for code that keeps or builds values.
-  explicit operator Bytes() const { return Bytes(begin(), end()); }
-
-  friend bool operator==(const FieldBytes& a, const FieldBytes& b) { return Equal(a, b); }
-  friend bool operator==(const FieldBytes& a, const Bytes& b) { return Equal(a, b); }
+  // The value as it stands becomes the baseline (it was just read).
+  void KeepAsBaseline() { std::copy_n(Storage(), size_, Storage() + BaselineOffset()); }
 
  private:
-  static constexpr std::size_t kInPlaceBytes = 8;
-  static bool Equal(ByteSpan a, ByteSpan b);
+  static constexpr std::size_t kInPlaceBytes = 4;
   bool IsInPlace() const { return size_ <= kInPlaceBytes; }
-  // Sets the size and, for a wide value, takes heap storage; the bytes are
-  // not set. Only for a value that holds nothing.
-  void Allocate(std::size_t count);
-  void Swap(FieldBytes& other);
+  std::size_t BaselineOffset() const { return IsInPlace() ? kInPlaceBytes : size_; }
+  std::uint8_t* Storage() { return IsInPlace() ? storage_.inPlace : storage_.heap; }
+  const std::uint8_t* Storage() const { return IsInPlace() ? storage_.inPlace : storage_.heap; }
+  void Assign(const FieldValue& other);
   void Release();
 
   std::uint32_t size_ = 0;
-  union Storage {
-    std::uint8_t inPlace[kInPlaceBytes];
+  union {
+    std::uint8_t inPlace[2 * kInPlaceBytes];
     std::uint8_t* heap;
   } storage_{};
 };

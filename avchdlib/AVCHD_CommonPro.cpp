@@ -104,7 +104,7 @@ void BlkPRO_UnknownPRO::Read(AAA::BitReader& reader) {
 
 namespace {
 
-AAA::Block* BlockOfTag(std::span<const TaggedBlock> known, std::uint32_t tag) {
+AAA::Block* KnownBlockOfTag(std::span<const TaggedBlock> known, std::uint32_t tag) {
   const auto found =
       std::find_if(known.begin(), known.end(), [tag](const TaggedBlock& each) { return each.tag == tag; });
   return found != known.end() ? found->block : nullptr;
@@ -112,11 +112,11 @@ AAA::Block* BlockOfTag(std::span<const TaggedBlock> known, std::uint32_t tag) {
 
 }  // namespace
 
-void ReadTaggedUpTo(AAA::Block& owner, AAA::BitReader& reader, std::int64_t endBits, std::span<const TaggedBlock> known,
+void ReadTaggedUpTo(AAA::Block& owner, AAA::BitReader& reader, std::int64_t endBits, const BlockOfTag& blockOfTag,
                     AAA::Array<BlkPRO_UnknownPRO>& unknowns) {
   while (static_cast<std::int64_t>(reader.BitPosition()) < endBits) {
     const std::uint32_t tag = ReadTag(owner, "PRO_Tag_ID", reader);
-    if (AAA::Block* block = BlockOfTag(known, tag)) {
+    if (AAA::Block* block = blockOfTag(tag)) {
       block->Read(reader);
     } else {
       BlkPRO_UnknownPRO& unknown = unknowns.Append();
@@ -127,10 +127,16 @@ void ReadTaggedUpTo(AAA::Block& owner, AAA::BitReader& reader, std::int64_t endB
   owner.Link();
 }
 
+void ReadTaggedUpTo(AAA::Block& owner, AAA::BitReader& reader, std::int64_t endBits, std::span<const TaggedBlock> known,
+                    AAA::Array<BlkPRO_UnknownPRO>& unknowns) {
+  ReadTaggedUpTo(
+      owner, reader, endBits, [known](std::uint32_t tag) { return KnownBlockOfTag(known, tag); }, unknowns);
+}
+
 void ReadDataBlocks(AAA::Block& owner, std::uint32_t count, AAA::BitReader& reader,
                     std::initializer_list<TaggedBlock> known) {
   for (std::uint32_t i = 0; i < count; ++i) {
-    AAA::Block* block = BlockOfTag(std::span(known.begin(), known.end()), ReadTag(owner, "Tag_ID", reader));
+    AAA::Block* block = KnownBlockOfTag(std::span(known.begin(), known.end()), ReadTag(owner, "Tag_ID", reader));
     if (block == nullptr) AAA_THROW(InvalidDataException());
     block->Read(reader);
   }

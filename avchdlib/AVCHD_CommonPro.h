@@ -5,7 +5,9 @@
 // reads the tag to choose the block type, so a block's own reading starts
 // after it.
 
+#include <functional>
 #include <initializer_list>
+#include <memory>
 #include <span>
 
 #include "aaalib/AAA_Array.h"
@@ -95,7 +97,9 @@ class BlkPRO_ContentInfo : public BlkPRO_Tagged {
   AAA::Field::Str ChannelID{"ChannelID", 8, AAA_RULES(AAA_INITIAL("L"))};
   AVCHD::Field::Pro_Umid GlobalMaterialID{"GlobalMaterialID"};
 
-  BlkPRO_ContentInfo() : BlkPRO_Tagged("blkPRO_ContentInfo", kTagContentInfo) { Link(); }
+  static constexpr std::uint32_t kTag = kTagContentInfo;
+
+  BlkPRO_ContentInfo() : BlkPRO_Tagged("blkPRO_ContentInfo", kTag) { Link(); }
 
  protected:
   void Declare() override { AddWithHeader(ContentID, ChannelID, GlobalMaterialID); }
@@ -161,14 +165,67 @@ class BlkPRO_UnknownPRO : public AAA::Block {
 void ReadKept(AAA::FieldBase& tag, AAA::FieldBase& second, AAA::FieldBase& length, AAA::FieldBase& data,
               AAA::BitReader& reader);
 
+// A tagged sub-block that its block holds only when it is read or set: an
+// absent one costs a pointer rather than its fields. What does not depend
+// on the block's type, so that a block can go through its optional blocks.
+class OptionalTaggedBase {
+ public:
+  virtual ~OptionalTaggedBase() = default;
+  virtual std::uint32_t Tag() const = 0;
+  // The block, made anew (nothing set, not present) when there was none.
+  virtual BlkPRO_Tagged& Make() = 0;
+  // The block while it takes part in the enclosing block, or null.
+  BlkPRO_Tagged* IfPresent() { return made_ != nullptr && made_->IsPresent() ? made_.get() : nullptr; }
+  const BlkPRO_Tagged* IfPresent() const { return made_ != nullptr && made_->IsPresent() ? made_.get() : nullptr; }
+
+ protected:
+  std::unique_ptr<BlkPRO_Tagged> made_;
+};
+
+// A sub-block of type T (which names its tag `kTag`): `->` and `*` make it
+// when it is first used; `Present()` only looks.
+template <class T>
+class OptionalTagged final : public OptionalTaggedBase {
+ public:
+  OptionalTagged() = default;
+  OptionalTagged(const OptionalTagged& other) { CopyFrom(other); }
+  OptionalTagged& operator=(const OptionalTagged& other) {
+    if (this != &other) CopyFrom(other);
+    return *this;
+  }
+
+  std::uint32_t Tag() const override { return T::kTag; }
+  T& Make() override {
+    if (made_ == nullptr) made_ = std::make_unique<T>();
+    return static_cast<T&>(*made_);
+  }
+  T& operator*() { return Make(); }
+  T* operator->() { return &Make(); }
+  const T* Present() const { return static_cast<const T*>(IfPresent()); }
+  T* Present() { return static_cast<T*>(IfPresent()); }
+
+ private:
+  void CopyFrom(const OptionalTagged& other) {
+    made_ = other.made_ != nullptr ? std::make_unique<T>(static_cast<const T&>(*other.made_)) : nullptr;
+  }
+};
+
 // A block that a tag chooses.
 struct TaggedBlock {
   std::uint32_t tag;
   AAA::Block* block;
 };
 
-// Reads the tagged blocks of a PRO area up to `endBits`: a tag of `known`
-// reads that block, any other tag a block kept in `unknowns`.
+// The block that reads a tag, or null for a tag the enclosing block does
+// not know.
+using BlockOfTag = std::function<AAA::Block*(std::uint32_t tag)>;
+
+// Reads the tagged blocks of a PRO area up to `endBits`: a tag that
+// `blockOfTag` knows reads that block, any other tag a block kept in
+// `unknowns`.
+void ReadTaggedUpTo(AAA::Block& owner, AAA::BitReader& reader, std::int64_t endBits, const BlockOfTag& blockOfTag,
+                    AAA::Array<BlkPRO_UnknownPRO>& unknowns);
+// The same with the blocks of `known`.
 void ReadTaggedUpTo(AAA::Block& owner, AAA::BitReader& reader, std::int64_t endBits, std::span<const TaggedBlock> known,
                     AAA::Array<BlkPRO_UnknownPRO>& unknowns);
 

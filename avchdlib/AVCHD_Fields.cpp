@@ -93,12 +93,13 @@ void Pro_Umid::Initialize() {
     const std::uint64_t random = generator();
     for (std::size_t j = 0; j < 8; ++j) guid[i + j] = static_cast<std::uint8_t>(random >> (8 * j));
   }
-  std::copy(kLabel.begin(), kLabel.end(), value_.begin());
+  const auto value = value_.Value();
+  std::copy(kLabel.begin(), kLabel.end(), value.begin());
   // Bytes 16-19, 20-21 and 22 take the first, second and the high byte of the
   // third field, most significant first; byte 23 is 0; then the last eight.
-  std::copy(guid.begin(), guid.begin() + 7, value_.begin() + 16);
-  value_[23] = 0;
-  std::copy(guid.begin() + 8, guid.end(), value_.begin() + 24);
+  std::copy(guid.begin(), guid.begin() + 7, value.begin() + 16);
+  value[23] = 0;
+  std::copy(guid.begin() + 8, guid.end(), value.begin() + 24);
 }
 
 }  // namespace AVCHD::Field

@@ -50,8 +50,8 @@ void BlkPRO_PlayListMark::Declare() {
     Add(GlobalClipID, StartTimeCode, StreamTimeCodeInfo, StartBinaryGroup, LastUpdateDateTimeZone, LastUpdateDate,
         Fill_item3);
   }
-  for (BlkPRO_Tagged* sub : SubBlocks()) {
-    if (sub->IsPresent()) Add(*sub);
+  for (Common::OptionalTaggedBase* sub : SubBlocks()) {
+    if (BlkPRO_Tagged* present = sub->IfPresent()) Add(*present);
   }
   Add(blkPRO_UnknownPROArray);
 }
@@ -60,10 +60,13 @@ void BlkPRO_PlayListMark::Read(AAA::BitReader& reader) {
   // The fields before the sub-blocks: the mark type declares the ones it chooses.
   for (std::size_t i = 0; Children()[i]->AsField() != nullptr; ++i) Children()[i]->Read(reader);
   if (MarkType == 1) AAA_VERIFY(LastUpdateDate, AVCHD_VERIFY_TIMEANDDATE(LastUpdateDate));
-  std::array<Common::TaggedBlock, 11> known;
-  const auto subBlocks = SubBlocks();
-  for (std::size_t i = 0; i < subBlocks.size(); ++i) known[i] = {subBlocks[i]->Tag(), subBlocks[i]};
-  Common::ReadTaggedUpTo(*this, reader, Common::EndOf(Length), known, blkPRO_UnknownPROArray);
+  const auto subBlockOfTag = [this](std::uint32_t tag) -> AAA::Block* {
+    for (Common::OptionalTaggedBase* sub : SubBlocks()) {
+      if (sub->Tag() == tag) return &sub->Make();
+    }
+    return nullptr;
+  };
+  Common::ReadTaggedUpTo(*this, reader, Common::EndOf(Length), subBlockOfTag, blkPRO_UnknownPROArray);
   CheckLengths();
 }
 

@@ -58,7 +58,9 @@ class BlkPRO_VFR : public BlkPRO_Tagged {
   AAA::Field::BE PlayingFrameRate{"PlayingFrameRate", 8, AAA_RULES(AAA_INITIAL(0xFF))};
   AVCHD::Field::Pro_VFRState VFRState{"VFRState", 8, AAA_RULES(AAA_INITIAL(0xFF))};
 
-  BlkPRO_VFR() : BlkPRO_Tagged("blkPRO_VFR", 0x01) { Link(); }
+  static constexpr std::uint32_t kTag = 0x01;
+
+  BlkPRO_VFR() : BlkPRO_Tagged("blkPRO_VFR", kTag) { Link(); }
 
  protected:
   void Declare() override { AddWithHeader(VFRMode, RecordingFrameRate, PlayingFrameRate, VFRState); }
@@ -70,7 +72,9 @@ class BlkPRO_3DShotInfo : public BlkPRO_Tagged {
   AAA::Field::BE ScreenSize{"ScreenSize", 8, AAA_RULES(AAA_INITIAL(0))};
   AAA::Field::BE PRO_Reserved{"PRO_Reserved", 16, AAA_RULES(AAA_INITIAL(AAA::Bytes(2, 0xFF)))};
 
-  BlkPRO_3DShotInfo() : BlkPRO_Tagged("blkPRO_3DShotInfo", 0x04) { Link(); }
+  static constexpr std::uint32_t kTag = 0x04;
+
+  BlkPRO_3DShotInfo() : BlkPRO_Tagged("blkPRO_3DShotInfo", kTag) { Link(); }
 
  protected:
   void Declare() override { AddWithHeader(StereoBase, ScreenSize, PRO_Reserved); }
@@ -81,7 +85,9 @@ class BlkPRO_ShotMark : public BlkPRO_Tagged {
   AAA::Field::BE ShotMark{"ShotMark", 8, AAA_RULES(AAA_INITIAL(0))};
   AAA::Field::BE Fill_item2{"Fill_item", 24, AAA_RULES(AAA_FIXED(0xffffff))};
 
-  BlkPRO_ShotMark() : BlkPRO_Tagged("blkPRO_ShotMark", 0x20) { Link(); }
+  static constexpr std::uint32_t kTag = 0x20;
+
+  BlkPRO_ShotMark() : BlkPRO_Tagged("blkPRO_ShotMark", kTag) { Link(); }
 
  protected:
   void Declare() override { AddWithHeader(ShotMark, Fill_item2); }
@@ -94,7 +100,9 @@ class BlkPRO_Access : public BlkPRO_Tagged {
   BlkPRO_Text LastUpdatePerson{"LastUpdatePersonCharacterSet", "LastUpdatePersonLength", "LastUpdatePerson", 256,
                                AAA_RULE("AVCHD_VERIFY_CHARACTERSET(LastUpdatePersonCharacterSet)")};
 
-  BlkPRO_Access() : BlkPRO_Tagged("blkPRO_Access", 0x21) { Link(); }
+  static constexpr std::uint32_t kTag = 0x21;
+
+  BlkPRO_Access() : BlkPRO_Tagged("blkPRO_Access", kTag) { Link(); }
 
  protected:
   void Declare() override { AddWithHeader(Creator, LastUpdatePerson); }
@@ -108,7 +116,9 @@ class BlkPRO_Device : public BlkPRO_Tagged {
                        AAA_RULE("AVCHD_VERIFY_CHARACTERSET(SerialNoCharacterSet)")};
   AAA::Field::BE Fill_item2{"Fill_item", 16, AAA_RULES(AAA_FIXED(0xffff))};
 
-  BlkPRO_Device() : BlkPRO_Tagged("blkPRO_Device", 0x22) { Link(); }
+  static constexpr std::uint32_t kTag = 0x22;
+
+  BlkPRO_Device() : BlkPRO_Tagged("blkPRO_Device", kTag) { Link(); }
 
  protected:
   void Declare() override { AddWithHeader(MakerID, MakerModelCode, SerialNo, Fill_item2); }
@@ -124,7 +134,9 @@ class BlkPRO_Shoot : public BlkPRO_Tagged {
   AVCHD::Field::TimeAndDate EndDate{"EndDate"};
   AAA::Field::BE Fill_item2{"Fill_item", 16, AAA_RULES(AAA_FIXED(0xffff))};
 
-  BlkPRO_Shoot() : BlkPRO_Tagged("blkPRO_Shoot", 0x23) { Link(); }
+  static constexpr std::uint32_t kTag = 0x23;
+
+  BlkPRO_Shoot() : BlkPRO_Tagged("blkPRO_Shoot", kTag) { Link(); }
   void Read(AAA::BitReader& reader) override;
   // Without a shooting date and time zone.
   void Initialize() override;
@@ -160,7 +172,9 @@ class BlkPRO_Location : public BlkPRO_Tagged {
                         AAA_RULE("AVCHD_VERIFY_CHARACTERSET(PlaceNameCharacterSet)")};
   AAA::Field::BE Fill_item2{"Fill_item", 8, AAA_RULES(AAA_FIXED(0xff))};
 
-  BlkPRO_Location() : BlkPRO_Tagged("blkPRO_Location", 0x24) { Link(); }
+  static constexpr std::uint32_t kTag = 0x24;
+
+  BlkPRO_Location() : BlkPRO_Tagged("blkPRO_Location", kTag) { Link(); }
 
  protected:
   void Declare() override {
@@ -177,7 +191,9 @@ class BlkPRO_Scenario : public BlkPRO_Tagged {
   AAA::Field::BE TakeNo{"TakeNo", 16, AAA_RULES(AAA_INITIAL(0xFFFF))};
   AAA::Field::BE Fill_item2{"Fill_item", 16, AAA_RULES(AAA_FIXED(0xffff))};
 
-  BlkPRO_Scenario() : BlkPRO_Tagged("blkPRO_Scenario", 0x25) { Link(); }
+  static constexpr std::uint32_t kTag = 0x25;
+
+  BlkPRO_Scenario() : BlkPRO_Tagged("blkPRO_Scenario", kTag) { Link(); }
 
  protected:
   void Declare() override { AddWithHeader(ProgramName, SceneNo, TakeNo, Fill_item2); }
@@ -193,7 +209,9 @@ class BlkPRO_News : public BlkPRO_Tagged {
                      AAA_RULE("AVCHD_VERIFY_CHARACTERSET(ObjectCharacterSet)")};
   AAA::Field::BE Fill_item2{"Fill_item", 16, AAA_RULES(AAA_FIXED(0xffff))};
 
-  BlkPRO_News() : BlkPRO_Tagged("blkPRO_News", 0x26) { Link(); }
+  static constexpr std::uint32_t kTag = 0x26;
+
+  BlkPRO_News() : BlkPRO_Tagged("blkPRO_News", kTag) { Link(); }
 
  protected:
   void Declare() override { AddWithHeader(Reporter, Purpose, Object, Fill_item2); }
@@ -206,7 +224,9 @@ class BlkPRO_Memo : public BlkPRO_Tagged {
   BlkPRO_Text Text{"TextCharacterSet", "TextLength", "Text", 1024,
                    AAA_RULE("AVCHD_VERIFY_CHARACTERSET(TextCharacterSet)")};
 
-  BlkPRO_Memo() : BlkPRO_Tagged("blkPRO_Memo", 0x27) { Link(); }
+  static constexpr std::uint32_t kTag = 0x27;
+
+  BlkPRO_Memo() : BlkPRO_Tagged("blkPRO_Memo", kTag) { Link(); }
 
  protected:
   void Declare() override { AddWithHeader(Person, Text); }
@@ -239,6 +259,9 @@ class BlkPRO_CC5CodecInfo : public BlkPRO_Tagged {
 
 // One per playlist mark. `MarkType` 1 (an entry mark) carries the clip's
 // identity and start values; sub-blocks follow by tag, unknown ones last.
+// A mark seldom holds more than one or two of its eleven kinds of sub-block,
+// and a playlist holds up to 999 marks: each is made only when it is read
+// or set.
 class BlkPRO_PlayListMark : public AAA::Block {
  public:
   AAA::Field::BE PRO_Tag_ID{"PRO_Tag_ID", 8, AAA_RULES(AAA_FIXED(0x40))};
@@ -254,17 +277,17 @@ class BlkPRO_PlayListMark : public AAA::Block {
   AVCHD::Field::TimeZone LastUpdateDateTimeZone{"LastUpdateDateTimeZone"};
   AVCHD::Field::TimeAndDate LastUpdateDate{"LastUpdateDate"};
   AAA::Field::BE Fill_item3{"Fill_item", 16, AAA_RULES(AAA_FIXED(0xffff))};
-  BlkPRO_VFR blkPRO_VFR;
-  Common::BlkPRO_ContentInfo blkPRO_ContentInfo;
-  BlkPRO_3DShotInfo blkPRO_3DShotInfo;
-  BlkPRO_ShotMark blkPRO_ShotMark;
-  BlkPRO_Access blkPRO_Access;
-  BlkPRO_Device blkPRO_Device;
-  BlkPRO_Shoot blkPRO_Shoot;
-  BlkPRO_Location blkPRO_Location;
-  BlkPRO_Scenario blkPRO_Scenario;
-  BlkPRO_News blkPRO_News;
-  BlkPRO_Memo blkPRO_Memo;
+  Common::OptionalTagged<BlkPRO_VFR> blkPRO_VFR;
+  Common::OptionalTagged<Common::BlkPRO_ContentInfo> blkPRO_ContentInfo;
+  Common::OptionalTagged<BlkPRO_3DShotInfo> blkPRO_3DShotInfo;
+  Common::OptionalTagged<BlkPRO_ShotMark> blkPRO_ShotMark;
+  Common::OptionalTagged<BlkPRO_Access> blkPRO_Access;
+  Common::OptionalTagged<BlkPRO_Device> blkPRO_Device;
+  Common::OptionalTagged<BlkPRO_Shoot> blkPRO_Shoot;
+  Common::OptionalTagged<BlkPRO_Location> blkPRO_Location;
+  Common::OptionalTagged<BlkPRO_Scenario> blkPRO_Scenario;
+  Common::OptionalTagged<BlkPRO_News> blkPRO_News;
+  Common::OptionalTagged<BlkPRO_Memo> blkPRO_Memo;
   AAA::Array<Common::BlkPRO_UnknownPRO> blkPRO_UnknownPROArray{"blkPRO_UnknownPRO"};
 
   BlkPRO_PlayListMark() : Block("blkPRO_PlayListMark") {
@@ -280,7 +303,7 @@ class BlkPRO_PlayListMark : public AAA::Block {
 
  private:
   // The sub-blocks of known tags, in file order.
-  std::array<BlkPRO_Tagged*, 11> SubBlocks() {
+  std::array<Common::OptionalTaggedBase*, 11> SubBlocks() {
     return {&blkPRO_VFR,   &blkPRO_ContentInfo, &blkPRO_3DShotInfo, &blkPRO_ShotMark, &blkPRO_Access, &blkPRO_Device,
             &blkPRO_Shoot, &blkPRO_Location,    &blkPRO_Scenario,   &blkPRO_News,     &blkPRO_Memo};
   }

@@ -112,7 +112,7 @@ void PairSequences(BlkClipInformationFile& left, BlkClipInformationFile& right) 
 }
 
 const BlkPRO_ContentInfo* ContentInfoOfMark(const AVCHD::MoviePlayListPro::BlkPRO_PlayListMark& mark) {
-  return mark.blkPRO_ContentInfo.PRO_Tag_ID == AVCHD::Common::kTagContentInfo ? &mark.blkPRO_ContentInfo : nullptr;
+  return mark.blkPRO_ContentInfo.Present();
 }
 
 bool SameMaterial(const BlkPRO_ContentInfo* left, const BlkPRO_ContentInfo* right) {

@@ -237,7 +237,7 @@ void RestoreMoviePlayList::AddMark(MoviePlayListFile& moviePlayListFile, const C
   proMark.StreamTimeCodeInfo.Assign(clip.StreamTimeCodeInfo);
   if (const auto* proClipInfo = ProClipInfo(clip)) proMark.GlobalClipID.Assign(proClipInfo->GlobalClipID);
   if (!HasLocation(clip)) return;
-  auto& location = proMark.blkPRO_Location;
+  auto& location = *proMark.blkPRO_Location;
   location.SetTag();
   location.Initialize();
   location.Source.SetValue(Field::Pro_Source::kCaptured);

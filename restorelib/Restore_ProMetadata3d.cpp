@@ -32,16 +32,16 @@ void SetChannel(BlkPRO_ContentInfo& contentInfo, Channel3d channel) {
 }
 
 void MarkEntryMark(AVCHD::MoviePlayListPro::BlkPRO_PlayListMark& mark, Channel3d channel) {
-  auto& contentInfo = mark.blkPRO_ContentInfo;
-  auto& shotInfo = mark.blkPRO_3DShotInfo;
-  const bool hadContentInfo = contentInfo.PRO_Tag_ID == kTagContentInfo;
-  const bool hadShotInfo = shotInfo.IsPresent();
+  const bool hadContentInfo = mark.blkPRO_ContentInfo.Present() != nullptr;
+  const bool hadShotInfo = mark.blkPRO_3DShotInfo.Present() != nullptr;
   if (channel != Channel3d::None) {
+    auto& contentInfo = *mark.blkPRO_ContentInfo;
     if (!hadContentInfo) {
       contentInfo.Initialize();
-      contentInfo.PRO_Tag_ID.SetValue(kTagContentInfo);
+      contentInfo.SetTag();
     }
     SetChannel(contentInfo, channel);
+    auto& shotInfo = *mark.blkPRO_3DShotInfo;
     if (!hadShotInfo) {
       shotInfo.Initialize();
       shotInfo.SetTag();
@@ -50,8 +50,8 @@ void MarkEntryMark(AVCHD::MoviePlayListPro::BlkPRO_PlayListMark& mark, Channel3d
     return;
   }
   if (!hadContentInfo && !hadShotInfo) return;
-  contentInfo.PRO_Tag_ID.SetValue(kNoTag);
-  shotInfo.PRO_Tag_ID.SetValue(kNoTag);
+  mark.blkPRO_ContentInfo->PRO_Tag_ID.SetValue(kNoTag);
+  mark.blkPRO_3DShotInfo->PRO_Tag_ID.SetValue(kNoTag);
   mark.Link();
   // Only the mark's length tells that it lost its blocks: set it now, so
   // that the playlist counts as modified and is written.

@@ -63,7 +63,7 @@ bool IsDeviceReadOnly(const fs::path& folder, const VolumeQueries& volume) {
 }
 
 void StoreBcd(AAA::FieldBase& field, const std::vector<std::uint8_t>& bcd) {
-  auto bytes = field.ValueBytes();
+  AAA::Bytes bytes(field.ValueBytes());
   std::copy(bcd.begin(), bcd.end(), bytes.begin());
   field.SetBytes(bytes);
 }

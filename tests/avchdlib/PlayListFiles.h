@@ -64,16 +64,16 @@ inline void AddProMarks(AVCHD::MoviePlayListPro::BlkPlayListPrivateDataBlock& pr
   }
   auto& first = info.blkPRO_PlayListMarkArray[0];
   for (AVCHD::MoviePlayListPro::BlkPRO_Tagged* sub : std::initializer_list<AVCHD::MoviePlayListPro::BlkPRO_Tagged*>{
-           &first.blkPRO_VFR, &first.blkPRO_Location, &first.blkPRO_Memo, &first.blkPRO_ShotMark}) {
+           &*first.blkPRO_VFR, &*first.blkPRO_Location, &*first.blkPRO_Memo, &*first.blkPRO_ShotMark}) {
     sub->SetTag();
     sub->Initialize();
   }
-  first.blkPRO_ContentInfo.PRO_Tag_ID.SetValue(AVCHD::Common::kTagContentInfo);
-  first.blkPRO_ContentInfo.Initialize();
+  first.blkPRO_ContentInfo->SetTag();
+  first.blkPRO_ContentInfo->Initialize();
   auto& third = info.blkPRO_PlayListMarkArray[2];
   for (AVCHD::MoviePlayListPro::BlkPRO_Tagged* sub : std::initializer_list<AVCHD::MoviePlayListPro::BlkPRO_Tagged*>{
-           &third.blkPRO_3DShotInfo, &third.blkPRO_Access, &third.blkPRO_Device, &third.blkPRO_Shoot,
-           &third.blkPRO_Scenario, &third.blkPRO_News}) {
+           &*third.blkPRO_3DShotInfo, &*third.blkPRO_Access, &*third.blkPRO_Device, &*third.blkPRO_Shoot,
+           &*third.blkPRO_Scenario, &*third.blkPRO_News}) {
     sub->SetTag();
     sub->Initialize();
   }

@@ -22,6 +22,9 @@ bool Declares(const AAA::Block& block, const AAA::Element& child) {
   const auto& children = block.Children();
   return std::find(children.begin(), children.end(), &child) != children.end();
 }
+bool Declares(const AAA::Block& block, const AVCHD::Common::OptionalTaggedBase& child) {
+  return child.IfPresent() != nullptr && Declares(block, *child.IfPresent());
+}
 
 // Writes a tagged block and reads it into `copy` as its enclosing block
 // would: the tag byte first.
@@ -116,8 +119,8 @@ TEST(ProMetadata3d, EntryMarksOfAnEyeGetContentInfoAndShotInfo) {
   const auto& entry = info.blkPRO_PlayListMarkArray[0];
   EXPECT_TRUE(Declares(entry, entry.blkPRO_ContentInfo));
   EXPECT_TRUE(Declares(entry, entry.blkPRO_3DShotInfo));
-  EXPECT_EQ(entry.blkPRO_ContentInfo.ChannelID.ValueBytes(), Text("R"));
-  EXPECT_EQ(entry.blkPRO_3DShotInfo.StereoBase, 60U);
+  EXPECT_EQ(entry.blkPRO_ContentInfo.Present()->ChannelID.ValueBytes(), Text("R"));
+  EXPECT_EQ(entry.blkPRO_3DShotInfo.Present()->StereoBase, 60U);
   const auto& other = info.blkPRO_PlayListMarkArray[1];
   EXPECT_FALSE(Declares(other, other.blkPRO_ContentInfo));
   EXPECT_FALSE(Declares(other, other.blkPRO_3DShotInfo));

@@ -77,11 +77,11 @@ void MarkPlayListInfo(AVCHD::MoviePlayListPro::BlkPRO_PlayListInfo& info, char c
   if (info.Tag_ver < 0x11) info.Tag_ver.SetValue(0x11);
   for (auto& mark : info.blkPRO_PlayListMarkArray) {
     if (mark.MarkType != 1) continue;
-    if (mark.blkPRO_ContentInfo.PRO_Tag_ID != kTagContentInfo) {
-      mark.blkPRO_ContentInfo.Initialize();
-      mark.blkPRO_ContentInfo.PRO_Tag_ID.SetValue(kTagContentInfo);
+    if (mark.blkPRO_ContentInfo.Present() == nullptr) {
+      mark.blkPRO_ContentInfo->Initialize();
+      mark.blkPRO_ContentInfo->SetTag();
     }
-    FillContentInfo(mark.blkPRO_ContentInfo, channel, globalMaterialID);
+    FillContentInfo(*mark.blkPRO_ContentInfo, channel, globalMaterialID);
     mark.Link();
   }
 }
