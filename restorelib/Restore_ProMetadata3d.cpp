@@ -50,8 +50,8 @@ void MarkEntryMark(AVCHD::MoviePlayListPro::BlkPRO_PlayListMark& mark, Channel3d
     return;
   }
   if (!hadContentInfo && !hadShotInfo) return;
-  mark.blkPRO_ContentInfo->PRO_Tag_ID.SetValue(kNoTag);
-  mark.blkPRO_3DShotInfo->PRO_Tag_ID.SetValue(kNoTag);
+  if (auto* contentInfo = mark.blkPRO_ContentInfo.Present()) contentInfo->PRO_Tag_ID.SetValue(kNoTag);
+  if (auto* shotInfo = mark.blkPRO_3DShotInfo.Present()) shotInfo->PRO_Tag_ID.SetValue(kNoTag);
   mark.Link();
   // Only the mark's length tells that it lost its blocks: set it now, so
   // that the playlist counts as modified and is written.
