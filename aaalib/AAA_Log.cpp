@@ -10,13 +10,19 @@ namespace AAA::Log {
 namespace {
 // Atomic only so that tests and a late "-l" never race with a worker reading it.
 std::atomic<int> threshold{0};
+// Silences nest: the log speaks again when the outermost one ends.
+thread_local int silences = 0;
 }  // namespace
+
+Silence::Silence() { ++silences; }
+
+Silence::~Silence() { --silences; }
 
 void SetThreshold(int value) { threshold.store(value, std::memory_order_relaxed); }
 
 int Threshold() { return threshold.load(std::memory_order_relaxed); }
 
-bool Enabled(int level) { return level < Threshold(); }
+bool Enabled(int level) { return silences == 0 && level < Threshold(); }
 
 void Line(int level, const char* format, ...) {
   if (!Enabled(level)) return;

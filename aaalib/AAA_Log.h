@@ -16,6 +16,15 @@ constexpr int kValue = 7;
 
 void SetThreshold(int threshold);
 int Threshold();
+// While one lives, nothing is written on this thread: a model read again
+// from bytes the tool made itself says nothing the log has not said.
+class Silence {
+ public:
+  Silence();
+  ~Silence();
+  Silence(const Silence&) = delete;
+  Silence& operator=(const Silence&) = delete;
+};
 bool Enabled(int level);
 
 // printf-style; the arguments are not formatted when the level is filtered out.

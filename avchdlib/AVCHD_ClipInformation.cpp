@@ -228,7 +228,7 @@ void BlkCPI::Read(AAA::BitReader& reader) {
 
 // The file -----------------------------------------------------------------
 
-BlkClipInformationFile::BlkClipInformationFile() : FileBlock("Clip information file") {
+ClipStreamValues::ClipStreamValues() {
   RecordingParameterBytes.fill(0xFF);
   Refered.Fill(0);
   LastTimeCode.Fill(0xFF);
@@ -241,8 +241,9 @@ BlkClipInformationFile::BlkClipInformationFile() : FileBlock("Clip information f
   StartTimeCode1.Fill(0xFF);
   StartTimeCode2.Fill(0xFF);
   StartBinaryGroup.Fill(0);
-  Link();
 }
+
+BlkClipInformationFile::BlkClipInformationFile() : FileBlock("Clip information file") { Link(); }
 
 void BlkClipInformationFile::Declare() {
   Add(TypeIndicator, TypeIndicator2, SequenceInfoStartAddress, ProgramInfoStartAddress, CPIStartAddress,

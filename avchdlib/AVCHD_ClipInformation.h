@@ -6,6 +6,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "aaalib/AAA_Array.h"
 #include "aaalib/AAA_Block.h"
@@ -83,10 +84,6 @@ class BlkSTCSequence : public AAA::Block {
   AAA::Field::BE SPNSTCStart{"SPNSTCStart", 32, AAA_RULES(AAA_INITIAL(0))};
   AAA::Field::BE PresentationStartTime{"PresentationStartTime", 32, AAA_RULES(AAA_INITIAL(0))};
   AAA::Field::BE PresentationEndTime{"PresentationEndTime", 32, AAA_RULES(AAA_INITIAL(0))};
-
-  // Kept beside the file: the presentation time the 3D pair check assigns
-  // and the playlist step reads.
-  std::uint32_t PresentationTime = 0;
 
   BlkSTCSequence() : Block("STCSequence") { Link(); }
 
@@ -303,30 +300,10 @@ class BlkClipMark : public AAA::Block {
   void Declare() override { Add(Length); }
 };
 
-class BlkClipInformationFile : public AAA::FileBlock {
- public:
-  AAA::Field::Str TypeIndicator{"TypeIndicator", 32, AAA_RULES(AAA_FIXED("HDMV"))};
-  AAA::Field::Str TypeIndicator2{"TypeIndicator2", 32, AAA_RULES(AAA_FIXED("0100"))};
-  AVCHD_START_ADDRESS(SequenceInfoStartAddress);
-  AVCHD_START_ADDRESS(ProgramInfoStartAddress);
-  AVCHD_START_ADDRESS(CPIStartAddress);
-  AVCHD_START_ADDRESS(ClipMarkStartAddress);
-  AVCHD_EXTENSION_DATA_START_ADDRESS();
-  AAA::Field::Reserved reserved{96};
-  BlkClipInfo blkClipInfo;
-  AAA::Field::Padding padding_word1{"padding_word"};
-  BlkSequenceInfo blkSequenceInfo;
-  AAA::Field::Padding padding_word2{"padding_word"};
-  BlkProgramInfo blkProgramInfo;
-  AAA::Field::Padding padding_word3{"padding_word"};
-  BlkCPI blkCPI;
-  AAA::Field::Padding padding_word4{"padding_word"};
-  BlkClipMark blkClipMark;
-  AAA::Field::Padding padding_word5{"padding_word"};
-  Common::BlkExtensionData<ClipInformationExt::BlkClipExtensionData> blkExtensionData;
-
-  // Kept beside the file, never read from it or written to it: what the
-  // clip step learns from the stream and the later steps read.
+// Kept beside a clip information file, never read from it or written to it:
+// what the clip step learns from the stream and the later steps read. The
+// clip store keeps these apart from the file's bytes.
+struct ClipStreamValues {
   std::string ClipName;  // the five digits of the stream file's name
   std::uint8_t NoPartnerMark = 0;
   AAA::Field::BE Refered{"Refered", 1};
@@ -349,6 +326,34 @@ class BlkClipInformationFile : public AAA::FileBlock {
   // The stream's first entry picture is an IDR picture: the first set of
   // start values is the one to use.
   std::uint8_t FirstSetFlag = 0;
+  // The playing time the 3D pair check gives each STC sequence, in sequence
+  // order, and the playlist step reads; none (or 0): as the sequence ends.
+  std::vector<std::uint32_t> PresentationTimes;
+
+  ClipStreamValues();
+};
+
+class BlkClipInformationFile : public AAA::FileBlock, public ClipStreamValues {
+ public:
+  AAA::Field::Str TypeIndicator{"TypeIndicator", 32, AAA_RULES(AAA_FIXED("HDMV"))};
+  AAA::Field::Str TypeIndicator2{"TypeIndicator2", 32, AAA_RULES(AAA_FIXED("0100"))};
+  AVCHD_START_ADDRESS(SequenceInfoStartAddress);
+  AVCHD_START_ADDRESS(ProgramInfoStartAddress);
+  AVCHD_START_ADDRESS(CPIStartAddress);
+  AVCHD_START_ADDRESS(ClipMarkStartAddress);
+  AVCHD_EXTENSION_DATA_START_ADDRESS();
+  AAA::Field::Reserved reserved{96};
+  BlkClipInfo blkClipInfo;
+  AAA::Field::Padding padding_word1{"padding_word"};
+  BlkSequenceInfo blkSequenceInfo;
+  AAA::Field::Padding padding_word2{"padding_word"};
+  BlkProgramInfo blkProgramInfo;
+  AAA::Field::Padding padding_word3{"padding_word"};
+  BlkCPI blkCPI;
+  AAA::Field::Padding padding_word4{"padding_word"};
+  BlkClipMark blkClipMark;
+  AAA::Field::Padding padding_word5{"padding_word"};
+  Common::BlkExtensionData<ClipInformationExt::BlkClipExtensionData> blkExtensionData;
 
   BlkClipInformationFile();
   void Read(AAA::BitReader& reader) override;

@@ -97,14 +97,20 @@ bool AnyNeedsWrite(const std::deque<Model>& store) {
   return false;
 }
 
-// The planned write of `model` to `path`.
-inline PlannedWrite PlannedWriteOf(const AAA::FileBlock& model, const std::filesystem::path& path, FileKind kind) {
+// The planned write to `path` of a model read from its file or not
+// (`wasRead`), or from the backup copy `copiedFrom`.
+inline PlannedWrite PlannedWriteOf(const std::filesystem::path& copiedFrom, bool wasRead,
+                                   const std::filesystem::path& path, FileKind kind) {
   const bool isNew = !Utility::Exists(path);
-  const WriteReason reason = !model.CopiedFrom().empty() ? WriteReason::FromCopy
-                             : isNew                     ? WriteReason::Missing
-                             : model.WasRead()           ? WriteReason::Corrected
-                                                         : WriteReason::Damaged;
-  return {path, kind, isNew, model.CopiedFrom(), reason};
+  const WriteReason reason = !copiedFrom.empty() ? WriteReason::FromCopy
+                             : isNew             ? WriteReason::Missing
+                             : wasRead           ? WriteReason::Corrected
+                                                 : WriteReason::Damaged;
+  return {path, kind, isNew, copiedFrom, reason};
+}
+
+inline PlannedWrite PlannedWriteOf(const AAA::FileBlock& model, const std::filesystem::path& path, FileKind kind) {
+  return PlannedWriteOf(model.CopiedFrom(), model.WasRead(), path, kind);
 }
 
 // A write of one file at `path` when a model of `store` needs writing.

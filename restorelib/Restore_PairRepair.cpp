@@ -97,17 +97,20 @@ void PairSequences(BlkClipInformationFile& left, BlkClipInformationFile& right) 
       std::min(sequences_L.NumberOfSTCSequences.Value(), sequences_R.NumberOfSTCSequences.Value());
   sequences_L.NumberOfSTCSequences.SetValue(count);
   sequences_R.NumberOfSTCSequences.SetValue(count);
+  left.PresentationTimes.resize(count);
+  right.PresentationTimes.resize(count);
   for (std::uint32_t i = 0; i < count; ++i) {
-    auto& sequence_L = sequences_L.blkSTCSequenceArray[i];
-    auto& sequence_R = sequences_R.blkSTCSequenceArray[i];
-    for (auto* sequence : {&sequence_L, &sequence_R}) {
-      sequence->PresentationTime = sequence->PresentationEndTime - sequence->PresentationStartTime;
+    auto& time_L = left.PresentationTimes[i];
+    auto& time_R = right.PresentationTimes[i];
+    for (auto [time, sequence] : {std::pair{&time_L, &sequences_L.blkSTCSequenceArray[i]},
+                                  std::pair{&time_R, &sequences_R.blkSTCSequenceArray[i]}}) {
+      *time = sequence->PresentationEndTime - sequence->PresentationStartTime;
     }
-    const std::uint32_t shorter = std::min(sequence_L.PresentationTime, sequence_R.PresentationTime);
-    const std::uint32_t longer = std::max(sequence_L.PresentationTime, sequence_R.PresentationTime);
+    const std::uint32_t shorter = std::min(time_L, time_R);
+    const std::uint32_t longer = std::max(time_L, time_R);
     if (longer - shorter < kDurationTolerance) continue;
-    sequence_L.PresentationTime = shorter;
-    sequence_R.PresentationTime = shorter;
+    time_L = shorter;
+    time_R = shorter;
   }
 }
 
@@ -161,7 +164,7 @@ void RecheckMovieObject(RestoreMovieObject& movieObject) {
 }
 
 void ResetReferences(RestoreClipInformation& clipInformation) {
-  for (auto& clip : clipInformation.Clips()) clip.Refered.SetValue(0);
+  clipInformation.Clips().ForEach([](BlkClipInformationFile& clip) { clip.Refered.SetValue(0); });
 }
 
 // hours, minutes, seconds, frames as one number that orders time codes.
@@ -220,14 +223,14 @@ void PairRepair::Run() {
 }
 
 void PairRepair::PairClips() {
-  for (auto& clip_R : right_.clipInformation->Clips()) {
-    auto* clip_L = left_.clipInformation->FindClip(Utility::Get3dPairFileName(clip_R.ClipName));
+  right_.clipInformation->Clips().ForEach([this](BlkClipInformationFile& clip_R) {
+    auto clip_L = left_.clipInformation->FindClip(Utility::Get3dPairFileName(clip_R.ClipName));
     if (clip_L == nullptr) {
       clip_R.NoPartnerMark = 1;
-      continue;
+      return;
     }
     PairClip(*clip_L, clip_R);
-  }
+  });
 }
 
 // Play items of the left eye whose partner clip is missing go; every left
@@ -241,7 +244,7 @@ void PairRepair::VerifyLeftChannel() {
     if (moviePlayListFile.SkipMark) continue;
     auto& items = moviePlayListFile.blkPlayList.blkPlayItemArray;
     for (std::size_t i = 0; i < items.Size();) {
-      const auto* clipInfo = right_.clipInformation->FindClip(PairNameOf(items[i].ClipInformationFileName));
+      const auto clipInfo = right_.clipInformation->FindClip(PairNameOf(items[i].ClipInformationFileName));
       if (AAA_REPORT_FAILURE(items[i].ClipInformationFileName, clipInfo != NULL)) {
         ++i;
         continue;

@@ -6,7 +6,7 @@ namespace Restore {
 
 // Makes a right-eye clip agree with its left partner: one recording
 // identifier, 3D clip information on both, the same continuation, as many
-// STC sequences, and durations (PresentationTime) that differ by less than
+// STC sequences, and durations (PresentationTimes) that differ by less than
 // 4 ticks or are both the shorter one. Partners whose video differs in
 // format, frame rate or aspect ratio throw InvalidDataException.
 void PairClip(AVCHD::ClipInformation::BlkClipInformationFile& left,

@@ -124,7 +124,7 @@ RestoreMoviePlayList::MoviePlayListFile* RestoreMoviePlayList::PlayListMadeFor(c
     }
     const auto& marks = extension.blkPlayListMarkExt.blkMarkExtensionArray;
     if (!sameAudio || marks.Empty() || marks[0].Pulldown != clip.Pulldown) continue;
-    const auto* first = clipInformation_->FindClip(TextOf(items[0].ClipInformationFileName));
+    const auto first = clipInformation_->FindClip(TextOf(items[0].ClipInformationFileName));
     if (first == nullptr || first->blkProgramInfo.blkStreamsInPSArray.Empty()) continue;
     const auto& firstExt = first->blkExtensionData.blkDataBlock.blkProgramInfoExt.blkProgramSequenceArray[0];
     const auto& clipExt = clip.blkExtensionData.blkDataBlock.blkProgramInfoExt.blkProgramSequenceArray[0];

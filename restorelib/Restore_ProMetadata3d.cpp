@@ -81,8 +81,8 @@ Channel3d ClassifyClips(const ClipStore& clips) {
   std::size_t twoD = 0;
   std::size_t left = 0;
   std::size_t right = 0;
-  for (const auto& clip : clips) {
-    switch (ChannelOfMark(clip.ChannelMark3D)) {
+  for (std::size_t index = 0; index < clips.Size(); ++index) {
+    switch (ChannelOfMark(clips.ValuesAt(index).ChannelMark3D)) {
       case Channel3d::None:
         ++twoD;
         break;
@@ -178,19 +178,18 @@ void RaiseExtDataVersions(PlayListStore& playLists, ClipStore& clips) {
       }
       playList.blkExtensionData.blkExtDataEntryArray[0].ExtDataVersion.SetValue(AVCHD_EXT_DATA_VERSION_EX);
       const std::string clipName = item.ClipInformationFileName.ToString();
-      for (auto& clip : clips) {
-        if (clip.ClipName == clipName) {
-          clip.blkExtensionData.blkExtDataEntryArray[0].ExtDataVersion.SetValue(AVCHD_EXT_DATA_VERSION_EX);
-        }
+      for (std::size_t index = 0; index < clips.Size(); ++index) {
+        if (clips.ValuesAt(index).ClipName != clipName) continue;
+        clips.Open(index)->blkExtensionData.blkExtDataEntryArray[0].ExtDataVersion.SetValue(AVCHD_EXT_DATA_VERSION_EX);
       }
     }
   }
 }
 
 void MarkTree(ClipStore& clips, PlayListStore& playLists, IndexTableStore& indexTables, Channel3d channel) {
-  for (auto& clip : clips) {
+  clips.ForEach([channel](AVCHD::ClipInformation::BlkClipInformationFile& clip) {
     if (auto* meta = ProfessionalMetaOf(clip)) MarkProfessionalMeta(*meta, channel);
-  }
+  });
   for (auto& playList : playLists) {
     if (auto* meta = ProfessionalMetaOf(playList)) MarkProfessionalMeta(*meta, channel);
     if (auto* info = PlayListInfoOf(playList)) MarkPlayListInfo(*info, channel);

@@ -6,6 +6,7 @@
 #include "avchdlib/AVCHD_ClipInformation.h"
 #include "avchdlib/AVCHD_IndexTable.h"
 #include "avchdlib/AVCHD_MoviePlayList.h"
+#include "restorelib/Restore_ClipStore.h"
 #include "restorelib/Restore_Result.h"
 
 // The professional metadata that says whether a tree holds one channel of a
@@ -13,7 +14,6 @@
 // and how a tree's files are made to say it.
 namespace Restore {
 
-using ClipStore = std::deque<AVCHD::ClipInformation::BlkClipInformationFile>;
 using PlayListStore = std::deque<AVCHD::MoviePlayList::BlkMoviePlayListFile>;
 using IndexTableStore = std::deque<AVCHD::IndexTable::BlkIndexTableFile>;
 

@@ -44,8 +44,7 @@ void RestoreClipInformation::ReadForMakerCheck(const fs::path& file) {
 
 void RestoreClipInformation::VerifyClipInformation() {
   AAA::Log::Heading("verify Clip information");
-  clips_.clear();
-  clipsByName_.clear();
+  clips_.Clear();
   ClearFilesToDelete();
   damagedStretches_.clear();
   totalBytes_ = streamFolder_->TotalStreamSize();
@@ -101,19 +100,19 @@ void RestoreClipInformation::VerifyClip(StreamEntry& stream) {
   }
   if (!read) {
     // Lost, unreadable, failing a rule or of another maker: rebuilt from the stream.
-    StoreClip(newClipInformationFile);
+    StoreClip(newClipInformationFile, nullptr);
     return;
   }
+  ClipInformationFile asRead(*clipInformationFile);
+  asRead.Link();
   CorrectClipInformationFile(*clipInformationFile, newClipInformationFile);
-  StoreClip(*clipInformationFile);
+  StoreClip(*clipInformationFile, &asRead);
 }
 
-void RestoreClipInformation::StoreClip(const ClipInformationFile& clip) {
+void RestoreClipInformation::StoreClip(ClipInformationFile& clip, ClipInformationFile* asRead) {
   // Refused before the store grows past what any tree holds.
-  if (clips_.size() >= kMaxClips) AAA_THROW(AAA::InvalidDataException());
-  clips_.push_back(clip);
-  clips_.back().Link();
-  clipsByName_.emplace(clip.ClipName, &clips_.back());
+  if (clips_.Size() >= kMaxClips) AAA_THROW(AAA::InvalidDataException());
+  clips_.Add(clip, asRead);
 }
 
 void RestoreClipInformation::AdvanceProgress(std::uint64_t bytes) {
@@ -135,14 +134,14 @@ void RestoreClipInformation::CheckWorkingFolder() const {
 // A clip continues into the clip it names only while that clip is there
 // with its partner.
 void RestoreClipInformation::CheckFollowingClips() {
-  for (auto& clip : clips_) {
-    if (clip.blkClipInfo.IsCC5 != 1) continue;
+  clips_.ForEach([this](ClipInformationFile& clip) {
+    if (clip.blkClipInfo.IsCC5 != 1) return;
     const auto& name = clip.blkClipInfo.FollowingClipInformationFileName.ValueBytes();
     const std::string following(name.begin(), name.end());
-    const ClipInformationFile* next = FindClip(following);
+    const ClipStore::Clip next = FindClip(following);
     const bool continues = next != nullptr && next->NoPartnerMark == 0;
     if (!continues) AAA_CORRECT(clip.blkClipInfo.IsCC5, 0U);
-  }
+  });
 }
 
 void RestoreClipInformation::ListClipsWithoutStream() {
@@ -158,27 +157,30 @@ void RestoreClipInformation::ListClipsWithoutStream() {
   }
 }
 
-RestoreClipInformation::ClipInformationFile* RestoreClipInformation::FindClip(std::string_view clipName) {
-  const auto found = clipsByName_.find(std::string(clipName));
-  return found == clipsByName_.end() ? nullptr : found->second;
+bool RestoreClipInformation::IsModified() const {
+  for (std::size_t index = 0; index < clips_.Size(); ++index) {
+    if (clips_.NeedsWrite(index)) return true;
+  }
+  return false;
 }
 
-bool RestoreClipInformation::IsModified() const { return AnyNeedsWrite(clips_); }
-
-fs::path RestoreClipInformation::PathOf(const ClipInformationFile& clip) const {
-  return Utility::ClipInformationFile(*folder_, clip.ClipName, true);
+fs::path RestoreClipInformation::PathOf(std::size_t index) const {
+  return Utility::ClipInformationFile(*folder_, clips_.ValuesAt(index).ClipName, true);
 }
 
 void RestoreClipInformation::AddPlannedWrites(std::vector<PlannedWrite>& writes) const {
-  for (const auto& clip : clips_) {
-    if (clip.NeedsWrite()) writes.push_back(PlannedWriteOf(clip, PathOf(clip), FileKind::ClipInformation));
+  for (std::size_t index = 0; index < clips_.Size(); ++index) {
+    if (!clips_.NeedsWrite(index)) continue;
+    writes.push_back(
+        PlannedWriteOf(clips_.CopiedFrom(index), clips_.WasRead(index), PathOf(index), FileKind::ClipInformation));
   }
 }
 
 void RestoreClipInformation::AddChanges(ChangeSet& changes) {
-  for (auto& clip : clips_) {
-    if (clip.NeedsWrite())
-      changes.Writes.push_back({PathOf(clip), FileKind::ClipInformation, CheckedModelBytes(clip, PathOf(clip))});
+  for (std::size_t index = 0; index < clips_.Size(); ++index) {
+    if (!clips_.NeedsWrite(index)) continue;
+    const fs::path path = PathOf(index);
+    changes.Writes.push_back({path, FileKind::ClipInformation, CheckedModelBytes(*clips_.Open(index), path)});
   }
 }
 

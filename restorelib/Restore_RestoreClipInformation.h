@@ -1,17 +1,16 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
 #include "avchdlib/AVCHD_ClipInformation.h"
 #include "restorelib/Restore_AvchdFolder.h"
 #include "restorelib/Restore_ChangeSet.h"
+#include "restorelib/Restore_ClipStore.h"
 #include "restorelib/Restore_Plan.h"
 #include "restorelib/Restore_RestoreStreamFolder.h"
 #include "restorelib/Restore_Thread.h"
@@ -41,10 +40,10 @@ class RestoreClipInformation {
 
   // The clip store: one clip per stream that is not broken, in the order
   // of the stream list, each with its per-clip values.
-  std::deque<ClipInformationFile>& Clips() { return clips_; }
-  const std::deque<ClipInformationFile>& Clips() const { return clips_; }
-  // The stored clip of that five-digit name, or null.
-  ClipInformationFile* FindClip(std::string_view clipName);
+  ClipStore& Clips() { return clips_; }
+  const ClipStore& Clips() const { return clips_; }
+  // The stored clip of that five-digit name, opened, or null.
+  ClipStore::Clip FindClip(std::string_view clipName) { return clips_.Find(clipName); }
 
   const std::vector<std::filesystem::path>& FilesToDelete() const { return filesToDelete_; }
   // The damaged stretches the scans skipped, one line each, in stream order.
@@ -57,7 +56,7 @@ class RestoreClipInformation {
 
  private:
   void VerifyClip(StreamEntry& stream);
-  void StoreClip(const ClipInformationFile& clip);
+  void StoreClip(ClipInformationFile& clip, ClipInformationFile* asRead);
   void AdvanceProgress(std::uint64_t bytes);
   void CheckWorkingFolder() const;
   void CheckFollowingClips();
@@ -65,15 +64,12 @@ class RestoreClipInformation {
   void ClearFilesToDelete();
   // Lists a file for deletion once, however often it is found.
   void ListForDeletion(const std::filesystem::path& file);
-  std::filesystem::path PathOf(const ClipInformationFile& clip) const;
+  std::filesystem::path PathOf(std::size_t index) const;
 
   const AvchdFolder* folder_;
   RestoreStreamFolder* streamFolder_;
   Thread* run_;
-  std::deque<ClipInformationFile> clips_;
-  // The clips by name (the first of a name), looked up once per clip and
-  // per play item: up to 4000 of each.
-  std::unordered_map<std::string, ClipInformationFile*> clipsByName_;
+  ClipStore clips_;
   std::vector<std::filesystem::path> filesToDelete_;
   std::unordered_set<std::string> listedForDeletion_;
   std::vector<std::string> damagedStretches_;

@@ -397,7 +397,7 @@ void RestoreIndexTable::CorrectLastTimeCode() {
   const auto* moviePlayListFile = playList_->Find(TextOf(pairs[pairs.Size() - 1].PlayListFileName));
   if (moviePlayListFile == nullptr || moviePlayListFile->blkPlayList.blkPlayItemArray.Empty()) return;
   const auto& items = moviePlayListFile->blkPlayList.blkPlayItemArray;
-  const auto* clipInfo = clipInformation_->FindClip(TextOf(items[items.Size() - 1].ClipInformationFileName));
+  const auto clipInfo = clipInformation_->FindClip(TextOf(items[items.Size() - 1].ClipInformationFileName));
   auto& extension = indexTableFile.blkExtensionData.blkDataBlock;
   auto& indexInfo = extension.blkMakersPrivateData.blkDataBlock.blkPRO_IndexInfo;
   if (clipInfo == nullptr || extension.MakersPrivateDataStartAddress == 0) return;

@@ -118,8 +118,9 @@ void RestoreMoviePlayList::VerifyMoviePlayList() {
     run_->SetProgress(100);
   }
   if (store_.size() > kMaxPlayLists) AAA_THROW(AAA::InvalidDataException());
-  for (auto& clip : clipInformation_->Clips()) {
-    if (clip.Refered == 0) AddClip(clip);
+  auto& clips = clipInformation_->Clips();
+  for (std::size_t index = 0; index < clips.Size(); ++index) {
+    if (clips.ValuesAt(index).Refered == 0) AddClip(*clips.Open(index));
   }
 }
 
@@ -171,7 +172,7 @@ void RestoreMoviePlayList::VerifyPlayList(MoviePlayListFile& moviePlayListFile) 
 
 void RestoreMoviePlayList::VerifyPlayItem(MoviePlayListFile& moviePlayListFile, std::size_t index) {
   auto itPlayItem = moviePlayListFile.blkPlayList.blkPlayItemArray.begin() + static_cast<std::ptrdiff_t>(index);
-  auto* clipInfo = clipInformation_->FindClip(TextOf(itPlayItem->ClipInformationFileName));
+  auto clipInfo = clipInformation_->FindClip(TextOf(itPlayItem->ClipInformationFileName));
   AAA_VERIFY(itPlayItem->ClipInformationFileName, clipInfo != NULL);
   AAA_VERIFY(itPlayItem->RefToSTCID, itPlayItem->RefToSTCID < clipInfo->blkSequenceInfo.NumberOfSTCSequences);
   if (!AAA_REPORT_FAILURE(
@@ -249,7 +250,7 @@ void RestoreMoviePlayList::VerifySubPaths(MoviePlayListFile& moviePlayListFile) 
       auto& subPath = subPaths[position];
       AAA_VERIFY(subPath.NumberOfSubPlayItems, !subPath.blkSubPlayItemArray.Empty());
       const auto& blkSubPlayItem = subPath.blkSubPlayItemArray[0];
-      const auto* clipInfo = clipInformation_->FindClip(TextOf(blkSubPlayItem.ClipInformationFileName));
+      const auto clipInfo = clipInformation_->FindClip(TextOf(blkSubPlayItem.ClipInformationFileName));
       AAA_VERIFY(blkSubPlayItem.ClipInformationFileName, clipInfo != NULL);
       AAA_VERIFY(blkSubPlayItem.RefToSTCID, blkSubPlayItem.RefToSTCID < clipInfo->blkSequenceInfo.NumberOfSTCSequences);
       AAA_VERIFY(blkSubPlayItem.SubPlayItemINTime,
@@ -276,7 +277,7 @@ void RestoreMoviePlayList::VerifyMarks(MoviePlayListFile& moviePlayListFile) {
   const auto& items = moviePlayListFile.blkPlayList.blkPlayItemArray;
   for (std::size_t position = 0; position < marks.Size();) {
     const auto itMark = marks.begin() + static_cast<std::ptrdiff_t>(position);
-    const ClipInformationFile* clipInfo = nullptr;
+    ClipStore::Clip clipInfo;
     try {
       AAA_VERIFY(itMark->RefToPlayItemID, itMark->RefToPlayItemID < moviePlayListFile.blkPlayList.NumberOfPlayItems);
       clipInfo = clipInformation_->FindClip(TextOf(items[itMark->RefToPlayItemID].ClipInformationFileName));
@@ -318,7 +319,7 @@ void RestoreMoviePlayList::LinkPlayItem(MoviePlayListFile& moviePlayListFile, st
   auto& items = moviePlayListFile.blkPlayList.blkPlayItemArray;
   auto& blkPlayItem = items[index];
   if (index > 0) {
-    const auto* previous = clipInformation_->FindClip(TextOf(items[index - 1].ClipInformationFileName));
+    const auto previous = clipInformation_->FindClip(TextOf(items[index - 1].ClipInformationFileName));
     if (previous == nullptr) {
       AAA_CORRECT(blkPlayItem.ConnectionCondition, 1);
     } else if (previous->blkClipInfo.IsCC5 == 1) {
@@ -348,10 +349,15 @@ void RestoreMoviePlayList::LinkPlayItem(MoviePlayListFile& moviePlayListFile, st
       AAA_CORRECT(proClipInfo->StartBinaryGroup, clipInformationFile.StartBinaryGroup);
     }
   }
-  if (sequence.PresentationTime != 0) {
-    AAA_CORRECT(sequence.PresentationEndTime,
-                clipInformationFile.blkSequenceInfo.blkSTCSequenceArray[blkPlayItem.RefToSTCID].PresentationStartTime +
-                    clipInformationFile.blkSequenceInfo.blkSTCSequenceArray[blkPlayItem.RefToSTCID].PresentationTime);
+  const auto& presentationTimes = clipInformationFile.PresentationTimes;
+  if (blkPlayItem.RefToSTCID < presentationTimes.size() && presentationTimes[blkPlayItem.RefToSTCID] != 0) {
+    // The rule names the paired time as the sequence's own, as the log always has.
+    AAA::Correct(sequence.PresentationEndTime,
+                 AAA::ExpectedOf(sequence.PresentationStartTime + presentationTimes[blkPlayItem.RefToSTCID]),
+                 AAA_RULE("clipInformationFile.blkSequenceInfo.blkSTCSequenceArray[blkPlayItem.RefToSTCID]."
+                          "PresentationStartTime + "
+                          "clipInformationFile.blkSequenceInfo.blkSTCSequenceArray[blkPlayItem.RefToSTCID]."
+                          "PresentationTime"));
   }
   if (clipInformationFile.IsModified()) StampClipMaker(clipInformationFile);
   AAA_CORRECT(blkPlayItem.INTime,

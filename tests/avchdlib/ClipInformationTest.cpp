@@ -106,11 +106,10 @@ TEST(ClipInformation, KeptValuesBesideTheFileAreConstructedAsDocumented) {
   EXPECT_EQ(file.RecordingParameterBytes[39], 0xFF);
   EXPECT_EQ(file.Refered.Value(), 0u);
   file.ClipName = "00007";
-  file.blkSequenceInfo.NumberOfSTCSequences.SetValue(1);
-  file.blkSequenceInfo.blkSTCSequenceArray[0].PresentationTime = 1234;
+  file.PresentationTimes = {1234};
   const BlkClipInformationFile copy = file;
   EXPECT_EQ(copy.ClipName, "00007");
-  EXPECT_EQ(copy.blkSequenceInfo.blkSTCSequenceArray[0].PresentationTime, 1234u);
+  EXPECT_EQ(copy.PresentationTimes, std::vector<std::uint32_t>{1234});
 }
 
 TEST(ClipInformation, GapsContinuedClipAndEmptyCPIReadAndWriteBackByteForByte) {

@@ -253,8 +253,9 @@ TEST_F(ClipStep, AClipOfAnUnsupportedMakerIsReplacedByTheRebuiltOne) {
   clip.blkExtensionData.blkDataBlock.blkClipInfoExt.MakerModelCode.SetValue(0x1234);
   tree.WriteModel(tree.ClipInformationFile("00001"), clip);
   Verify();
-  ASSERT_EQ(step.Clips().size(), 1u);
-  EXPECT_EQ(step.Clips()[0].blkExtensionData.blkDataBlock.blkClipInfoExt.MakerModelCode, AVCHD::AVCHD_MAKER_MODEL_CODE);
+  ASSERT_EQ(step.Clips().Size(), 1u);
+  EXPECT_EQ(step.Clips().Open(0)->blkExtensionData.blkDataBlock.blkClipInfoExt.MakerModelCode,
+            AVCHD::AVCHD_MAKER_MODEL_CODE);
   EXPECT_EQ(worker.Progress(), 100u);
   EXPECT_NE(step.FindClip("00001"), nullptr);
   EXPECT_EQ(step.FindClip("00002"), nullptr);
@@ -270,8 +271,8 @@ TEST_F(ClipStep, AContinuationIntoAMissingClipIsCorrectedAway) {
   LogCapture log(7);
   Verify();
   const std::string text = log.Take();
-  ASSERT_EQ(step.Clips().size(), 1u);
-  EXPECT_EQ(step.Clips()[0].blkClipInfo.IsCC5, 0u);
+  ASSERT_EQ(step.Clips().Size(), 1u);
+  EXPECT_EQ(step.Clips().Open(0)->blkClipInfo.IsCC5, 0u);
   EXPECT_NE(text.find("(0U)\n"), std::string::npos);
 }
 
@@ -294,7 +295,7 @@ TEST_F(ClipStep, StreamsCutAnywhereAreRebuiltOrBroken) {
     folder.SetPath(tree.Avchd());
     cutStreams.VerifyStreamFolder();
     cutStep.VerifyClipInformation();
-    EXPECT_LE(cutStep.Clips().size(), 1u) << cut;
+    EXPECT_LE(cutStep.Clips().Size(), 1u) << cut;
   }
 }
 

@@ -8,6 +8,7 @@
 #include "TreeRun.h"
 #include "avchdlib/AVCHD_Maker.h"
 #include "restorelib/Restore_ClipCorrection.h"
+#include "restorelib/Restore_ClipStore.h"
 #include "restorelib/Restore_NewClipInformation.h"
 #include "tests/aaalib/LogCapture.h"
 #include "tests/support/Encoder.h"
@@ -117,6 +118,40 @@ TEST_P(ClipTree, TheLastStreamCutInsideAGroupGetsItsClipCorrectedStampedAndCut) 
 
   RestoreMain again(tree.Target(), tree.Mode());
   EXPECT_EQ(VerifyTree(again), Restore::Verdict::NotRequired) << again.ErrorString();
+}
+
+// The clip store keeps clips as their files' bytes: a change made through
+// an open clip outlives its handles, and a correction taken back writes nothing.
+TEST_P(ClipTree, AStoredClipKeepsItsChangesAndIsWrittenOnlyWhileItDiffersFromTheFileRead) {
+  tree.AddStream("00001", StreamOfGroups(3));
+  tree.AddStream("00002", StreamOfGroups(3));
+  const auto endOf = [](const BlkClipInformationFile& clip) -> std::uint32_t {
+    return clip.blkSequenceInfo.blkSTCSequenceArray[0].PresentationEndTime;
+  };
+  ClipStore store;
+  auto built = BuiltFrom(tree.StreamFile("00001"), "00001");
+  store.Add(built, nullptr);
+  auto read = BuiltFrom(tree.StreamFile("00002"), "00002");
+  const std::uint32_t end = endOf(read);
+  BlkClipInformationFile asRead(read);
+  asRead.Link();
+  read.blkSequenceInfo.blkSTCSequenceArray[0].PresentationEndTime.SetValue(end - 1);
+  store.Add(read, &asRead);
+  EXPECT_EQ(store.Find("00003"), nullptr);
+  EXPECT_TRUE(store.NeedsWrite(0));  // built anew
+  EXPECT_TRUE(store.NeedsWrite(1));
+  {
+    const ClipStore::Clip clip = store.Find("00002");
+    EXPECT_EQ(clip, store.Open(1));  // one model for every handle
+    EXPECT_EQ(endOf(*clip), end - 1);
+    clip->blkSequenceInfo.blkSTCSequenceArray[0].PresentationEndTime.SetValue(end);
+    clip->Refered.SetValue(1);
+  }
+  EXPECT_FALSE(store.NeedsWrite(1));
+  EXPECT_EQ(store.ValuesAt(1).Refered, 1u);
+  store.Open(1)->blkSequenceInfo.blkSTCSequenceArray[0].PresentationEndTime.SetValue(end + 1);
+  EXPECT_TRUE(store.NeedsWrite(1));
+  EXPECT_EQ(endOf(*store.Find("00002")), end + 1);
 }
 
 TEST_P(ClipTree, AClipIdenticalToItsStreamIsNeitherModifiedNorWritten) {

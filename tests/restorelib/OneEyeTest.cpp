@@ -46,15 +46,22 @@ TEST(Channel3d, TheRightChannelSetsBit0x800AndZeroIs2d) {
 }
 
 TEST(Channel3d, ClipsOfOneKindGiveTheTreesChannelAndMixturesAreRefused) {
-  ClipStore clips(3);
-  EXPECT_EQ(ClassifyClips(clips), Channel3d::None);
-  for (auto& clip : clips) clip.ChannelMark3D = TestSupport::kChannel3dRight;
-  EXPECT_EQ(ClassifyClips(clips), Channel3d::Right);
-  clips[1].ChannelMark3D = TestSupport::kChannel3dLeft;
-  EXPECT_EQ(MessageOf([&] { ClassifyClips(clips); }), AAA::StringTable::Text(109));
-  clips[1].ChannelMark3D = 0;
-  EXPECT_EQ(MessageOf([&] { ClassifyClips(clips); }), AAA::StringTable::Text(109));
-  EXPECT_EQ(ClassifyClips(ClipStore{}), Channel3d::None);
+  const auto classify = [](std::initializer_list<std::uint32_t> marks) {
+    ClipStore clips;
+    for (std::uint32_t mark : marks) {
+      AVCHD::ClipInformation::BlkClipInformationFile clip;
+      clip.Initialize();
+      clip.ChannelMark3D = mark;
+      clips.Add(clip, nullptr);
+    }
+    return ClassifyClips(clips);
+  };
+  const std::uint32_t right = TestSupport::kChannel3dRight;
+  EXPECT_EQ(classify({0, 0, 0}), Channel3d::None);
+  EXPECT_EQ(classify({right, right, right}), Channel3d::Right);
+  EXPECT_EQ(MessageOf([&] { classify({right, TestSupport::kChannel3dLeft, right}); }), AAA::StringTable::Text(109));
+  EXPECT_EQ(MessageOf([&] { classify({right, 0, right}); }), AAA::StringTable::Text(109));
+  EXPECT_EQ(classify({}), Channel3d::None);
 }
 
 TEST_F(OneEye, StreamsOfTheLeftEyeGiveResult3d1AndOfTheRightEye2) {

@@ -91,15 +91,15 @@ TEST(PairedClips, DurationsWithinThreeTicksAreKeptFromFourBothTakeTheShorter) {
   auto left = ClipOfDuration(45000);
   auto right = ClipOfDuration(45003);
   PairClip(left, right);
-  EXPECT_EQ(left.blkSequenceInfo.blkSTCSequenceArray[0].PresentationTime, 45000u);
-  EXPECT_EQ(right.blkSequenceInfo.blkSTCSequenceArray[0].PresentationTime, 45003u);
+  EXPECT_EQ(left.PresentationTimes[0], 45000u);
+  EXPECT_EQ(right.PresentationTimes[0], 45003u);
 
   for (auto [duration_L, duration_R] : {std::pair{45004u, 45000u}, std::pair{45000u, 45004u}}) {
     auto left4 = ClipOfDuration(duration_L);
     auto right4 = ClipOfDuration(duration_R);
     PairClip(left4, right4);
-    EXPECT_EQ(left4.blkSequenceInfo.blkSTCSequenceArray[0].PresentationTime, 45000u);
-    EXPECT_EQ(right4.blkSequenceInfo.blkSTCSequenceArray[0].PresentationTime, 45000u);
+    EXPECT_EQ(left4.PresentationTimes[0], 45000u);
+    EXPECT_EQ(right4.PresentationTimes[0], 45000u);
   }
 }
 

@@ -144,9 +144,10 @@ TEST(ProMetadata3d, A2dTreeDropsTheMarksBlocksOf3dAndTheInformationIsWrittenAgai
 
 TEST(ProMetadata3d, APlayListOf1080At50PicturesRaisesItsAndItsClipsDataVersion) {
   PlayListStore playLists(2);
-  ClipStore clips(2);
-  clips[0].ClipName = "00001";
-  clips[1].ClipName = "00002";
+  std::array<AVCHD::ClipInformation::BlkClipInformationFile, 2> models;
+  for (auto& model : models) model.Initialize();
+  models[0].ClipName = "00001";
+  models[1].ClipName = "00002";
   for (std::size_t i = 0; i < 2; ++i) {
     auto& playList = playLists[i];
     playList.blkExtensionData.Initialize();
@@ -156,15 +157,17 @@ TEST(ProMetadata3d, APlayListOf1080At50PicturesRaisesItsAndItsClipsDataVersion) 
     item.blkSTNTable.NumberOfVideoStreamEntries.SetValue(1);
     item.blkSTNTable.blkVideoStreamAttributesArray[0].VideoFormat.SetValue(6);
     item.blkSTNTable.blkVideoStreamAttributesArray[0].FrameRate.SetValue(i == 0 ? 6 : 4);
-    clips[i].blkExtensionData.Initialize();
-    clips[i].blkExtensionData.blkExtDataEntryArray[0].ExtDataVersion.SetValue(0x0100);
+    models[i].blkExtensionData.Initialize();
+    models[i].blkExtensionData.blkExtDataEntryArray[0].ExtDataVersion.SetValue(0x0100);
     playList.blkExtensionData.blkExtDataEntryArray[0].ExtDataVersion.SetValue(0x0100);
   }
+  ClipStore clips;
+  for (auto& model : models) clips.Add(model, nullptr);
   RaiseExtDataVersions(playLists, clips);
   EXPECT_EQ(playLists[0].blkExtensionData.blkExtDataEntryArray[0].ExtDataVersion, 0x0110U);
-  EXPECT_EQ(clips[0].blkExtensionData.blkExtDataEntryArray[0].ExtDataVersion, 0x0110U);
+  EXPECT_EQ(clips.Open(0)->blkExtensionData.blkExtDataEntryArray[0].ExtDataVersion, 0x0110U);
   EXPECT_EQ(playLists[1].blkExtensionData.blkExtDataEntryArray[0].ExtDataVersion, 0x0100U);
-  EXPECT_EQ(clips[1].blkExtensionData.blkExtDataEntryArray[0].ExtDataVersion, 0x0100U);
+  EXPECT_EQ(clips.Open(1)->blkExtensionData.blkExtDataEntryArray[0].ExtDataVersion, 0x0100U);
 
   playLists[1].SkipMark = true;
   playLists[1].blkPlayList.blkPlayItemArray[0].blkSTNTable.blkVideoStreamAttributesArray[0].FrameRate.SetValue(7);
