@@ -1,8 +1,12 @@
 #include "aaalib/AAA_FieldBase.h"
 
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <limits>
+#include <mutex>
 #include <span>
+#include <stdexcept>
 
 #include "aaalib/AAA_BitWriter.h"
 #include "aaalib/AAA_Block.h"
@@ -21,6 +25,33 @@ void PutNumber(std::span<std::uint8_t> bytes, std::uint32_t number) {
     bytes[bytes.size() - 1 - i] = static_cast<std::uint8_t>(number >> (8 * i));
   }
 }
+
+// The change callbacks of all fields, each once, numbered from 1 (0 is none):
+// structural fields take a few dozen, wired at every link, on any thread.
+class CallbackTable {
+ public:
+  std::uint32_t NumberOf(ChangeCallback callback) {
+    if (callback == nullptr) return 0;
+    const std::lock_guard lock(mutex_);
+    for (std::uint32_t number = 1; number <= count_; ++number) {
+      if (callbacks_[number].load(std::memory_order_relaxed) == callback) return number;
+    }
+    if (count_ + 1 == callbacks_.size()) throw std::length_error("too many field change callbacks");
+    callbacks_[++count_].store(callback, std::memory_order_release);
+    return count_;
+  }
+  ChangeCallback operator[](std::uint32_t number) const { return callbacks_[number].load(std::memory_order_acquire); }
+
+ private:
+  std::mutex mutex_;
+  std::uint32_t count_ = 0;
+  std::array<std::atomic<ChangeCallback>, 256> callbacks_{};
+};
+
+CallbackTable& Callbacks() {
+  static CallbackTable table;
+  return table;
+}
 }  // namespace
 
 FieldBase::FieldBase(const char* name, std::int32_t width, const FieldRules* rules)
@@ -33,8 +64,8 @@ FieldBase::FieldBase(const FieldBase& other)
       value_(other.value_),
       width_(other.width_),
       position_(other.position_),
-      rules_(other.rules_),
-      callback_(other.callback_) {}
+      callback_(other.callback_),
+      rules_(other.rules_) {}
 
 FieldBase& FieldBase::operator=(const FieldBase& other) {
   if (this == &other) return *this;
@@ -143,8 +174,10 @@ void FieldBase::Assign(const FieldBase& source) {
   Changed();
 }
 
+void FieldBase::SetChangeCallback(ChangeCallback callback) { callback_ = Callbacks().NumberOf(callback); }
+
 void FieldBase::Changed() {
-  if (callback_ != nullptr && Parent() != nullptr) callback_(static_cast<Block&>(*Parent()));
+  if (callback_ != 0 && Parent() != nullptr) Callbacks()[callback_](static_cast<Block&>(*Parent()));
 }
 
 void FieldBase::LogValue(const char* prefix) const {

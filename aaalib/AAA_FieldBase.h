@@ -75,7 +75,7 @@ class FieldBase : public Element {
   void Fill(std::uint8_t byte);
   void Assign(const FieldBase& source);
 
-  void SetChangeCallback(ChangeCallback callback) { callback_ = callback; }
+  void SetChangeCallback(ChangeCallback callback);
 
   // The number as this field's bytes: big-endian into the field's byte count.
   Bytes BytesOf(std::uint32_t number) const;
@@ -91,13 +91,16 @@ class FieldBase : public Element {
   void RecordPosition(const BitReader& reader);
   void SetWidthOnly(std::int64_t bitLength);
 
-  FieldValue value_;
+  // A model holds tens of thousands of fields, so a field packs its members:
+  // the width goes into the padding after the value, and the callback is
+  // kept as its number among all callbacks (see SetChangeCallback).
+  [[no_unique_address]] FieldValue value_;
 
  private:
   std::int32_t width_;
   std::int32_t position_ = -1;
+  std::uint32_t callback_ = 0;
   const FieldRules* rules_;
-  ChangeCallback callback_ = nullptr;
 };
 
 }  // namespace AAA

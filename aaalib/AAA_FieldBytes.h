@@ -66,11 +66,12 @@ class FieldValue {
   void Assign(const FieldValue& other);
   void Release();
 
-  std::uint32_t size_ = 0;
+  // The size last, so that an owner may place a member in the padding after it.
   union {
     std::uint8_t inPlace[2 * kInPlaceBytes];
     std::uint8_t* heap;
   } storage_{};
+  std::uint32_t size_ = 0;
 };
 
 }  // namespace AAA
