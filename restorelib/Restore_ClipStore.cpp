@@ -20,18 +20,36 @@ void ClipStore::Add(ClipInformationFile& clip, ClipInformationFile* asRead) {
   entry.wasRead = clip.WasRead();
   entry.values = static_cast<const ClipStreamValues&>(clip);
   byName_.emplace(clip.ClipName, entries_.size() - 1);
+  if (asRead != nullptr && entry.copiedFrom.empty()) entry.asReadDigest = DigestOf(*asRead);
+  Keep(entry, clip);
+}
+
+std::string ClipStore::DigestOf(ClipInformationFile& asRead) {
   try {
     const AAA::Log::Silence silence;
-    entry.bytes = Utility::ModelBytes(clip);
+    return Sha256Hex(Utility::ModelBytes(asRead));
+  } catch (const AAA::VerifyExceptionBase&) {
+    // A file read that would not be made again is no file to compare with:
+    // the clip is written.
+    return {};
+  }
+}
+
+bool ClipStore::Keep(Entry& entry, ClipInformationFile& model) {
+  try {
+    const AAA::Log::Silence silence;
+    entry.bytes = Utility::ModelBytes(model);
+    // Opened again later, mid-step, a clip must read back: it is tried now.
     ClipInformationFile check;
     Decode(entry, check);
-    if (asRead != nullptr && entry.copiedFrom.empty()) entry.asReadDigest = Sha256Hex(Utility::ModelBytes(*asRead));
     entry.needsWrite = DiffersFromRead(entry);
-  } catch (const AAA::VerifyExceptionBase&) {
-    // The commit refuses to write such a clip; until then it is kept whole.
+    return true;
+  } catch (...) {
+    // The commit reads such a clip back and refuses it; until then it is kept whole.
     entry.bytes.clear();
-    entry.kept = std::make_shared<ClipInformationFile>(clip);
+    entry.kept = std::make_shared<ClipInformationFile>(model);
     entry.kept->Link();
+    return false;
   }
 }
 
@@ -94,17 +112,8 @@ void ClipStore::Decode(const Entry& entry, ClipInformationFile& model) {
 
 void ClipStore::GiveBack(Entry& entry, ClipInformationFile& model) noexcept {
   entry.values = static_cast<const ClipStreamValues&>(model);
-  if (!model.IsModified()) return;
-  try {
-    const AAA::Log::Silence silence;
-    entry.bytes = Utility::ModelBytes(model);
-    entry.needsWrite = DiffersFromRead(entry);
-  } catch (...) {
-    // The model stays as it is, whole: the commit reads it back and refuses it.
-    entry.kept = std::make_shared<ClipInformationFile>(model);
-    entry.kept->Link();
-    entry.needsWrite = true;
-  }
+  // A change that would not read back is still to be written, and refused.
+  if (model.IsModified() && !Keep(entry, model)) entry.needsWrite = true;
 }
 
 }  // namespace Restore

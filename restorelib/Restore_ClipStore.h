@@ -75,7 +75,10 @@ class ClipStore {
   };
 
   static void Decode(const Entry& entry, ClipInformationFile& model);
+  // Keeps `model` as its bytes, or whole when they would not read back (false).
+  static bool Keep(Entry& entry, ClipInformationFile& model);
   static void GiveBack(Entry& entry, ClipInformationFile& model) noexcept;
+  static std::string DigestOf(ClipInformationFile& asRead);
   // The clip's file differs from the one read, or there is none to compare with.
   static bool DiffersFromRead(const Entry& entry);
 
