@@ -4,32 +4,22 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstdlib>
 
 #include "streamscan/StatusCodes.h"
 
 namespace StreamScan {
-namespace {
-
-constexpr auto kSpinTime = std::chrono::microseconds(100);
-const bool kCoresToSpare = std::thread::hardware_concurrency() > 1;
-
-void Pause() {
-#if defined(__x86_64__) || defined(__i386__)
-  __builtin_ia32_pause();
-#endif
-}
-
-}  // namespace
-
 void ReadAhead::FreeBuffer::operator()(std::uint8_t* bytes) const { std::free(bytes); }
 
 ReadAhead::ReadAhead(int descriptor, std::uint64_t start, std::uint64_t end, std::size_t blockBytes)
     : descriptor_(descriptor), start_(start), end_(end), blockBytes_(blockBytes) {
-  // Page-aligned, as the kernel copies fastest into it.
+  // Page-aligned, as the kernel copies fastest into it, and no more of them
+  // than the file fills: a short clip's stream needs one of its size.
   const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
-  const std::size_t bytes = (blockBytes + page - 1) / page * page;
+  const std::uint64_t fileBytes = std::max<std::uint64_t>(end > start ? end - start : 0, 1);
+  const auto blockFilled = static_cast<std::size_t>(std::min<std::uint64_t>(blockBytes, fileBytes));
+  const std::size_t bytes = (blockFilled + page - 1) / page * page;
+  buffers_.resize(static_cast<std::size_t>(std::min((fileBytes + blockBytes - 1) / blockBytes, kBuffers)));
   for (Buffer& buffer : buffers_) buffer.bytes.reset(static_cast<std::uint8_t*>(std::aligned_alloc(page, bytes)));
   thread_ = std::thread([this] { run(); });
 }
@@ -50,21 +40,12 @@ int ReadAhead::next(const std::uint8_t*& data, std::size_t& got) {
   data = nullptr;
   got = 0;
   const std::uint64_t block = released_.load();
-  // A block takes the thread about as long to read as the parser to parse:
-  // on a machine with a core for each, waiting a little for it is cheaper
-  // than sleeping and being woken.
-  if (kCoresToSpare) {
-    const auto until = std::chrono::steady_clock::now() + kSpinTime;
-    while (filled_.load() <= block && block < blocks_.load() && std::chrono::steady_clock::now() < until) {
-      for (int pause = 0; pause < 64; ++pause) Pause();
-    }
-  }
   for (std::uint64_t filled = filled_.load(); filled <= block; filled = filled_.load()) {
     if (block >= blocks_.load()) return Status::Success;
     filled_.wait(filled);
   }
   held_ = true;
-  const Buffer& buffer = buffers_[block % kBuffers];
+  const Buffer& buffer = buffers_[block % buffers_.size()];
   data = buffer.bytes.get();
   got = buffer.got;
   return buffer.status;
@@ -95,12 +76,12 @@ void ReadAhead::run() {
   std::uint64_t offset = start_;
   for (std::uint64_t block = 0;; ++block) {
     // Waits for a free buffer: the parser holds one, and reads ahead of it fill the others.
-    for (std::uint64_t released = released_.load(); block - released >= kBuffers; released = released_.load()) {
+    for (std::uint64_t released = released_.load(); block - released >= buffers_.size(); released = released_.load()) {
       if (stop_.load()) return;
       released_.wait(released);
     }
     if (stop_.load()) return;
-    Buffer& buffer = buffers_[block % kBuffers];
+    Buffer& buffer = buffers_[block % buffers_.size()];
     readInto(buffer, offset);
     offset += buffer.got;
     const bool last = buffer.status != Status::Success || offset >= end_ || buffer.got < blockBytes_;

@@ -24,6 +24,9 @@ struct ReaderCase {
   // Packets left in the file after the first block was handed out; 0 leaves
   // the file whole.
   std::uint64_t packetsAfterCut;
+  // Whole blocks in the file, before a last one of 39 packets: more than
+  // are read ahead make the buffers go round.
+  std::uint64_t blocks = 3;
 };
 
 class PacketReading : public ::testing::TestWithParam<ReaderCase> {};
@@ -44,7 +47,7 @@ TEST_P(PacketReading, HandsOutEveryPacketUpToTheEndOfTheFile) {
   const ReaderCase& c = GetParam();
   TestSupport::TempFolder folder("velmar-packet-reader");
   const auto file = folder.Path() / "s.m2ts";
-  const std::uint64_t packets = 3 * PacketReader::PacketsPerRead + 32 + 7;
+  const std::uint64_t packets = c.blocks * PacketReader::PacketsPerRead + 32 + 7;
   const std::vector<std::uint8_t> bytes = NumberedPackets(packets);
   std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   const StreamScan::LogSink log;
@@ -81,13 +84,16 @@ TEST_P(PacketReading, HandsOutEveryPacketUpToTheEndOfTheFile) {
   EXPECT_EQ(reader.close(), Status::Success);
 }
 
-INSTANTIATE_TEST_SUITE_P(Reader, PacketReading,
-                         ::testing::Values(ReaderCase{"whole", 0}, ReaderCase{"cut inside the next block", 100},
-                                           ReaderCase{"cut to one more packet", 1}),
-                         [](const ::testing::TestParamInfo<ReaderCase>& info) {
-                           std::string name = info.param.name;
-                           std::replace(name.begin(), name.end(), ' ', '_');
-                           return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Reader, PacketReading,
+    ::testing::Values(ReaderCase{"whole", 0}, ReaderCase{"cut inside the next block", 100},
+                      ReaderCase{"cut to one more packet", 1}, ReaderCase{"shorter than a block", 0, 0},
+                      ReaderCase{"longer than the blocks read ahead", 0, 19},
+                      ReaderCase{"cut after the blocks read ahead", 12 * PacketReader::PacketsPerRead, 19}),
+    [](const ::testing::TestParamInfo<ReaderCase>& info) {
+      std::string name = info.param.name;
+      std::replace(name.begin(), name.end(), ' ', '_');
+      return name;
+    });
 
 }  // namespace
