@@ -366,10 +366,13 @@ void RestoreMoviePlayList::LinkPlayItem(MoviePlayListFile& moviePlayListFile, st
               clipInformationFile.blkSequenceInfo.blkSTCSequenceArray[blkPlayItem.RefToSTCID].PresentationEndTime);
 
   // Marks lie within their play items; the first entry mark of each play
-  // item sits at its start.
+  // item sits at its start. Only this play item's marks can move: those of
+  // the items linked before it were brought within them then, and a playlist
+  // of a thousand items and marks is linked in linear time.
   auto& marks = moviePlayListFile.blkPlayListMark.blkPlayListMarkArray;
   for (auto itMark = marks.begin(); itMark != marks.end(); ++itMark) {
     AAA_VERIFY(itMark->RefToPlayItemID, itMark->RefToPlayItemID < moviePlayListFile.blkPlayList.NumberOfPlayItems);
+    if (itMark->RefToPlayItemID != index) continue;
     itMark->MarkTimeStamp.SetBytes(itMark->MarkTimeStamp.BaselineBytes());
     if (!AAA_REPORT_FAILURE(
             itMark->MarkTimeStamp,
